@@ -1,0 +1,20 @@
+#pragma once
+// The program's main window: the title area for now; the study launcher
+// grows here.
+
+#include <QMainWindow>
+#include <memory>
+
+namespace Ui {
+class MainWindow;
+}
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+private:
+    std::unique_ptr<Ui::MainWindow> ui_;
+};

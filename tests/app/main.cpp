@@ -1,0 +1,19 @@
+// Widget-test entry: the program's own application object, with test settings
+// in a temporary folder so no test touches the user's real settings.
+#include "app/GuardedApplication.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settingsFolder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
+    GuardedApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("TarvelinTest"));
+    QCoreApplication::setApplicationName(QStringLiteral("AppTests"));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

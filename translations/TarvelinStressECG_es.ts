@@ -1,0 +1,37 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es_ES">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>TRACE+STEP</source>
+        <translation>TRACE+STEP</translation>
+    </message>
+    <message>
+        <source>Exercise stress tests and resting ECGs</source>
+        <translation>Pruebas de esfuerzo y ECG de reposo</translation>
+    </message>
+</context>
+<context>
+    <name>Startup</name>
+    <message>
+        <source>Information</source>
+        <translation>Información</translation>
+    </message>
+    <message>
+        <source>%1 is already running</source>
+        <translation>%1 ya se está ejecutando</translation>
+    </message>
+</context>
+<context>
+    <name>ErrorGuard</name>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Unspecified application error</source>
+        <translation>Error de aplicación no especificado</translation>
+    </message>
+</context>
+</TS>
