@@ -1,0 +1,50 @@
+#include "acquisition/AcqDeviceFactory.h"
+
+#include "acquisition/ReplayDevice.h"
+#include "analysis/ChannelTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <stdexcept>
+
+namespace AcqDeviceFactory {
+namespace {
+constexpr int kReplayChannels = 14;
+constexpr int kReplayRate = 500;
+constexpr int kReplayBytesPerSample = 2;
+constexpr int kReplayResolutionBits = 16;
+constexpr double kReplayRange = 300.0;
+}  // namespace
+
+QString findReplayFile(const QStringList &searchFolders) {
+    for (const QString &folder : searchFolders) {
+        const QFileInfo candidate(QDir(folder).filePath(QLatin1String(kReplayFileName)));
+        if (candidate.isFile()) return candidate.absoluteFilePath();
+    }
+    return QString();
+}
+
+std::unique_ptr<AcqDevice> createDevice(const AcqSettings &settings, bool tiltTest,
+                                        const QStringList &replaySearchFolders) {
+    const std::int32_t mask = tiltTest ? ChannelTable::kTiltTestMask : ChannelTable::kAllChannelsMask;
+    if (settings.mode == QLatin1String(kDemoMode)) {
+        const QString path = findReplayFile(replaySearchFolders);
+        if (path.isEmpty()) throw std::runtime_error("Cannot open file");
+        // The configured signal gain belongs to devices, not to the replay.
+        return std::make_unique<ReplayDevice>(path, kReplayChannels, kReplayRate, kReplayBytesPerSample,
+                                              kReplayResolutionBits, kReplayRange, 0, mask);
+    }
+    // Serial device links (USB detection and Bluetooth) are not part of this
+    // build yet: no device can be found.
+    throw std::runtime_error("Device not found");
+}
+
+std::unique_ptr<SignalBuffer> createRawSink(const AcqDevice &device, int blockSize, int capacity) {
+    auto sink = std::make_unique<SignalBuffer>(blockSize, capacity, device.channelCount(), device.samplingRate());
+    sink->setAmplitudeRange(device.amplitudeMin(), device.amplitudeMax());
+    sink->setResolutionBits(device.resolutionBits());
+    for (int i = 0; i < device.channelCount(); ++i) sink->setChannelName(i, device.channelName(i));
+    return sink;
+}
+
+}  // namespace AcqDeviceFactory
