@@ -1,9 +1,11 @@
 #include "Benchmarks.h"
 
 std::vector<Benchmark> signalBenchmarks();
+std::vector<Benchmark> fileBenchmarks();
 
 std::vector<Benchmark> allBenchmarks() {
     std::vector<Benchmark> all;
     for (auto &b : signalBenchmarks()) all.push_back(b);
+    for (auto &b : fileBenchmarks()) all.push_back(b);
     return all;
 }
