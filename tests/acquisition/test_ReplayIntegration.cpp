@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace {
@@ -63,6 +64,7 @@ TEST(ReplayIntegration, DemoRecordingStreamsInRealTimeWithItsOwnSamples) {
     const double seconds = (times.back() - times.front()) / 1000.0;
     const double framesPerSecond = (ev.back().value - ev.front().value) / seconds;
     EXPECT_NEAR(framesPerSecond, 500.0, 25.0) << "over " << seconds << " s";
+    std::printf("replay delivered %.1f frames/s over %.2f s\n", framesPerSecond, seconds);
 
     const int frames = static_cast<int>(s.sink->length());
     const auto file = readFrames(frames);
