@@ -1,8 +1,11 @@
 #include "acquisition/AcqDevice.h"
+#include "acquisition/AcqDeviceFactory.h"
 #include "app/ConfiguredAcquisition.h"
 #include "app/GlobalConfig.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -31,18 +34,19 @@ QString createError(bool tiltTest) {
 
 }  // namespace
 
-TEST(ConfiguredAcquisition, DemoModeReplaysTheRecordingFromTheCurrentFolder) {
+TEST(ConfiguredAcquisition, DemoModeLooksInTheCurrentFolderFirstThenBesideTheProgram) {
     QSettings().clear();
     GlobalConfig::setValue(GlobalConfig::Key::AcqMode, "demo");
     QTemporaryDir current;
-    // No recording in the current folder nor beside the test program.
-    inFolder(current.path(), [] { EXPECT_EQ(createError(false), "Cannot open file"); });
-
     QFile recording(QDir(current.path()).filePath("ecg500.dat"));
     ASSERT_TRUE(recording.open(QIODevice::WriteOnly));
     recording.write(QByteArray(28 * 100, '\0'));
     recording.close();
-    inFolder(current.path(), [] {
+    inFolder(current.path(), [&] {
+        EXPECT_EQ(ConfiguredAcquisition::replaySearchFolders(),
+                  (QStringList{QDir::currentPath(), QCoreApplication::applicationDirPath()}));
+        EXPECT_EQ(AcqDeviceFactory::findReplayFile(ConfiguredAcquisition::replaySearchFolders()),
+                  QFileInfo(recording).absoluteFilePath());
         auto device = ConfiguredAcquisition::createDevice(true);
         EXPECT_EQ(device->channelCount(), 3);
         EXPECT_EQ(device->samplingRate(), 500);
