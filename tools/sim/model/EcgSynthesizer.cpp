@@ -87,7 +87,8 @@ std::vector<EcgSynthesizer::Placement> EcgSynthesizer::placements() const {
 bool EcgSynthesizer::writeRecording(QIODevice &device, QString *error) const {
     const std::int64_t frames = config_.frameCount();
     const double rate = config_.samplingRate;
-    const NoiseAmplitudes amplitudes = NoiseAmplitudes::forLevel(config_.noise);
+    NoiseAmplitudes amplitudes = NoiseAmplitudes::forLevel(config_.noise);
+    if (config_.mainsMillivolts >= 0.0) amplitudes.mains = config_.mainsMillivolts;
     const PeriodicInterference interference(config_, amplitudes, respiration_);
     RandomArtefacts artefactStream(config_, amplitudes, profile_);
     LoopedArtefacts artefacts(artefactStream, amplitudes.any() ? frames : 0, config_.loop,

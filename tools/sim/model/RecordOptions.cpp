@@ -24,7 +24,7 @@ const std::map<QString, bool> &knownOptions() {
     static const std::map<QString, bool> options = {
         {"out", true},     {"truth", true},  {"rate", true},        {"seconds", true}, {"hr", true},
         {"peak-hr", true}, {"profile", true}, {"st", true},         {"st-mode", true}, {"pvc-per-min", true},
-        {"noise", true},   {"mains", true},  {"seed", true},        {"hrv", true},     {"loop", false},
+        {"noise", true},   {"mains", true},  {"mains-mv", true}, {"seed", true},        {"hrv", true},     {"loop", false},
         {"help", false}};
     return options;
 }
@@ -205,6 +205,8 @@ RecordOptions RecordOptions::parse(const QStringList &arguments) {
                                          &config.noise);
         } else if (name == QLatin1String("mains")) {
             ok = read.choice<int>(option, {{QStringLiteral("50"), 50}, {QStringLiteral("60"), 60}, {QStringLiteral("off"), 0}}, &config.mainsHz);
+        } else if (name == QLatin1String("mains-mv")) {
+            ok = read.number(option, 0.0, 5.0, &config.mainsMillivolts);
         } else if (name == QLatin1String("seed")) {
             bool parsedOk = false;
             config.seed = option.value.trimmed().toULongLong(&parsedOk);
@@ -282,6 +284,8 @@ QString RecordOptions::helpText() {
         "                        noise, and at medium/high electrode pops; none gives a\n"
         "                        clean signal (mains included) [low]\n"
         "  --mains 50|60|off     mains frequency; its amplitude follows --noise [50]\n"
+        "  --mains-mv MV         mains pick-up at the electrodes, 0 to 5 mV, whatever\n"
+        "                        the noise level (a poorly shielded room) [per --noise]\n"
         "  --seed N              random seed; same seed, same bytes [1]\n"
         "  --hrv PERCENT         largest deviation of a sinus RR interval from the\n"
         "                        rate's, 0 to 10 (part breathing-related) [2]\n"

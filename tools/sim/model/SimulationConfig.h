@@ -25,6 +25,8 @@ struct SimulationConfig {
     double pvcPerMinute = 0.0;
     NoiseLevel noise = NoiseLevel::Low;
     int mainsHz = 50;  // 0 = no mains interference
+    // Mains pick-up at the electrodes in mV; negative: as the noise level has it.
+    double mainsMillivolts = -1.0;
     std::uint64_t seed = 1;
     double rrVariabilityPercent = 2.0;
     // The last frame runs smoothly into the first (for endless replay).
