@@ -121,5 +121,12 @@ void RingSignalBuffer<Sample>::appendFrame(const Sample *frame) {
     advanceLength(1);
 }
 
+template <typename Sample>
+void RingSignalBuffer<Sample>::startAt(std::int64_t index) {
+    if (length() != 0) throw std::logic_error("A ring can only be started while empty");
+    if (index < 0) throw std::invalid_argument("Negative start index");
+    setLength(index);  // the rings are still all zeros, so earlier indexes read as 0
+}
+
 template class RingSignalBuffer<std::int16_t>;
 template class RingSignalBuffer<double>;

@@ -35,6 +35,10 @@ public:
     // stages call notify() once per batch of frames.
     void appendFrame(const Sample *frame);
     void notify() { notifyAppended(); }
+    // Lets an empty buffer begin at absolute index `index` instead of 0, so a
+    // stream stage's output index can equal its input index; the indexes
+    // before it read as 0. Throws when samples were already appended.
+    void startAt(std::int64_t index);
 
 private:
     bool held(std::int64_t index) const { return index >= firstHeld() && index < length() && index >= 0; }

@@ -73,11 +73,3 @@ SampleBlock SignalSource::getBlock(int channel, std::int64_t block) const {
     if (!readBlock(channel, block, data.get())) return nullptr;
     return data;
 }
-
-std::int16_t SignalSource::toSample16(double value) {
-    if (!(value == value)) return 0;  // NaN
-    const double t = std::trunc(value);
-    if (t >= 32767.0) return 32767;
-    if (t <= -32768.0) return -32768;
-    return static_cast<std::int16_t>(t);
-}

@@ -96,7 +96,12 @@ public:
     // Narrows a double to a 16-bit sample: truncation toward zero, saturated at
     // the 16-bit limits (a wrapped value would turn a large deflection into a
     // full-scale spike of the opposite sign).
-    static std::int16_t toSample16(double value);
+    static std::int16_t toSample16(double value) {
+        if (!(value == value)) return 0;  // NaN
+        if (value >= 32767.0) return 32767;
+        if (value <= -32768.0) return -32768;
+        return static_cast<std::int16_t>(value);  // the conversion truncates toward zero
+    }
 
 protected:
     void advanceLength(std::int64_t appended) { length_ += appended; }

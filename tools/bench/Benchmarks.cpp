@@ -2,10 +2,14 @@
 
 std::vector<Benchmark> signalBenchmarks();
 std::vector<Benchmark> fileBenchmarks();
+std::vector<Benchmark> reviewChainBenchmarks();
+std::vector<Benchmark> liveChainBenchmarks();
 
 std::vector<Benchmark> allBenchmarks() {
     std::vector<Benchmark> all;
     for (auto &b : signalBenchmarks()) all.push_back(b);
     for (auto &b : fileBenchmarks()) all.push_back(b);
+    for (auto &b : reviewChainBenchmarks()) all.push_back(b);
+    for (auto &b : liveChainBenchmarks()) all.push_back(b);
     return all;
 }
