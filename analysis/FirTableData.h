@@ -21,5 +21,7 @@ extern const double kMuscle25Hz1000[34];
 extern const double kBaseline250[382];
 extern const double kBaseline500[501];
 extern const double kBaseline1000[1355];
+extern const double kAmplitudeNoise250[48];
+extern const double kRestingSmoother250[81];
 
 }  // namespace FirTableData

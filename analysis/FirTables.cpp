@@ -74,4 +74,14 @@ std::optional<FirTable> baseline(int rate)
     }
 }
 
+FirTable amplitudeNoiseFilter()
+{
+    return table(kAmplitudeNoise250);
+}
+
+FirTable restingSmoother()
+{
+    return table(kRestingSmoother250);
+}
+
 }  // namespace FirTables

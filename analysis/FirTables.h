@@ -33,4 +33,12 @@ std::optional<FirTable> muscle(const QString &option, int rate);
 // taps); none at other rates.
 std::optional<FirTable> baseline(int rate);
 
+// The beat amplitude check's noise low-pass at 250 samples/s: 48 taps,
+// delay 24, tap sum 1.0085, gain 0.47 at 10 Hz and under 0.01 from 20 Hz.
+FirTable amplitudeNoiseFilter();
+
+// The resting measurement's QRS-end smoother at 250 samples/s: 81 taps,
+// delay 40, unit gain to 15 Hz, 0.48 at 20 Hz, under 0.005 from 25 Hz.
+FirTable restingSmoother();
+
 }  // namespace FirTables

@@ -5,6 +5,7 @@
 #include "TableDesigns.h"
 
 #include "LeastSquares.h"
+#include "RestingSmootherDesign.h"
 
 #include <algorithm>
 #include <cmath>
@@ -281,6 +282,66 @@ std::optional<TableDesign> muscle250()
     return d;
 }
 
+// The amplitude check's noise low-pass: 48 taps at 250/s whose three outer
+// taps on each side are given. With those fixed, the inner 42 taps form a
+// symmetric table about the same centre, so the design fits the inner table
+// to the target minus the fixed taps' response. The gains at 0 (the tap
+// sum), 8, 10 and 15 Hz are exact; the stop band from 20 Hz is brought
+// towards equiripple by Lawson's reweighting of narrow bands, since what
+// matters there is the peak gain, not the energy.
+std::optional<TableDesign> amplitudeNoise250()
+{
+    constexpr int kLength = 48;
+    constexpr double kRate = 250.0;
+    constexpr double kSum = 1.0085;
+    const double outer[3] = {-0.00416575, -0.00435634, -0.00486754};
+    const auto outerGain = [&](double f) {
+        double g = 0.0;
+        for (int i = 0; i < 3; ++i)
+            g += 2.0 * outer[i] * std::cos(2.0 * kPi * f * ((kLength - 1) / 2.0 - i) / kRate);
+        return g;
+    };
+    const GainPoint targets[] = {{0.0, kSum}, {8.0, 0.74}, {10.0, 0.47}, {15.0, 0.03}};
+    constexpr double kStopFrom = 20.0;
+    constexpr double kBandWidth = 0.5;
+    std::vector<double> centres;
+    for (double f = kStopFrom; f < kRate / 2.0 - 1e-9; f += kBandWidth)
+        centres.push_back(f + kBandWidth / 2.0);
+    std::vector<double> weights(centres.size(), 1.0);
+
+    Taps taps(kLength);
+    for (int iteration = 0; iteration < 40; ++iteration) {
+        LeastSquaresProblem p;
+        p.length = kLength - 6;
+        p.rate = kRate;
+        for (size_t i = 0; i < centres.size(); ++i)
+            p.bands.push_back({centres[i] - kBandWidth / 2.0, centres[i] + kBandWidth / 2.0,
+                               -outerGain(centres[i]), weights[i]});
+        for (const GainPoint &t : targets)
+            p.exactGains.push_back({t.frequency, t.gain - outerGain(t.frequency)});
+        const std::optional<Taps> inner = designLeastSquares(p);
+        if (!inner) return std::nullopt;
+        for (int i = 0; i < 3; ++i) taps[i] = taps[kLength - 1 - i] = outer[i];
+        std::copy(inner->begin(), inner->end(), taps.begin() + 3);
+        double total = 0.0;
+        for (size_t i = 0; i < centres.size(); ++i) {
+            weights[i] *= std::fabs(amplitude(taps, centres[i], kRate));
+            total += weights[i];
+        }
+        if (!(total > 0.0)) break;
+        for (double &w : weights) w *= static_cast<double>(weights.size()) / total;
+    }
+    const double stopPeak = maxDeviation(taps, kRate, kStopFrom, kRate / 2.0, 0.0);
+    if (stopPeak >= 0.01 || std::fabs(tapSum(taps) - kSum) > 1e-12) return std::nullopt;
+    TableDesign d{"kAmplitudeNoise250", 250, taps,
+                  "least squares with the outer three taps each side fixed, exact gains at 0/8/10/15 Hz, "
+                  "Lawson-weighted stop band from 20 Hz", {}};
+    d.figures.push_back(format("gain %.6f at 8 Hz, %.6f at 10 Hz, %.6f at 15 Hz", amplitude(taps, 8.0, kRate),
+                               amplitude(taps, 10.0, kRate), amplitude(taps, 15.0, kRate)));
+    d.figures.push_back(format("stop-band peak %.6f from 20 Hz, tap sum %.15f", stopPeak, tapSum(taps)));
+    return d;
+}
+
 }  // namespace
 
 std::vector<TableDesign> designAllTables(std::string *error)
@@ -311,6 +372,8 @@ std::vector<TableDesign> designAllTables(std::string *error)
         [] { return baseline250(); },
         [] { return highPass("kBaseline500", 501, 500, 1.3); },
         [] { return highPass("kBaseline1000", 1355, 1000, 0.7); },
+        [] { return amplitudeNoise250(); },
+        [] { return restingSmoother250(); },
     };
     std::vector<TableDesign> tables;
     for (size_t i = 0; i < designs.size(); ++i) {

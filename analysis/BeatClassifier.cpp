@@ -1,0 +1,191 @@
+#include "analysis/BeatClassifier.h"
+
+#include "analysis/BeatRecordBuilder.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The fused fiducial, which fusion writes into every lead's detection.
+std::optional<std::int64_t> fusedFiducial(const std::vector<LeadDetection> &detections)
+{
+    for (const LeadDetection &d : detections)
+        if (LeadDetection::isSet(d.fiducial)) return d.fiducial;
+    return std::nullopt;
+}
+
+std::int64_t sampleOf(double seconds, double rate)
+{
+    return std::llround(seconds * rate);
+}
+
+}  // namespace
+
+BeatClassifier::BeatClassifier(const SignalSource &analysis, int channels, double startTime, double endTime)
+    : source_(analysis),
+      channels_(std::clamp(channels, 0, static_cast<int>(BeatRecord::kMaxLeads))),
+      rate_(analysis.samplingRate()),
+      startTime_(startTime),
+      endTime_(endTime),
+      leadCheck_(analysis),
+      store_(channels_)
+{
+    checked_.reserve(BeatRecord::kMaxLeads);
+    good_.reserve(BeatRecord::kMaxLeads);
+}
+
+void BeatClassifier::setTimesOfInterest(double startTime, double endTime)
+{
+    startTime_ = startTime;
+    endTime_ = endTime;
+}
+
+void BeatClassifier::addListener(BeatListener *listener)
+{
+    if (listener && std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
+        listeners_.push_back(listener);
+}
+
+void BeatClassifier::removeListener(BeatListener *listener)
+{
+    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
+}
+
+std::optional<double> BeatClassifier::previousBeatTime() const
+{
+    if (!previous_) return std::nullopt;
+    return previous_->fiducialTime();
+}
+
+void BeatClassifier::stop()
+{
+    previous_.reset();
+    held_.reset();
+    next_ = 0;
+    lastPush_ = 0;
+    followsEarlyBeat_ = false;
+    rrAverager_.clear();
+}
+
+void BeatClassifier::checkLeads(std::int64_t fiducial)
+{
+    const int leads = static_cast<int>(checked_.size());
+    good_.assign(leads, false);
+    // A single lead cannot be weighed against others: it is taken as it is,
+    // so a one-channel recording still yields beats.
+    if (source_.channelCount() < 2) {
+        std::fill(good_.begin(), good_.end(), true);
+        return;
+    }
+    for (int k = 0; k < leads; ++k) {
+        good_[k] = k < source_.channelCount() && leadCheck_.good(k, fiducial);
+        if (!good_[k]) checked_[k] = LeadDetection::absent(checked_[k].fiducial);
+    }
+}
+
+void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detections, const std::vector<bool> &present)
+{
+    const std::optional<std::int64_t> fiducial = fusedFiducial(detections);
+    if (!fiducial) return;
+    const double t = static_cast<double>(*fiducial) / rate_;
+    if (t < startTime_ || (endTime_ > 0.0 && t > endTime_)) return;
+
+    // Distances in samples, so a beat exactly on a limit is judged the same
+    // whatever the rounding of its time in seconds.
+    if (previous_ && *fiducial - sampleOf(previous_->fiducialTime(), rate_) <= 0.2 * rate_) return;
+    // A held beat this close before another was most likely part of it.
+    if (held_ && *fiducial - sampleOf(held_->fiducialTime(), rate_) <= 0.15 * rate_) held_.reset();
+
+    const int leads = std::min(channels_, static_cast<int>(detections.size()));
+    checked_.assign(detections.begin(), detections.begin() + leads);
+    checkLeads(*fiducial);
+    const std::optional<double> q = BeatRecordBuilder::qualityRatio(checked_, good_, leads);
+    if (!q || *q < BeatRecordBuilder::qualityThreshold(leads)) return;
+
+    BeatRecord beat = BeatRecordBuilder::build(checked_, present, leads, *fiducial, rate_);
+    beat.values[BeatRecord::QualityRatio] = *q;
+    if (previous_) beat.values[BeatRecord::RrInterval] = BeatRecordBuilder::rrInterval(beat, *previous_, leads);
+
+    if (next_ == 0) {
+        emit(beat);
+        previous_ = std::move(beat);
+        return;
+    }
+
+    double g = beat.rr();
+    const double a = previous_->meanRr();
+    // Only a beat that few leads saw is judged by its timing: an early beat
+    // seen that poorly is more likely noise than an extrasystole.
+    bool normal = true;
+    if (*q < 0.6 && g > 0.0 && g < 1.0 && a > 0.0 && a < 2.0) {
+        if (*q >= 0.4) {
+            if (g < 0.5 * a) return;
+            normal = g >= 0.75 * a;
+        } else {
+            if (g < 0.6 * a) return;
+            normal = g >= 0.85 * a;
+        }
+    }
+    beat.normal = normal;
+
+    if (held_) {
+        BeatRecord premature = std::move(*held_);
+        held_.reset();
+        emit(premature);
+        // A compensatory pause after it confirms the premature beat as a beat
+        // of its own; this beat's RR then runs from it.
+        if (g > 0.0 && a > 0.0 && g / a > 1.7 && g / a < 4.0) {
+            g -= premature.rr();
+            beat.values[BeatRecord::RrInterval] = g;
+            previous_ = std::move(premature);
+        }
+    }
+
+    const double meanRr = updateMeanRr(g, normal);
+    beat.values[BeatRecord::MeanRrInterval] = rrAverager_.positiveCount() < 5 ? 0.0 : meanRr;
+
+    if (!normal) {
+        held_ = std::move(beat);
+        return;
+    }
+    emit(beat);
+    previous_ = std::move(beat);
+}
+
+double BeatClassifier::updateMeanRr(double rr, bool normal)
+{
+    const bool longGap = next_ - lastPush_ > 3;
+    if (next_ < 8 || longGap) {
+        followsEarlyBeat_ = false;
+        if (longGap) rrAverager_.clear();
+        if (rr > 0.0 && rr < 2.0) {
+            lastPush_ = next_;
+            return rrAverager_.push(rr);
+        }
+        return 0.0;
+    }
+    // Steady state: only normal beats whose RR is close to the mean move it.
+    // Every push counts as the latest, or a steady rhythm would look like a
+    // gap after four beats and restart the mean.
+    const double h = rrAverager_.current();
+    const bool inRange = h == 0.0 || (rr > 0.0 && rr < 2.0 && rr > 0.7 * h && rr < 1.4 * h);
+    // The pause after an early beat is no heart period either: its early
+    // partner was kept out of the mean, and the pause alone would pull the
+    // rate down for the next eight beats.
+    const bool pauseAfterEarlyBeat = followsEarlyBeat_ && rr > 1.2 * h;
+    followsEarlyBeat_ = h > 0.0 && rr > 0.0 && rr <= 0.7 * h;
+    if (normal && inRange && !pauseAfterEarlyBeat) {
+        rrAverager_.push(rr);
+        lastPush_ = next_;
+    }
+    return rrAverager_.current();
+}
+
+void BeatClassifier::emit(BeatRecord &beat)
+{
+    beat.index = next_++;
+    beat.valid = true;
+    store_.append(beat);
+    for (std::size_t i = 0; i < listeners_.size(); ++i) listeners_[i]->beatEmitted(beat);
+}

@@ -1,0 +1,75 @@
+#pragma once
+// Accepts or rejects each fused beat, classifies it normal or premature from
+// its RR interval, keeps the mean RR, numbers the beats and hands them to the
+// beat store and the listeners. A premature beat is held until the next beat
+// shows whether a compensatory pause followed it.
+
+#include "analysis/BeatLeadCheck.h"
+#include "analysis/BeatListener.h"
+#include "analysis/BeatRecord.h"
+#include "analysis/BeatStore.h"
+#include "analysis/FusedBeatSink.h"
+#include "analysis/RrAverager.h"
+#include "analysis/SignalSource.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class BeatClassifier : public FusedBeatSink {
+public:
+    // `analysis` is the 250 samples/s feed the detections index; `channels`
+    // leads take part (the feed's channels, at most BeatRecord::kMaxLeads).
+    // Beats before `startTime`, or after `endTime` when that is > 0, are
+    // ignored (seconds of the feed).
+    BeatClassifier(const SignalSource &analysis, int channels, double startTime = 0.0, double endTime = 0.0);
+
+    void setTimesOfInterest(double startTime, double endTime);
+    // Told of every emitted beat, in registration order, after the store.
+    void addListener(BeatListener *listener);
+    void removeListener(BeatListener *listener);
+
+    std::optional<double> previousBeatTime() const override;
+    void acceptFusedBeat(const std::vector<LeadDetection> &detections, const std::vector<bool> &present) override;
+
+    // Forgets the previous and the held beat, the numbering and the RR
+    // history; the store keeps the beats already emitted.
+    void stop();
+
+    const BeatStore &store() const { return store_; }
+    BeatStore &store() { return store_; }
+    // Beats emitted so far (the index the next one gets).
+    int emittedCount() const { return next_; }
+    bool hasHeldBeat() const { return held_.has_value(); }
+    // The last beat that became the previous beat, and its mean RR (0 when
+    // there is none yet: no heart rate).
+    const std::optional<BeatRecord> &previousBeat() const { return previous_; }
+    double meanRr() const { return previous_ ? previous_->meanRr() : 0.0; }
+
+private:
+    // Unsets the points of every clipped or weak lead; fills good_.
+    void checkLeads(std::int64_t fiducial);
+    // Mean RR for a beat with RR `rr` about to take index next_.
+    double updateMeanRr(double rr, bool normal);
+    void emit(BeatRecord &beat);
+
+    const SignalSource &source_;
+    const int channels_;
+    const double rate_;
+    double startTime_;
+    double endTime_;
+    BeatLeadCheck leadCheck_;
+    BeatStore store_;
+    std::vector<BeatListener *> listeners_;
+
+    std::optional<BeatRecord> previous_;
+    std::optional<BeatRecord> held_;
+    int next_ = 0;
+    int lastPush_ = 0;
+    bool followsEarlyBeat_ = false;  // the last RR was short of 0.7 of the mean
+    RrAverager rrAverager_;
+
+    // Per-beat working copies, sized once.
+    std::vector<LeadDetection> checked_;
+    std::vector<bool> good_;
+};
