@@ -12,7 +12,7 @@ int MonitorFeeds::analysisFactor(int rawRate) { return std::max(1, rawRate / kAn
 
 int MonitorFeeds::displayFactor(int rawRate) { return rawRate == 2 * kDisplayRate ? 2 : 1; }
 
-MonitorFeeds::MonitorFeeds(SignalBuffer &raw) : raw_(raw) {
+MonitorFeeds::MonitorFeeds(SignalBuffer &raw, bool withDisplay) : raw_(raw) {
     const int rate = raw.samplingRate();
     const int channels = raw.channelCount();
 
@@ -25,6 +25,7 @@ MonitorFeeds::MonitorFeeds(SignalBuffer &raw) : raw_(raw) {
                                                    rate / analysisReduction);
     analysisFeed_->copyMetadataFrom(raw);
     analysisDecimator_ = std::make_unique<AveragingDecimator>(raw, *analysisFeed_, analysisReduction);
+    if (!withDisplay) return;
 
     const int displayReduction = displayFactor(rate);
     displayFeed_ = std::make_unique<SignalBuffer>(raw.blockSize(), kDisplayCapacityBlocks * raw.blockSize(), channels,
@@ -40,9 +41,9 @@ MonitorFeeds::~MonitorFeeds() = default;
 
 void MonitorFeeds::process() {
     analysisDecimator_->process();
-    displayResampler_->process();
+    if (displayResampler_) displayResampler_->process();
 }
 
 void MonitorFeeds::configureLiveChain(bool notch, bool muscle, bool baseline) {
-    liveChain_->configure(notch, muscle, baseline);
+    if (liveChain_) liveChain_->configure(notch, muscle, baseline);
 }

@@ -26,7 +26,9 @@ public:
 
     // Builds both feeds and the live chain (every switch off) over `raw`,
     // which must outlive this object; the feeds start at raw's current end.
-    explicit MonitorFeeds(SignalBuffer &raw);
+    // Without the display (`withDisplay` false) only the analysis feed is
+    // built: batch analysis runs the same feeds without drawing anything.
+    explicit MonitorFeeds(SignalBuffer &raw, bool withDisplay = true);
     ~MonitorFeeds();
     MonitorFeeds(const MonitorFeeds &) = delete;
     MonitorFeeds &operator=(const MonitorFeeds &) = delete;
@@ -41,6 +43,8 @@ public:
 
     SignalBuffer &raw() const { return raw_; }
     SignalBuffer &analysisFeed() const { return *analysisFeed_; }
+    bool hasDisplay() const { return displayFeed_ != nullptr; }
+    // The display accessors need a display (see the constructor).
     SignalBuffer &displayFeed() const { return *displayFeed_; }
     SignalSource &liveOutput() const { return liveChain_->output(); }
     LiveFilterChain &liveChain() const { return *liveChain_; }

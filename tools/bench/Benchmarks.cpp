@@ -3,6 +3,7 @@
 std::vector<Benchmark> signalBenchmarks();
 std::vector<Benchmark> fileBenchmarks();
 std::vector<Benchmark> reviewChainBenchmarks();
+std::vector<Benchmark> beatAnalysisBenchmarks();
 std::vector<Benchmark> liveChainBenchmarks();
 
 std::vector<Benchmark> allBenchmarks() {
@@ -10,6 +11,7 @@ std::vector<Benchmark> allBenchmarks() {
     for (auto &b : signalBenchmarks()) all.push_back(b);
     for (auto &b : fileBenchmarks()) all.push_back(b);
     for (auto &b : reviewChainBenchmarks()) all.push_back(b);
+    for (auto &b : beatAnalysisBenchmarks()) all.push_back(b);
     for (auto &b : liveChainBenchmarks()) all.push_back(b);
     return all;
 }

@@ -1,0 +1,136 @@
+// The whole beat analysis path over a simulated stress test (75 -> 150 -> 75
+// bpm with premature ventricular beats and low noise), fed as the engine
+// feeds it, against the simulator's truth.
+
+#include "BeatMatching.h"
+#include "analysis/BeatAnalysisPath.h"
+#include "analysis/ChannelTable.h"
+#include "analysis/MonitorFeeds.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <deque>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kRate = 500;
+constexpr int kChannels = ChannelTable::kChannelCount;
+
+struct TruthBeat {
+    std::int64_t sample;
+    bool ventricular;
+    double rr;
+};
+
+struct CollectingListener : BeatListener {
+    std::vector<BeatRecord> beats;
+    void beatEmitted(const BeatRecord &beat) override { beats.push_back(beat); }
+};
+
+}  // namespace
+
+TEST(BeatAnalysisAccuracy, SimulatedStressTestAgainstItsTruth) {
+    QTemporaryDir dir;
+    const QString out = QDir(dir.path()).filePath("stress.dat");
+    const QString truthPath = QDir(dir.path()).filePath("stress.truth.csv");
+    QProcess sim;
+    sim.start(QStringLiteral(TARVELIN_SIM_EXECUTABLE),
+              {"record", "--out", out, "--truth", truthPath, "--profile", "stress", "--seconds", "360", "--hr", "75",
+               "--peak-hr", "150", "--pvc-per-min", "2", "--noise", "low", "--seed", "21"});
+    ASSERT_TRUE(sim.waitForFinished(120000));
+    ASSERT_EQ(sim.exitCode(), 0) << sim.readAllStandardError().toStdString();
+
+    std::vector<TruthBeat> truth;
+    QFile csv(truthPath);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly | QIODevice::Text));
+    QTextStream lines(&csv);
+    lines.readLine();
+    while (!lines.atEnd()) {
+        const QStringList f = lines.readLine().split(',');
+        if (f.size() > 2) truth.push_back({f[0].toLongLong(), f[1] == "V", f[2].toDouble()});
+    }
+    QFile data(out);
+    ASSERT_TRUE(data.open(QIODevice::ReadOnly));
+    const QByteArray recording = data.readAll();
+
+    auto raw = MonitorFeeds::createRawBuffer(kChannels, kRate);
+    raw->setAmplitudeRange(-300.0, 300.0);
+    raw->setChannelNames(ChannelTable::maskedNames(ChannelTable::kAllChannelsMask));
+    MonitorFeeds feeds(*raw, false);
+    BeatAnalysisPath path(feeds.analysisFeed(), *raw);
+    CollectingListener listener;
+    path.addBeatListener(&listener);
+    path.start();
+    const int frameBytes = 2 * kChannels, block = kRate / 10;
+    const int frames = recording.size() / frameBytes;
+    for (int f = 0; f + block <= frames; f += block) {
+        raw->appendInterleaved16(recording.constData() + static_cast<std::ptrdiff_t>(f) * frameBytes, block * frameBytes);
+        feeds.process();
+        path.process();
+    }
+
+    // Detections against the normal beats, then what is left against the
+    // premature ventricular ones.
+    std::vector<std::int64_t> normalTruth, ventricularTruth, detected;
+    for (const TruthBeat &t : truth) (t.ventricular ? ventricularTruth : normalTruth).push_back(t.sample);
+    for (const BeatRecord &b : listener.beats) detected.push_back(std::llround(b.fiducialTime() * kRate));
+    // The last beat of the recording is confirmed only by a following one.
+    while (!normalTruth.empty() && normalTruth.back() > frames - 2 * kRate) normalTruth.pop_back();
+    const BeatMatch normal = matchBeats(normalTruth, detected, 75);
+    const BeatMatch ventricular = matchBeats(ventricularTruth, normal.extra, 75);
+    int heldEmitted = 0;
+    for (int d : ventricular.referenceMatchedBy) {
+        if (d < 0) continue;
+        const std::int64_t sample = normal.extra[static_cast<std::size_t>(d)];
+        for (const BeatRecord &b : listener.beats)
+            if (std::llround(b.fiducialTime() * kRate) == sample && !b.normal) ++heldEmitted;
+    }
+    const int falsePositives = ventricular.falsePositives;
+    const double positivePredictivity =
+        static_cast<double>(normal.truePositives) / (normal.truePositives + falsePositives);
+    std::printf("stress: %zu N beats, Se %.2f %%, +P %.2f %% (%d false); %zu V beats: %d emitted (%d as premature "
+                "after being held), %d rejected\n",
+                normalTruth.size(), 100 * normal.sensitivity(), 100 * positivePredictivity, falsePositives,
+                ventricularTruth.size(), ventricular.truePositives, heldEmitted, ventricular.falseNegatives);
+    EXPECT_GE(normal.sensitivity(), 0.998);
+    EXPECT_GE(positivePredictivity, 0.998);
+
+    // Heart rate once the averager has settled: 60 / avgRR against the mean
+    // of the truth's last eight normal RR intervals at that beat.
+    int compared = 0;
+    double worst = 0.0;
+    for (const BeatRecord &b : listener.beats) {
+        if (b.fiducialTime() < 30.0 || b.meanRr() <= 0.0) continue;
+        const std::int64_t sample = std::llround(b.fiducialTime() * kRate);
+        std::deque<double> recent;
+        for (std::size_t k = 1; k < truth.size() && truth[k].sample <= sample + 75; ++k) {
+            if (truth[k].ventricular || truth[k - 1].ventricular) continue;
+            recent.push_back(truth[k].rr);
+            if (recent.size() > 8) recent.pop_front();
+        }
+        if (recent.size() < 8) continue;
+        double mean = 0.0;
+        for (double rr : recent) mean += rr;
+        mean /= static_cast<double>(recent.size());
+        worst = std::max(worst, std::abs(60.0 / b.meanRr() - 60.0 / mean));
+        ++compared;
+    }
+    std::printf("stress: heart rate within %.2f bpm of the truth over %d beats\n", worst, compared);
+    EXPECT_GT(compared, 300);
+    EXPECT_LE(worst, 2.0);
+
+    // The average beat has its R peak at 0.3 s of the template in lead II.
+    AverageBeatBuilder &averages = path.averages();
+    ASSERT_GT(averages.beatCount(), 5);
+    const std::vector<double> &lead2 = averages.average(1);
+    const auto peak = std::max_element(lead2.begin(), lead2.end()) - lead2.begin();
+    EXPECT_NEAR(static_cast<double>(peak), 0.3 * kRate, 2.0);
+    EXPECT_EQ(averages.rPosition(), static_cast<int>(0.3 * kRate));
+}
