@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qtbase5-dev libqt5sql5-sqlite libqt5serialport5-dev qttools5-dev qttools5-dev-tools
   zlib1g-dev libminizip-dev
+  libsoxr-dev
   libgtest-dev libgmock-dev
   xvfb xauth
 )

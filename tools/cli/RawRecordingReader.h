@@ -1,0 +1,20 @@
+#pragma once
+// Reads the demonstration format: headerless frames of 16-bit little-endian
+// samples, one per channel in the channel table's order.
+
+#include "tools/cli/InputSignals.h"
+
+#include <QString>
+
+struct RawFormat {
+    static constexpr double kDefaultRangeMv = 300.0;
+    double rate = 500.0;
+    int channels = 14;
+    double rangeMv = kDefaultRangeMv;  // mV = sample x 2 rangeMv / 65536
+};
+
+namespace RawRecordingReader {
+// False with a message for a file that cannot be read or holds no whole
+// frame; a trailing partial frame is dropped with a warning.
+bool read(const QString &path, const RawFormat &format, InputSignals *out, QString *error);
+}

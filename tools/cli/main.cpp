@@ -1,0 +1,37 @@
+// tarvelin-ecg-cli: headless analysis of recorded ECGs from the command line.
+
+#include "tools/cli/BeatsCommand.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+const char *const kUsage =
+    "Usage: tarvelin-ecg-cli COMMAND [options]\n"
+    "Commands:\n"
+    "  beats   find and classify the beats of a recording (demonstration format or\n"
+    "          WFDB record); writes a CSV beat table and optionally a JSON summary\n"
+    "Run a command with --help for its options.\n";
+}
+
+int main(int argc, char **argv) {
+    // Our own arguments are taken before Qt sees them, so Qt never consumes
+    // or reinterprets any of them.
+    QStringList arguments;
+    for (int i = 2; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    int qtArgc = 1;
+    QCoreApplication application(qtArgc, argv);
+
+    if (command == QLatin1String("beats")) return BeatsCommand::run(arguments);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command.isEmpty())
+        std::fputs("tarvelin-ecg-cli: missing command\n", stderr);
+    else
+        std::fprintf(stderr, "tarvelin-ecg-cli: unknown command \"%s\"\n", qPrintable(command));
+    std::fputs(kUsage, stderr);
+    return 2;
+}
