@@ -2,37 +2,16 @@
 // few hundred samples, so there is no need for the a-trous cascade.
 #include "analysis/AverageWaveletScales.h"
 
+#include "analysis/WaveletTables.h"
+
 #include <algorithm>
 #include <stdexcept>
-
-namespace {
-
-// Inserts factor - 1 zeros between the taps.
-std::vector<double> upsampled(const std::vector<double> &taps, int factor)
-{
-    std::vector<double> out((taps.size() - 1) * static_cast<std::size_t>(factor) + 1, 0.0);
-    for (std::size_t k = 0; k < taps.size(); ++k) out[k * static_cast<std::size_t>(factor)] = taps[k];
-    return out;
-}
-
-std::vector<double> convolved(const std::vector<double> &a, const std::vector<double> &b)
-{
-    std::vector<double> out(a.size() + b.size() - 1, 0.0);
-    for (std::size_t i = 0; i < a.size(); ++i)
-        for (std::size_t j = 0; j < b.size(); ++j) out[i + j] += a[i] * b[j];
-    return out;
-}
-
-}  // namespace
 
 std::vector<double> AverageWaveletScales::filter(int level)
 {
     if (level < 1 || level > kLevels) throw std::out_of_range("wavelet level must be 1 to 4");
-    const std::vector<double> smoother{0.125, 0.375, 0.375, 0.125};
-    const std::vector<double> difference{-2.0, 2.0};
-    std::vector<double> taps{1.0};
-    for (int j = 0; j < level - 1; ++j) taps = convolved(taps, upsampled(smoother, 1 << j));
-    return convolved(taps, upsampled(difference, 1 << (level - 1)));
+    // The detector's own scale filters: one rule builds both.
+    return WaveletTables::taps(level);
 }
 
 AverageWaveletScales::AverageWaveletScales(const std::vector<double> &signal)
