@@ -5,7 +5,6 @@
 
 #include "CliTestSupport.h"
 
-#include "analysis/SignalBuffer.h"
 #include "tools/cli/InputLoader.h"
 #include "tools/cli/RawRecordingReader.h"
 #include "tools/cli/RecordingBuilder.h"
@@ -200,29 +199,6 @@ INSTANTIATE_TEST_SUITE_P(Builder, RefusedInput,
                                            UnusableInput{"RateTooLow", 10, 1, "sampling rate"},
                                            UnusableInput{"RateTooHigh", 1e6, 1, "sampling rate"}),
                          [](const ::testing::TestParamInfo<UnusableInput> &info) { return std::string(info.param.label); });
-
-TEST(RecordingFeed, FillsATableBufferWithZerosForAbsentChannels) {
-    Recording recording;
-    recording.rate = 500;
-    recording.samples[1] = {10, 20, 30, 40};
-    recording.samples[13] = {-1, -2, -3, -4};
-    SignalBuffer buffer(2, 16, ChannelTable::kChannelCount, 500);
-    RecordingFeed::describe(buffer);
-    RecordingFeed::append(recording, buffer, 1, 2);
-    RecordingFeed::append(recording, buffer, 3, 5);  // only one left
-    EXPECT_EQ(buffer.length(), 3);
-    EXPECT_EQ(buffer.channelName(13), QStringLiteral("CR5"));
-    EXPECT_DOUBLE_EQ(buffer.unitValue(), 600.0 / 65536.0);
-    const int expectedII[] = {20, 30, 40};
-    const int expectedCr5[] = {-2, -3, -4};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(buffer.readSample(1, i), expectedII[i]);
-        EXPECT_EQ(buffer.readSample(13, i), expectedCr5[i]);
-        EXPECT_EQ(buffer.readSample(0, i), 0);
-    }
-    SignalBuffer tooFew(2, 16, 12, 500);
-    EXPECT_THROW(RecordingFeed::append(recording, tooFew, 0, 1), std::invalid_argument);
-}
 
 // The reference record as the analysis gets it: two table channels at 500
 // samples/s for the same 30 min 5.6 s.

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <vector>
 
-class SignalSource;
 
 struct Recording {
     // The device's +-300 mV (9.16 uV per unit) for every input: the
@@ -38,13 +37,3 @@ struct Recording {
     QStringList presentChannels() const;
     QStringList missingChannels() const;
 };
-
-namespace RecordingFeed {
-// Gives `target` the recording's channel names, amplitude range and
-// resolution. Both calls throw std::invalid_argument unless `target` has
-// ChannelTable::kChannelCount channels.
-void describe(SignalSource &target);
-// Appends samples [first, first + count) of every channel, zeros for the
-// absent ones; the range is clipped to the recording.
-void append(const Recording &recording, SignalSource &target, std::int64_t first, int count);
-}  // namespace RecordingFeed
