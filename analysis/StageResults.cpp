@@ -1,0 +1,150 @@
+#include "StageResults.h"
+
+#include "AverageBeatBuilder.h"
+#include "BeatRecord.h"
+#include "SignalSource.h"
+#include "StudyResults.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+int wholeSeconds(double seconds)
+{
+    return static_cast<int>(std::floor(seconds));
+}
+
+double largestPositive(const std::vector<double> &values)
+{
+    double best = 0.0;
+    for (double v : values) best = std::max(best, v);
+    return best;
+}
+
+}  // namespace
+
+StageResults::StageResults(StudyResults &results, AverageBeatBuilder *averages, const Settings &settings,
+                           std::vector<StageLoad> stages)
+    : results_(results), averages_(averages), settings_(settings), stages_(std::move(stages))
+{
+}
+
+void StageResults::start(int firstStage, double nowSeconds, double recordingStartSeconds)
+{
+    recordingStart_ = recordingStartSeconds;
+    heartRate_ = systolic_ = diastolic_ = 0.0;
+    beatsInStage_ = 0;
+    currentStage_ = firstStage;
+    stageStart_ = wholeSeconds(nowSeconds);
+    firstStageLeft_ = false;
+    levelMean_.fill(0.0);
+    slopeMean_.fill(0.0);
+    measuredInStage_.fill(0);
+    for (StSmoother &s : levelSmoother_) s.reset();
+    for (StSmoother &s : slopeSmoother_) s.reset();
+    markers_.fill(Markers{});
+    executed_.clear();
+}
+
+double StageResults::mets(int stage) const
+{
+    if (stage < 0 || stage >= static_cast<int>(stages_.size())) return 0.0;
+    return stageMets(stages_[static_cast<std::size_t>(stage)], settings_.patientWeightKg);
+}
+
+void StageResults::onBeat(const BeatRecord &beat)
+{
+    if (!beat.valid) return;
+    const double time = beat.windowStart;
+    if (beat.meanRr() > 0.0) {
+        const double bpm = 60.0 / beat.meanRr();
+        heartRate_ = heartRate_ != 0.0 ? 0.8 * heartRate_ + 0.2 * bpm : bpm;
+        results_.appendPoint(QStringLiteral("BPMTrend"), time, bpm);
+    }
+    results_.appendPoint(QStringLiteral("METSTrend"), time, mets(currentStage_));
+
+    const SignalSource *source = averages_ ? averages_->source() : nullptr;
+    if (source && averages_->beatCount() > 0) {
+        const int leads = std::min(averages_->leadCount(), kLeads);
+        for (int k = 0; k < leads; ++k) measureLead(k, beat, source->samplingRate());
+    }
+    ++beatsInStage_;
+}
+
+void StageResults::measureLead(int lead, const BeatRecord &beat, int rate)
+{
+    const auto k = static_cast<std::size_t>(lead);
+    const StMeasurement st = measureSt(averages_->average(lead), rate, beat.rr(), settings_.sampleUnitMv);
+    markers_[k] = st.valid ? Markers{st.isoelectric, st.j, st.st} : Markers{};
+    if (!st.valid) return;
+    const double level = levelSmoother_[k].add(st.level);
+    const double slope = slopeSmoother_[k].add(st.slope);
+    results_.appendPoint(StudyResults::stLevelTrend(lead), beat.windowStart, level);
+    results_.appendPoint(StudyResults::stSlopeTrend(lead), beat.windowStart, slope);
+    // Counted per lead: a beat this lead could not be measured on must not
+    // weigh in as a zero.
+    const double n = measuredInStage_[k]++;
+    levelMean_[k] = (n * levelMean_[k] + level) / (n + 1.0);
+    slopeMean_[k] = (n * slopeMean_[k] + slope) / (n + 1.0);
+}
+
+void StageResults::onPacemakerPulse(std::int64_t sampleIndex)
+{
+    if (settings_.deviceRate <= 0) return;
+    const double time = static_cast<double>(sampleIndex) / settings_.deviceRate - recordingStart_;
+    results_.appendToList(QStringLiteral("pacemakerPulses"), time);
+}
+
+void StageResults::onBloodPressure(double systolic, double diastolic, double timeSeconds)
+{
+    systolic_ = systolic;
+    diastolic_ = diastolic;
+    results_.appendPoint(QStringLiteral("sysBPTrend"), timeSeconds, systolic);
+    results_.appendPoint(QStringLiteral("diaBPTrend"), timeSeconds, diastolic);
+    results_.appendPoint(QStringLiteral("DPTrend"), timeSeconds, std::trunc(heartRate_) * systolic);
+}
+
+void StageResults::closeStage(int nextStage, double nowSeconds)
+{
+    const int now = wholeSeconds(nowSeconds);
+    const int elapsed = now - stageStart_;
+    if (elapsed < kShortestStageSeconds && !executed_.empty()) {
+        executed_.back().durationSeconds += elapsed;
+    } else {
+        const int index = static_cast<int>(executed_.size());
+        executed_.push_back({currentStage_, elapsed});
+        const double bpm = std::trunc(heartRate_);
+        results_.setPerStage(QStringLiteral("BPMPerStage"), index, bpm);
+        results_.setPerStage(QStringLiteral("sysBPPerStage"), index, systolic_);
+        results_.setPerStage(QStringLiteral("diaBPPerStage"), index, diastolic_);
+        results_.setPerStage(QStringLiteral("DPPerStage"), index, bpm * systolic_);
+        results_.setPerStage(QStringLiteral("METSPerStage"), index, mets(currentStage_));
+        for (int k = 0; k < kLeads; ++k) {
+            results_.setPerStage(StudyResults::stLevelPerStage(k), index, levelMean_[static_cast<std::size_t>(k)]);
+            results_.setPerStage(StudyResults::stSlopePerStage(k), index, slopeMean_[static_cast<std::size_t>(k)]);
+        }
+        beatsInStage_ = 0;
+        systolic_ = diastolic_ = 0.0;
+        levelMean_.fill(0.0);
+        slopeMean_.fill(0.0);
+        measuredInStage_.fill(0);
+    }
+    // The first stage is the baseline the later ST changes are judged by.
+    if (!firstStageLeft_ && averages_) averages_->takeReference();
+    firstStageLeft_ = true;
+    currentStage_ = nextStage;
+    stageStart_ = now;
+}
+
+void StageResults::finish(double nowSeconds)
+{
+    closeStage(-1, nowSeconds);
+    const double maxMets = largestPositive(results_.values(QStringLiteral("METSPerStage")));
+    results_.setScalar(QStringLiteral("maxBPM"), largestPositive(results_.values(QStringLiteral("BPMPerStage"))));
+    results_.setScalar(QStringLiteral("maxSysBP"), largestPositive(results_.values(QStringLiteral("sysBPPerStage"))));
+    results_.setScalar(QStringLiteral("maxDiaBP"), largestPositive(results_.values(QStringLiteral("diaBPPerStage"))));
+    results_.setScalar(QStringLiteral("maxMETS"), maxMets);
+    results_.setScalar(QStringLiteral("maxDP"), largestPositive(results_.values(QStringLiteral("DPPerStage"))));
+    results_.setScalar(QStringLiteral("maxVO2"), maxMets * 3.5);
+}
