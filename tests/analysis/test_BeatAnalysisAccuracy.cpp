@@ -3,13 +3,10 @@
 // feeds it, against the simulator's truth.
 
 #include "BeatMatching.h"
-#include "analysis/BeatAnalysisPath.h"
-#include "analysis/ChannelTable.h"
-#include "analysis/MonitorFeeds.h"
+#include "SimulatedBeatPath.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -20,8 +17,7 @@
 
 namespace {
 
-constexpr int kRate = 500;
-constexpr int kChannels = ChannelTable::kChannelCount;
+constexpr int kRate = SimulatedBeatPath::kRate;
 
 struct TruthBeat {
     std::int64_t sample;
@@ -40,12 +36,12 @@ TEST(BeatAnalysisAccuracy, SimulatedStressTestAgainstItsTruth) {
     QTemporaryDir dir;
     const QString out = QDir(dir.path()).filePath("stress.dat");
     const QString truthPath = QDir(dir.path()).filePath("stress.truth.csv");
-    QProcess sim;
-    sim.start(QStringLiteral(TARVELIN_SIM_EXECUTABLE),
-              {"record", "--out", out, "--truth", truthPath, "--profile", "stress", "--seconds", "360", "--hr", "75",
-               "--peak-hr", "150", "--pvc-per-min", "2", "--noise", "low", "--seed", "21"});
-    ASSERT_TRUE(sim.waitForFinished(120000));
-    ASSERT_EQ(sim.exitCode(), 0) << sim.readAllStandardError().toStdString();
+    QString error;
+    const QByteArray recording = SimulatedBeatPath::simulate(
+        {"--truth", truthPath, "--profile", "stress", "--seconds", "360", "--hr", "75", "--peak-hr", "150",
+         "--pvc-per-min", "2", "--noise", "low", "--seed", "21"},
+        out, &error);
+    ASSERT_FALSE(recording.isEmpty()) << error.toStdString();
 
     std::vector<TruthBeat> truth;
     QFile csv(truthPath);
@@ -56,25 +52,12 @@ TEST(BeatAnalysisAccuracy, SimulatedStressTestAgainstItsTruth) {
         const QStringList f = lines.readLine().split(',');
         if (f.size() > 2) truth.push_back({f[0].toLongLong(), f[1] == "V", f[2].toDouble()});
     }
-    QFile data(out);
-    ASSERT_TRUE(data.open(QIODevice::ReadOnly));
-    const QByteArray recording = data.readAll();
-
-    auto raw = MonitorFeeds::createRawBuffer(kChannels, kRate);
-    raw->setAmplitudeRange(-300.0, 300.0);
-    raw->setChannelNames(ChannelTable::maskedNames(ChannelTable::kAllChannelsMask));
-    MonitorFeeds feeds(*raw, false);
-    BeatAnalysisPath path(feeds.analysisFeed(), *raw);
+    SimulatedBeatPath rig;
+    BeatAnalysisPath &path = *rig.path;
     CollectingListener listener;
     path.addBeatListener(&listener);
     path.start();
-    const int frameBytes = 2 * kChannels, block = kRate / 10;
-    const int frames = recording.size() / frameBytes;
-    for (int f = 0; f + block <= frames; f += block) {
-        raw->appendInterleaved16(recording.constData() + static_cast<std::ptrdiff_t>(f) * frameBytes, block * frameBytes);
-        feeds.process();
-        path.process();
-    }
+    const int frames = rig.feed(recording);
 
     // Detections against the normal beats, then what is left against the
     // premature ventricular ones.

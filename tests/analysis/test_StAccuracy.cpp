@@ -2,15 +2,12 @@
 // recordings with a constant ST deviation, against the simulator's truth.
 
 #include "analysis/AverageBeatBuilder.h"
-#include "analysis/BeatAnalysisPath.h"
-#include "analysis/ChannelTable.h"
-#include "analysis/MonitorFeeds.h"
+#include "SimulatedBeatPath.h"
 #include "analysis/StageResults.h"
 #include "analysis/StudyResults.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -20,8 +17,7 @@
 
 namespace {
 
-constexpr int kRate = 500;
-constexpr int kChannels = ChannelTable::kChannelCount;
+constexpr int kRate = SimulatedBeatPath::kRate;
 constexpr int kLeadII = 1;
 constexpr int kLeadV5 = 10;
 constexpr double kSettleSeconds = 20.0;
@@ -102,22 +98,16 @@ TEST(StAccuracy, ConstantDeviationThroughTheBeatPath)
         SCOPED_TRACE(testing::Message() << r.bpm << " bpm, V5 " << r.v5Mv << ", II " << r.iiMv);
         const QString out = QDir(dir.path()).filePath(QStringLiteral("st%1.dat").arg(made));
         const QString truthPath = QDir(dir.path()).filePath(QStringLiteral("st%1.csv").arg(made));
-        QProcess sim;
-        sim.start(QStringLiteral(TARVELIN_SIM_EXECUTABLE),
-                  {"record", "--out", out, "--truth", truthPath, "--hr", QString::number(r.bpm), "--st",
-                   QStringLiteral("V5=%1").arg(r.v5Mv), "--st", QStringLiteral("II=%1").arg(r.iiMv), "--st-mode",
-                   "constant", "--noise", "low", "--seconds", "40", "--seed", "7"});
-        ASSERT_TRUE(sim.waitForFinished(60000));
-        ASSERT_EQ(sim.exitCode(), 0) << sim.readAllStandardError().toStdString();
-        QFile data(out);
-        ASSERT_TRUE(data.open(QIODevice::ReadOnly));
-        const QByteArray recording = data.readAll();
+        QString error;
+        const QByteArray recording = SimulatedBeatPath::simulate(
+            {"--truth", truthPath, "--hr", QString::number(r.bpm), "--st", QStringLiteral("V5=%1").arg(r.v5Mv), "--st",
+             QStringLiteral("II=%1").arg(r.iiMv), "--st-mode", "constant", "--noise", "low", "--seconds", "40",
+             "--seed", "7"},
+            out, &error);
+        ASSERT_FALSE(recording.isEmpty()) << error.toStdString();
 
-        auto raw = MonitorFeeds::createRawBuffer(kChannels, kRate);
-        raw->setAmplitudeRange(-300.0, 300.0);
-        raw->setChannelNames(ChannelTable::maskedNames(ChannelTable::kAllChannelsMask));
-        MonitorFeeds feeds(*raw, false);
-        BeatAnalysisPath path(feeds.analysisFeed(), *raw);
+        SimulatedBeatPath rig;
+        BeatAnalysisPath &path = *rig.path;
         StudyResults results;
         StageResults::Settings settings;
         settings.sampleUnitMv = 600.0 / 65536.0;
@@ -128,21 +118,15 @@ TEST(StAccuracy, ConstantDeviationThroughTheBeatPath)
         forward.results = &stages;
         path.addBeatListener(&forward);
         path.start();
-        const int frameBytes = 2 * kChannels, block = kRate / 10;
-        const int frames = recording.size() / frameBytes;
+        // A second stage from the settling time on, so that its means hold
+        // only settled beats.
         bool settled = false;
-        for (int f = 0; f + block <= frames; f += block) {
-            raw->appendInterleaved16(recording.constData() + static_cast<std::ptrdiff_t>(f) * frameBytes,
-                                     block * frameBytes);
-            feeds.process();
-            path.process();
-            // A second stage from the settling time on, so that its means
-            // hold only settled beats.
-            if (!settled && f >= kSettleSeconds * kRate) {
+        const int frames = rig.feed(recording, [&](int fed) {
+            if (!settled && fed - kRate / 10 >= kSettleSeconds * kRate) {
                 stages.closeStage(1, kSettleSeconds);
                 settled = true;
             }
-        }
+        });
         stages.finish(static_cast<double>(frames) / kRate);
         EXPECT_TRUE(path.averages().referenceTaken());
         const StageResults::Markers &m = stages.markers(kLeadV5);
