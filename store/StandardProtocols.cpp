@@ -1,4 +1,4 @@
-#include "stress/StandardProtocols.h"
+#include "store/StandardProtocols.h"
 
 #include <initializer_list>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "stress/Protocol.h"
+#include "store/Protocol.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // The protocols by name, backed by the protocol table file: loaded once,
 // rewritten whole after every change.
 
-#include "stress/Protocol.h"
+#include "store/Protocol.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 // The protocol table and its file: seeding, ordering, errors and safe saves.
-#include "StressTestSupport.h"
-#include "stress/ProtocolTable.h"
+#include "ProtocolTestSupport.h"
+#include "store/ProtocolTable.h"
 
 #include <QDir>
 #include <QFile>

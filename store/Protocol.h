@@ -2,7 +2,7 @@
 // A stress protocol: a named, ordered list of stages and the kind of
 // equipment (or drug) its loads are meant for.
 
-#include "stress/Stage.h"
+#include "store/Stage.h"
 
 #include <QString>
 #include <vector>

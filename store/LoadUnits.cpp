@@ -1,4 +1,4 @@
-#include "stress/LoadUnits.h"
+#include "store/LoadUnits.h"
 
 namespace {
 

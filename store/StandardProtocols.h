@@ -1,7 +1,7 @@
 #pragma once
 // The protocols a new protocol table starts with.
 
-#include "stress/Protocol.h"
+#include "store/Protocol.h"
 
 #include <vector>
 

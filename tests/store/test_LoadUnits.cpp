@@ -1,5 +1,5 @@
 // Loads entering and leaving a stage through the operator's units.
-#include "stress/Stage.h"
+#include "store/Stage.h"
 
 #include <gtest/gtest.h>
 

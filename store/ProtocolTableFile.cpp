@@ -1,6 +1,6 @@
-#include "stress/ProtocolTableFile.h"
+#include "store/ProtocolTableFile.h"
 
-#include "stress/ProtocolJson.h"
+#include "store/ProtocolJson.h"
 
 #include <QFile>
 #include <QJsonArray>

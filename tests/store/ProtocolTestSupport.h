@@ -1,8 +1,8 @@
 #pragma once
-// Shared helpers for the stress protocol tests.
+// Shared helpers for the protocol tests.
 
-#include "stress/Protocol.h"
-#include "stress/StandardProtocols.h"
+#include "store/Protocol.h"
+#include "store/StandardProtocols.h"
 
 #include <gtest/gtest.h>
 

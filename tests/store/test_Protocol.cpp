@@ -1,5 +1,5 @@
 // Stage lookup by elapsed time and editing of a protocol's stage list.
-#include "StressTestSupport.h"
+#include "ProtocolTestSupport.h"
 
 #include <gtest/gtest.h>
 

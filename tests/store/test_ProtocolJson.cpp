@@ -1,6 +1,6 @@
 // The JSON form of single protocols.
-#include "StressTestSupport.h"
-#include "stress/ProtocolJson.h"
+#include "ProtocolTestSupport.h"
+#include "store/ProtocolJson.h"
 
 #include <QJsonDocument>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // The JSON form of protocols as kept in the protocol table file: type and
 // phase as names, whole-second durations, and only the loads of the type.
 
-#include "stress/Protocol.h"
+#include "store/Protocol.h"
 
 #include <QByteArray>
 #include <QJsonObject>

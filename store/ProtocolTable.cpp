@@ -1,7 +1,7 @@
-#include "stress/ProtocolTable.h"
+#include "store/ProtocolTable.h"
 
-#include "stress/ProtocolTableFile.h"
-#include "stress/StandardProtocols.h"
+#include "store/ProtocolTableFile.h"
+#include "store/StandardProtocols.h"
 
 ProtocolTable::ProtocolTable(const QString &filePath) : filePath_(filePath) {
     const auto loaded = ProtocolTableFile::read(filePath_);

@@ -1,6 +1,6 @@
-#include "stress/Stage.h"
+#include "store/Stage.h"
 
-#include "stress/LoadUnits.h"
+#include "store/LoadUnits.h"
 
 void Stage::setParameter(const QString &name, double value, const QString &unit) {
     parameters_.insert(name, LoadUnits::toCanonical(name, value, unit));

@@ -1,7 +1,7 @@
 #pragma once
 // Reads and writes the protocol table file, a JSON array of protocols.
 
-#include "stress/Protocol.h"
+#include "store/Protocol.h"
 
 #include <QString>
 #include <optional>

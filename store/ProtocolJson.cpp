@@ -1,4 +1,4 @@
-#include "stress/ProtocolJson.h"
+#include "store/ProtocolJson.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
