@@ -1,0 +1,52 @@
+#pragma once
+// Helpers for the study store tests: a store in a temporary folder with
+// predictable ids and free space, and the parameters of a small new study.
+
+#include "store/StudyStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+
+namespace StoreTest {
+
+inline StudyInfo smallStudyInfo(const char *last = "Pérez", const char *first = "Ana",
+                                const char *dateTime = "20261208093000") {
+    StudyInfo info;
+    info.studyType = "Stress test";
+    info.studyDateTime = dateTime;
+    info.recordingDateTime = dateTime;
+    info.protocolName = "Bruce";
+    info.patientLastName = last;
+    info.patientFirstName = first;
+    info.patientMedicalHistoryNumber = "H-17";
+    info.patientAge = "61";
+    info.samplingRate = 500;
+    info.channelCount = 3;
+    info.channelNames = "I,II,V5";
+    info.resolution = 16;
+    info.gainMax = 10.0;
+    info.riskFactors = {{"Obesidad", true, "IMC 31"}, {"Diabetes", false, ""}};
+    return info;
+}
+
+inline QByteArray readAll(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void writeAll(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// Names of the files in `folder`, sorted, for "nothing else was written".
+inline QStringList filesIn(const QString &folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+}  // namespace StoreTest
