@@ -1,8 +1,11 @@
-// tarvelin-ecg-cli: headless analysis of recorded ECGs from the command line.
+// tarvelin-ecg-cli: headless analysis of recorded ECGs and study tools from
+// the command line.
 
 #include "tools/cli/BeatsCommand.h"
+#include "tools/cli/StudyCommand.h"
 
 #include <QCoreApplication>
+#include <QTextStream>
 #include <cstdio>
 
 namespace {
@@ -24,6 +27,14 @@ int main(int argc, char **argv) {
     QCoreApplication application(qtArgc, argv);
 
     if (command == QLatin1String("beats")) return BeatsCommand::run(arguments);
+    if (command == QLatin1String("study")) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        // Patient names are UTF-8 whatever the terminal's locale says.
+        out.setCodec("UTF-8");
+        err.setCodec("UTF-8");
+        return StudyCommand::run(arguments, out, err);
+    }
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
         std::fputs(kUsage, stdout);
         return 0;
