@@ -5,6 +5,7 @@ std::vector<Benchmark> fileBenchmarks();
 std::vector<Benchmark> reviewChainBenchmarks();
 std::vector<Benchmark> beatAnalysisBenchmarks();
 std::vector<Benchmark> liveChainBenchmarks();
+std::vector<Benchmark> storeBenchmarks();
 
 std::vector<Benchmark> allBenchmarks() {
     std::vector<Benchmark> all;
@@ -13,5 +14,6 @@ std::vector<Benchmark> allBenchmarks() {
     for (auto &b : reviewChainBenchmarks()) all.push_back(b);
     for (auto &b : beatAnalysisBenchmarks()) all.push_back(b);
     for (auto &b : liveChainBenchmarks()) all.push_back(b);
+    for (auto &b : storeBenchmarks()) all.push_back(b);
     return all;
 }
