@@ -1,0 +1,171 @@
+// The serial layer over pseudo-terminals: device paths, the open failure
+// texts of each profile, exclusive use, line settings, total read time-outs,
+// and a device that goes away.
+
+#include "LineSpeedProbe.h"
+
+#include "acquisition/SerialPort.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// A pseudo-terminal whose master side the test holds and whose slave side
+// is free for the port under test to open by path.
+struct Pty {
+    int master = -1;
+    QString slavePath;
+    Pty() {
+        int slave = -1;
+        char name[128] = {};
+        if (::openpty(&master, &slave, name, nullptr, nullptr) == 0) {
+            slavePath = QString::fromLocal8Bit(name);
+            ::close(slave);
+        }
+    }
+    ~Pty() {
+        if (master >= 0) ::close(master);
+    }
+    void send(const QByteArray &bytes) const { ASSERT_EQ(::write(master, bytes.constData(), bytes.size()), bytes.size()); }
+    QByteArray receive(int atMost) const {
+        QByteArray bytes(atMost, '\0');
+        QElapsedTimer timer;
+        timer.start();
+        int got = 0;
+        while (got < atMost && timer.elapsed() < 2000) {
+            const ssize_t n = ::read(master, bytes.data() + got, static_cast<size_t>(atMost - got));
+            if (n > 0) got += static_cast<int>(n);
+            else ::usleep(1000);
+        }
+        return bytes.left(got);
+    }
+};
+
+std::string openFailure(const QString &name, const SerialProfile &profile) {
+    SerialPort port;
+    try {
+        port.open(name, profile);
+    } catch (const SerialPortError &error) {
+        EXPECT_FALSE(port.isOpen());
+        return error.what();
+    }
+    return "opened";
+}
+
+TEST(SerialPort, DevicePaths) {
+    EXPECT_EQ(SerialPort::devicePath("ttyUSB0"), QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(SerialPort::devicePath("rfcomm12345"), QStringLiteral("/dev/rfcomm12"));  // first 8 characters
+    EXPECT_EQ(SerialPort::devicePath("/tmp/sim/ecg-device-link"), QStringLiteral("/tmp/sim/ecg-device-link"));
+}
+
+TEST(SerialPort, OpenFailuresSpeakEachProfilesText) {
+    QTemporaryDir dir;
+    const QString plainFile = dir.filePath("not-a-tty");
+    QFile file(plainFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    Pty held;
+    SerialPort holder;
+    holder.open(held.slavePath, SerialProfile::olmo());
+
+    struct Case {
+        const char *label;
+        QString name;
+        const char *equipmentText;
+    };
+    const Case cases[] = {
+        {"missing", dir.filePath("no-such-port"), "Port not found"},
+        {"not a terminal", plainFile, "Invalid port"},
+        {"held by another opener", held.slavePath, "Port already in use"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(openFailure(c.name, SerialProfile::olmo()), c.equipmentText) << c.label;
+        EXPECT_EQ(openFailure(c.name, SerialProfile::kipnet()), c.equipmentText) << c.label;
+        EXPECT_EQ(openFailure(c.name, SerialProfile::ecgLink(230400)), SerialPort::kEcgOpenFailure) << c.label;
+    }
+    holder.close();
+    EXPECT_EQ(openFailure(held.slavePath, SerialProfile::kipnet()), "opened");
+}
+
+TEST(SerialPort, ProfilesSetEightNoneOneAtTheirSpeed) {
+    struct Case {
+        SerialProfile profile;
+        int speed;
+    };
+    const Case cases[] = {{SerialProfile::ecgLink(230400), 230400}, {SerialProfile::ecgLink(570000), 570000},
+                          {SerialProfile::olmo(), 9600}, {SerialProfile::kipnet(), 4800}};
+    for (const Case &c : cases) {
+        Pty pty;
+        // A port left with odd settings by another program.
+        termios messy{};
+        ASSERT_EQ(::tcgetattr(pty.master, &messy), 0);
+        messy.c_cflag |= PARENB | CSTOPB | CRTSCTS;
+        messy.c_cflag = (messy.c_cflag & ~CSIZE) | CS7;
+        ASSERT_EQ(::tcsetattr(pty.master, TCSANOW, &messy), 0);
+
+        SerialPort port;
+        port.open(pty.slavePath, c.profile);
+        termios settings{};
+        ASSERT_EQ(::tcgetattr(pty.master, &settings), 0);
+        EXPECT_EQ(settings.c_cflag & CSIZE, tcflag_t(CS8)) << c.speed;
+        EXPECT_EQ(settings.c_cflag & (PARENB | CSTOPB), tcflag_t(0)) << c.speed;
+        EXPECT_EQ(settings.c_lflag & (ICANON | ECHO), tcflag_t(0)) << c.speed;
+        // Hardware flow control is switched off for the ECG link only.
+        EXPECT_EQ((settings.c_cflag & CRTSCTS) != 0, !c.profile.flowControlOff) << c.speed;
+        EXPECT_EQ(LineSpeedProbe::inputSpeed(pty.master), c.speed);
+        EXPECT_EQ(LineSpeedProbe::outputSpeed(pty.master), c.speed);
+    }
+}
+
+TEST(SerialPort, ReadsWaitTheTotalTimeOutThenReturnWhatCame) {
+    Pty pty;
+    SerialPort port;
+    port.open(pty.slavePath, SerialProfile::ecgLink(230400));
+    port.setReadTimeoutMs(300);
+    char buffer[16];
+
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(port.read(buffer, 1), 0);  // silent device
+    EXPECT_GE(timer.elapsed(), 290);
+    EXPECT_LT(timer.elapsed(), 3000);
+
+    pty.send("abc");
+    timer.restart();
+    EXPECT_EQ(port.read(buffer, 10), 3);  // fewer than asked after the time-out
+    EXPECT_EQ(QByteArray(buffer, 3), QByteArray("abc"));
+    EXPECT_GE(timer.elapsed(), 290);
+
+    pty.send("0123456789");
+    EXPECT_EQ(port.read(buffer, 4), 4);  // returns as soon as the bytes are there
+    EXPECT_EQ(QByteArray(buffer, 4), QByteArray("0123"));
+    EXPECT_TRUE(port.discardBuffers());
+    EXPECT_EQ(port.read(buffer, 1), 0);  // the rest was dropped
+}
+
+TEST(SerialPort, WritesReachTheDeviceAndAVanishedDeviceFailsReads) {
+    auto pty = std::make_unique<Pty>();
+    SerialPort port;
+    port.open(pty->slavePath, SerialProfile::kipnet());
+    ASSERT_TRUE(port.write(QByteArray(";2V005077:")));
+    EXPECT_EQ(pty->receive(10), QByteArray(";2V005077:"));
+
+    pty.reset();  // the device goes away
+    char byte;
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(port.read(&byte, 1), -1);
+    EXPECT_LT(timer.elapsed(), 1000);  // at once, not after the time-out
+    port.close();
+    port.close();  // closing twice does nothing
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(port.write("x", 1));
+}
+
+}  // namespace
