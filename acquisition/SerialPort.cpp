@@ -157,6 +157,9 @@ void SerialPort::open(const QString &portName, const SerialProfile &profile) {
 void SerialPort::close() {
     if (fd_ < 0)
         return;
+    // The exclusive mode belongs to the terminal, not to this descriptor: it
+    // would keep the port closed to everyone but root after we let it go.
+    ::ioctl(fd_, TIOCNXCL);
     ::flock(fd_, LOCK_UN);
     ::close(fd_);
     fd_ = -1;

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <pty.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -166,6 +168,40 @@ TEST(SerialPort, WritesReachTheDeviceAndAVanishedDeviceFailsReads) {
     port.close();  // closing twice does nothing
     EXPECT_FALSE(port.isOpen());
     EXPECT_FALSE(port.write("x", 1));
+}
+
+// The exclusive mode is a property of the terminal: left set after close,
+// it would keep every ordinary user out of the port until reboot.
+TEST(SerialPort, AClosedPortOpensAgainForOrdinaryUsers) {
+    Pty pty;
+    {
+        SerialPort port;
+        port.open(pty.slavePath, SerialProfile::ecgLink(230400));
+    }
+    if (::geteuid() != 0) {
+        SerialPort again;
+        EXPECT_NO_THROW(again.open(pty.slavePath, SerialProfile::ecgLink(230400)));
+        return;
+    }
+    // Running as root, which exclusive mode never stops: ask an ordinary
+    // user instead.
+    ASSERT_EQ(::chmod(pty.slavePath.toLocal8Bit().constData(), 0666), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+        try {
+            SerialPort again;
+            again.open(pty.slavePath, SerialProfile::olmo());
+        } catch (const SerialPortError &) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "an ordinary user could not open the port after it was closed";
 }
 
 }  // namespace
