@@ -1,5 +1,7 @@
 #include "acquisition/AcqDeviceFactory.h"
 
+#include "acquisition/HrLinkDevice.h"
+#include "acquisition/LinkDevice.h"
 #include "acquisition/ReplayDevice.h"
 #include "analysis/ChannelTable.h"
 
@@ -25,7 +27,7 @@ QString findReplayFile(const QStringList &searchFolders) {
 }
 
 std::unique_ptr<AcqDevice> createDevice(const AcqSettings &settings, bool tiltTest,
-                                        const QStringList &replaySearchFolders) {
+                                        const QStringList &replaySearchFolders, const SerialPortCatalog *ports) {
     const std::int32_t mask = tiltTest ? ChannelTable::kTiltTestMask : ChannelTable::kAllChannelsMask;
     if (settings.mode == QLatin1String(kDemoMode)) {
         const QString path = findReplayFile(replaySearchFolders);
@@ -34,9 +36,22 @@ std::unique_ptr<AcqDevice> createDevice(const AcqSettings &settings, bool tiltTe
         return std::make_unique<ReplayDevice>(path, kReplayChannels, kReplayRate, kReplayBytesPerSample,
                                               kReplayResolutionBits, kReplayRange, 0, mask);
     }
-    // Serial device links (USB detection and Bluetooth) are not part of this
-    // build yet: no device can be found.
-    throw std::runtime_error("Device not found");
+    std::unique_ptr<AcqDevice> device;
+    if (settings.mode == QLatin1String(kBluetoothMode)) {
+        // No port configured means no device to talk to, not a link that
+        // fails to open over and over.
+        if (settings.bluetoothPort.trimmed().isEmpty()) throw std::runtime_error("Device not found");
+        if (settings.hrProtocol)
+            device = std::make_unique<HrLinkDevice>(settings.bluetoothPort, HrLinkDevice::kBaudRate);
+        else
+            device = std::make_unique<LinkDevice>(settings.bluetoothPort, LinkDevice::kBaudRate, mask);
+    } else if (settings.hrProtocol) {
+        device = std::make_unique<HrLinkDevice>(ports);
+    } else {
+        device = std::make_unique<LinkDevice>(mask, ports);
+    }
+    if (settings.signalGain > 0) device->setAmplitudeRange(settings.signalGain);
+    return device;
 }
 
 std::unique_ptr<SignalBuffer> createRawSink(const AcqDevice &device, int blockSize, int capacity) {

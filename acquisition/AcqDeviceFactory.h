@@ -9,6 +9,7 @@
 #include <memory>
 
 class AcqDevice;
+class SerialPortCatalog;
 
 // The acquisition settings as the application reads them from its
 // configuration (the factory itself never touches the settings store).
@@ -30,10 +31,13 @@ inline const char *const kReplayFileName = "ecg500.dat";
 QString findReplayFile(const QStringList &searchFolders);
 
 // Creates the source; throws std::runtime_error("Cannot open file") when the
-// replay file is missing and ("Device not found") when no device is found.
+// replay file is missing and ("Device not found") when no device is found
+// (nothing detected, or the Bluetooth mode without a port).
 // `replaySearchFolders`: current folder first, then the program's folder.
+// `ports`: where USB detection looks (the system's ports when null).
 std::unique_ptr<AcqDevice> createDevice(const AcqSettings &settings, bool tiltTest,
-                                        const QStringList &replaySearchFolders);
+                                        const QStringList &replaySearchFolders,
+                                        const SerialPortCatalog *ports = nullptr);
 
 // The raw sample sink for a source: 16-bit ring with the source's channel
 // count, rate, range, resolution and channel names.
