@@ -1,6 +1,8 @@
 // tarvelin-ecg-sim: synthetic 14-lead ECG recordings for demonstration and
 // testing, and ECG-paper plots of such recordings.
 
+#include "tools/sim/DeviceSimCommand.h"
+#include "tools/sim/EquipmentSimulator.h"
 #include "tools/sim/PlotCommand.h"
 #include "tools/sim/RecordCommand.h"
 
@@ -12,7 +14,9 @@ namespace {
 const char *const kUsage =
     "Usage: tarvelin-ecg-sim record --out FILE [options]   write a synthetic recording\n"
     "       tarvelin-ecg-sim plot --in FILE --out PNG [...]   draw a 12-lead page\n"
-    "Run either with --help for its options.\n";
+    "       tarvelin-ecg-sim device [options]               play the ECG front end on a pseudo-terminal\n"
+    "       tarvelin-ecg-sim kipnet|olmo [--link PATH]      play a treadmill or ergometer on a pseudo-terminal\n"
+    "Run a command with --help for its options.\n";
 }
 
 int main(int argc, char **argv) {
@@ -23,6 +27,9 @@ int main(int argc, char **argv) {
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
 
     if (command == QLatin1String("record")) return RecordCommand::run(arguments);
+    if (command == QLatin1String("device")) return DeviceSimCommand::run(arguments);
+    if (command == QLatin1String("kipnet") || command == QLatin1String("olmo"))
+        return EquipmentSimulator::run(command, arguments);
     if (command == QLatin1String("plot")) {
         // Text and images need a GUI application; headless by default.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
