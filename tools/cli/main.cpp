@@ -1,6 +1,7 @@
 // tarvelin-ecg-cli: headless analysis of recorded ECGs and study tools from
 // the command line.
 
+#include "tools/cli/AcquireCommand.h"
 #include "tools/cli/BeatsCommand.h"
 #include "tools/cli/StudyCommand.h"
 
@@ -14,6 +15,8 @@ const char *const kUsage =
     "Commands:\n"
     "  beats   find and classify the beats of a recording (demonstration format or\n"
     "          WFDB record); writes a CSV beat table and optionally a JSON summary\n"
+    "  acquire record from the ECG front end through the acquisition driver and\n"
+    "          report frames, rate, battery, electrodes and saturation\n"
     "Run a command with --help for its options.\n";
 }
 
@@ -27,6 +30,11 @@ int main(int argc, char **argv) {
     QCoreApplication application(qtArgc, argv);
 
     if (command == QLatin1String("beats")) return BeatsCommand::run(arguments);
+    if (command == QLatin1String("acquire")) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return AcquireCommand::run(arguments, out, err);
+    }
     if (command == QLatin1String("study")) {
         QTextStream out(stdout);
         QTextStream err(stderr);
