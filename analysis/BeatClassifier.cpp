@@ -108,7 +108,7 @@ void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detection
     if (previous_) beat.values[BeatRecord::RrInterval] = BeatRecordBuilder::rrInterval(beat, *previous_, leads);
 
     if (next_ == 0) {
-        emit(beat);
+        emitBeat(beat);
         previous_ = std::move(beat);
         return;
     }
@@ -132,7 +132,7 @@ void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detection
     if (held_) {
         BeatRecord premature = std::move(*held_);
         held_.reset();
-        emit(premature);
+        emitBeat(premature);
         // A compensatory pause after it confirms the premature beat as a beat
         // of its own; this beat's RR then runs from it.
         if (g > 0.0 && a > 0.0 && g / a > 1.7 && g / a < 4.0) {
@@ -149,7 +149,7 @@ void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detection
         held_ = std::move(beat);
         return;
     }
-    emit(beat);
+    emitBeat(beat);
     previous_ = std::move(beat);
 }
 
@@ -182,7 +182,7 @@ double BeatClassifier::updateMeanRr(double rr, bool normal)
     return rrAverager_.current();
 }
 
-void BeatClassifier::emit(BeatRecord &beat)
+void BeatClassifier::emitBeat(BeatRecord &beat)
 {
     beat.index = next_++;
     beat.valid = true;

@@ -51,7 +51,7 @@ private:
     void checkLeads(std::int64_t fiducial);
     // Mean RR for a beat with RR `rr` about to take index next_.
     double updateMeanRr(double rr, bool normal);
-    void emit(BeatRecord &beat);
+    void emitBeat(BeatRecord &beat);
 
     const SignalSource &source_;
     const int channels_;

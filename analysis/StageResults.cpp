@@ -37,7 +37,6 @@ void StageResults::start(int firstStage, double nowSeconds, double recordingStar
     beatsInStage_ = 0;
     currentStage_ = firstStage;
     stageStart_ = wholeSeconds(nowSeconds);
-    firstStageLeft_ = false;
     levelMean_.fill(0.0);
     slopeMean_.fill(0.0);
     measuredInStage_.fill(0);
@@ -105,6 +104,11 @@ void StageResults::onBloodPressure(double systolic, double diastolic, double tim
     results_.appendPoint(QStringLiteral("DPTrend"), timeSeconds, std::trunc(heartRate_) * systolic);
 }
 
+void StageResults::takeStReference()
+{
+    if (averages_) averages_->takeReference();
+}
+
 void StageResults::closeStage(int nextStage, double nowSeconds)
 {
     const int now = wholeSeconds(nowSeconds);
@@ -130,9 +134,6 @@ void StageResults::closeStage(int nextStage, double nowSeconds)
         slopeMean_.fill(0.0);
         measuredInStage_.fill(0);
     }
-    // The first stage is the baseline the later ST changes are judged by.
-    if (!firstStageLeft_ && averages_) averages_->takeReference();
-    firstStageLeft_ = true;
     currentStage_ = nextStage;
     stageStart_ = now;
 }

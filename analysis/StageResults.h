@@ -52,6 +52,9 @@ public:
     void onPacemakerPulse(std::int64_t sampleIndex);
     // Pressures entered at `timeSeconds` (recording time) for this stage.
     void onBloodPressure(double systolic, double diastolic, double timeSeconds);
+    // Keeps the current averages as the baseline later ST changes are shown
+    // against; the run control does so when the operator leaves the first stage.
+    void takeStReference();
     // Leaves the current stage for `nextStage` at `nowSeconds`.
     void closeStage(int nextStage, double nowSeconds);
     // Closes the last stage and derives the maxima.
@@ -80,7 +83,6 @@ private:
     int beatsInStage_ = 0;
     int currentStage_ = 0;
     int stageStart_ = 0;
-    bool firstStageLeft_ = false;
     std::array<double, kLeads> levelMean_{};
     std::array<double, kLeads> slopeMean_{};
     std::array<int, kLeads> measuredInStage_{};

@@ -123,6 +123,7 @@ TEST(StAccuracy, ConstantDeviationThroughTheBeatPath)
         bool settled = false;
         const int frames = rig.feed(recording, [&](int fed) {
             if (!settled && fed - kRate / 10 >= kSettleSeconds * kRate) {
+                stages.takeStReference();  // as the run control does on leaving the first stage
                 stages.closeStage(1, kSettleSeconds);
                 settled = true;
             }
