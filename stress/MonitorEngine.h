@@ -1,0 +1,95 @@
+#pragma once
+// The live monitoring engine of a monitor window: owns the raw device buffer,
+// the analysis and display feeds, the beat analysis with its averages, and
+// the run control of the stress test recorded into a study.
+
+#include "analysis/BeatListener.h"
+#include "analysis/SignalBuffer.h"
+#include "stress/StressRun.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class BeatAnalysisPath;
+class MonitorFeeds;
+class MonitorListener;
+class Study;
+class StudyAutosave;
+class StudyRecorder;
+class StudyStore;
+
+class MonitorEngine : private BeatListener {
+public:
+    // The device's signal, as the driver reports it.
+    struct SignalFormat {
+        int channelCount = 0;
+        int samplingRate = 0;
+        double rangeMv = 300.0;  // samples span -range .. range
+        int resolutionBits = 16;
+        QStringList channelNames;
+    };
+
+    // Without the display only the analysis feed is built (headless runs).
+    explicit MonitorEngine(const SignalFormat &format, bool withDisplay = true);
+    ~MonitorEngine() override;
+    MonitorEngine(const MonitorEngine &) = delete;
+    MonitorEngine &operator=(const MonitorEngine &) = delete;
+
+    // The driver's sink: blocks are appended here, then processBlock() runs.
+    SignalBuffer &raw() const { return *raw_; }
+    MonitorFeeds &feeds() const { return *feeds_; }
+    BeatAnalysisPath &beatAnalysis() const { return *beats_; }
+
+    void addListener(MonitorListener *listener);
+    void removeListener(MonitorListener *listener);
+
+    // The test to record into `study`, whose recording must have the
+    // device's channels and rate (throws std::invalid_argument otherwise).
+    // `store` (may be null) saves the study while it runs. Study, store and
+    // equipment must outlive the engine. Ignored while running.
+    void prepareRun(Study &study, StressRun::Plan plan, StudyStore *store = nullptr);
+
+    // Every block the driver appended to raw().
+    void processBlock();
+    // A pacemaker pulse at live sample `liveSampleIndex`.
+    void pacemakerPulse(std::int64_t liveSampleIndex);
+
+    // Run control; nothing happens before prepareRun().
+    void start(const QByteArray &dateTime);
+    void nextStage();
+    void goToRecovery();
+    void stop();
+    void addBloodPressure(int systolic, int diastolic, double time);
+
+    bool running() const { return run_ && run_->running(); }
+    // Null before prepareRun().
+    const StressRun *run() const { return run_.get(); }
+    // Seconds of signal recorded into the study.
+    double recordedTime() const;
+    int currentStageIndex() const { return run_ ? run_->currentStageIndex() : 0; }
+    const Stage *currentStage() const { return run_ ? run_->currentStage() : nullptr; }
+    int stageStart() const { return run_ ? run_->stageStart() : 0; }
+    int phaseStart() const { return run_ ? run_->phaseStart() : 0; }
+    int stageNumberInPhase() const { return run_ ? run_->stageNumberInPhase() : 1; }
+    double stageMets() const { return run_ ? run_->stageMets() : 0.0; }
+    int autosaveCount() const;
+
+private:
+    void beatEmitted(const BeatRecord &beat) override;
+    template <typename Call>
+    void notifyAll(Call call);
+    void report(const QString &text);
+    void saveStudy();
+
+    std::unique_ptr<SignalBuffer> raw_;
+    std::unique_ptr<MonitorFeeds> feeds_;
+    std::unique_ptr<BeatAnalysisPath> beats_;
+    std::vector<MonitorListener *> listeners_;
+
+    Study *study_ = nullptr;
+    std::unique_ptr<StudyRecorder> recorder_;
+    std::unique_ptr<StudyAutosave> autosave_;
+    std::unique_ptr<StressRun> run_;
+};

@@ -1,0 +1,50 @@
+#pragma once
+// Writes a running test to the study's files as it arrives: the live samples
+// from the start offset on into the recording, each beat into the beat file,
+// and says once per file when the disk refused a write.
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class SignalSource;
+class Study;
+struct BeatRecord;
+
+class StudyRecorder {
+public:
+    // `live` is the device-rate signal; both must outlive the recorder.
+    // `report` receives the failure text.
+    StudyRecorder(Study &study, const SignalSource &live, std::function<void(const QString &)> report);
+
+    static QString failureText(const QString &reason);
+
+    // Recording begins at live sample `liveOffset`.
+    void start(std::int64_t liveOffset);
+    std::int64_t startOffset() const { return startOffset_; }
+    double startSeconds() const;
+    // Seconds of signal in the study's recording.
+    double recordedSeconds() const;
+
+    // Appends every live sample not yet in the recording. Samples a failed
+    // write left out are tried again with the next block.
+    void recordNewSamples();
+    // `beat` with its times already relative to the recording start.
+    void recordBeat(const BeatRecord &beat);
+
+    // `beat` with every time moved `seconds` earlier (spans unchanged).
+    static BeatRecord shifted(const BeatRecord &beat, double seconds);
+
+private:
+    void checkSignal();
+
+    Study &study_;
+    const SignalSource &live_;
+    std::function<void(const QString &)> report_;
+    std::int64_t startOffset_ = 0;
+    bool signalFailureReported_ = false;
+    bool beatFailureReported_ = false;
+    std::vector<std::vector<double>> chunk_;
+    std::vector<const double *> rows_;
+};
