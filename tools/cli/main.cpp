@@ -3,6 +3,7 @@
 
 #include "tools/cli/AcquireCommand.h"
 #include "tools/cli/BeatsCommand.h"
+#include "tools/cli/RunCommand.h"
 #include "tools/cli/StudyCommand.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,8 @@ const char *const kUsage =
     "          WFDB record); writes a CSV beat table and optionally a JSON summary\n"
     "  acquire record from the ECG front end through the acquisition driver and\n"
     "          report frames, rate, battery, electrodes and saturation\n"
+    "  run     a headless stress test through the monitoring engine, fed from a\n"
+    "          recording, into a new study; prints the study id and stage table\n"
     "Run a command with --help for its options.\n";
 }
 
@@ -34,6 +37,11 @@ int main(int argc, char **argv) {
         QTextStream out(stdout);
         QTextStream err(stderr);
         return AcquireCommand::run(arguments, out, err);
+    }
+    if (command == QLatin1String("run")) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return RunCommand::run(arguments, out, err);
     }
     if (command == QLatin1String("study")) {
         QTextStream out(stdout);
