@@ -6,6 +6,7 @@ std::vector<Benchmark> reviewChainBenchmarks();
 std::vector<Benchmark> beatAnalysisBenchmarks();
 std::vector<Benchmark> liveChainBenchmarks();
 std::vector<Benchmark> storeBenchmarks();
+std::vector<Benchmark> engineBenchmarks();
 
 std::vector<Benchmark> allBenchmarks() {
     std::vector<Benchmark> all;
@@ -15,5 +16,6 @@ std::vector<Benchmark> allBenchmarks() {
     for (auto &b : beatAnalysisBenchmarks()) all.push_back(b);
     for (auto &b : liveChainBenchmarks()) all.push_back(b);
     for (auto &b : storeBenchmarks()) all.push_back(b);
+    for (auto &b : engineBenchmarks()) all.push_back(b);
     return all;
 }
