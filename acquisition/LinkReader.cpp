@@ -37,9 +37,11 @@ void LinkReader::run() {
         port.open(settings_.portName, SerialProfile::ecgLink(settings_.baudRate));
     } catch (const std::exception &e) {
         state_.fail(QString::fromLocal8Bit(e.what()));
+        pauseBeforeReopen();
         return;
     } catch (...) {
         state_.fail(QStringLiteral("Unexpected error"));
+        pauseBeforeReopen();
         return;
     }
     try {
@@ -50,6 +52,11 @@ void LinkReader::run() {
         state_.fail(QStringLiteral("Unexpected error"));
     }
     port.close();
+}
+
+void LinkReader::pauseBeforeReopen() {
+    for (int waited = 0; waited < kReopenPauseMs && !stopRequested_.load(); waited += kReopenPauseStepMs)
+        sleeper_.sleepMs(kReopenPauseStepMs);
 }
 
 void LinkReader::stream(SerialPort &port) {

@@ -35,6 +35,12 @@ public:
     static constexpr int kStartPauseMs = 100;
     static constexpr int kStopPauseMs = 100;
     static constexpr int kKeepAlivePauseMs = 5;
+    // After a failed open the reader waits this long (in steps, so a stop is
+    // still prompt) before it ends: the worker restarts a failed reader at
+    // once, and a device that is off would otherwise be reopened a hundred
+    // times a second for as long as it stays off.
+    static constexpr int kReopenPauseMs = 1000;
+    static constexpr int kReopenPauseStepMs = 50;
 
     LinkReader(const LinkSettings &settings, ByteFifo &fifo, LinkDeviceState &state, Sleeper &sleeper);
     ~LinkReader() override;
@@ -49,6 +55,7 @@ protected:
 
 private:
     void stream(SerialPort &port);
+    void pauseBeforeReopen();
     void sendStartCommands(SerialPort &port);
     void sendKeepAlive(SerialPort &port);
     void sendStopCommands(SerialPort &port);

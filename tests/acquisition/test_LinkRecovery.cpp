@@ -7,9 +7,13 @@
 #include "acquisition/AcqDeviceFactory.h"
 #include "acquisition/HrLinkDevice.h"
 #include "acquisition/LinkDevice.h"
+#include "acquisition/LinkReader.h"
 #include "acquisition/SerialPort.h"
 #include "acquisition/TQtAcqDriver.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -76,6 +80,34 @@ TEST(LinkRecovery, OpenFailuresCarryTheSerialLayersText) {
             device->stop();
         }
     }
+}
+
+// A device that is switched off is retried about once a second through the
+// worker's restarts, not as fast as the worker polls, and a stop during the
+// pause is still prompt.
+TEST(LinkRecovery, ReopeningAMissingPortIsPaced) {
+    LoggingSleeper sleeper;
+    LinkDevice device(QStringLiteral("/dev/tarvelin-no-such-port"), LinkDevice::kBaudRate, -1, &sleeper);
+    QElapsedTimer timer;
+    timer.start();
+    int starts = 0;
+    device.start();
+    while (timer.elapsed() < 2500) {  // what the acquisition worker does every 10 ms
+        if (!device.isOk()) {
+            device.start();
+            ++starts;
+        }
+        QThread::msleep(10);
+    }
+    const std::vector<int> waits = sleeper.log();
+    const auto pauseSteps = std::count(waits.begin(), waits.end(), LinkReader::kReopenPauseStepMs);
+    const auto opens = pauseSteps / (LinkReader::kReopenPauseMs / LinkReader::kReopenPauseStepMs) + 1;
+    EXPECT_GE(opens, 2);
+    EXPECT_LE(opens, 4) << "the port was reopened without a pause";
+    EXPECT_EQ(device.errorString(), QString::fromLatin1(SerialPort::kEcgOpenFailure));
+    timer.restart();
+    device.stop();
+    EXPECT_LT(timer.elapsed(), 500);
 }
 
 // A device that vanishes (the far end hangs up) fails at once rather than
