@@ -147,3 +147,28 @@ TEST(RunEndToEnd, AKilledRunLeavesTheStagesClosedBeforeTheKill) {
     EXPECT_EQ(study->results().perStage("sysBPPerStage", 0), 125);
     EXPECT_GE(study->recording()->length(), 60 * kRate);
 }
+
+// A WFDB record (two leads at 360/s) goes through the same engine after
+// resampling: the MIT-BIH record 100 beats at about 76/min throughout.
+TEST(RunEndToEnd, WfdbRecordThroughTheEngine) {
+    const QString header = CliTest::sharedData("mitdb/100.hea");
+    CLI_SKIP_WITHOUT(header);
+    QTemporaryDir dir;
+    const QString storePath = QDir(dir.path()).filePath("store");
+    const CliTest::ToolRun run = CliTest::runTool({"run", "--store", storePath, "--protocol", "Bruce", "--input",
+                                                   header.chopped(4), "--next-at", "60", "--stop-at", "120"});
+    ASSERT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+    const QStringList lines = run.standardOutput.split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 4);
+    const qint32 id = lines[0].mid(6).toInt();
+    StudyStore store(storePath);
+    Study *study = store.openStudy(id);
+    ASSERT_NE(study, nullptr);
+    ASSERT_EQ(study->protocol()->stageCount(), 2);
+    for (int stage = 0; stage < 2; ++stage) {
+        EXPECT_EQ(study->protocol()->stage(stage).duration, 60.0) << stage;
+        EXPECT_NEAR(study->results().perStage("BPMPerStage", stage), 76.0, 6.0) << stage;
+    }
+    ASSERT_NE(study->recording(), nullptr);
+    EXPECT_EQ(study->recording()->length(), 120 * study->recording()->samplingRate());
+}
