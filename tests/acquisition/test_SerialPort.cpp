@@ -201,6 +201,7 @@ TEST(SerialPort, AClosedPortOpensAgainForOrdinaryUsers) {
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 3) GTEST_SKIP() << "cannot become an ordinary user here";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "an ordinary user could not open the port after it was closed";
 }
 
