@@ -118,6 +118,8 @@ public:
 
     bool ok() const { return master_ >= 0; }
     QString slavePath() const { return path_; }
+    // The device's side, for reading the terminal's settings.
+    int masterFd() const { return master_; }
     // The device goes away (cable pulled).
     void closeMaster() {
         if (master_ >= 0) ::close(master_);

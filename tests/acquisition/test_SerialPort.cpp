@@ -3,6 +3,7 @@
 // and a device that goes away.
 
 #include "LineSpeedProbe.h"
+#include "LinkTestSupport.h"
 
 #include "acquisition/SerialPort.h"
 
@@ -10,44 +11,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <pty.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 namespace {
-
-// A pseudo-terminal whose master side the test holds and whose slave side
-// is free for the port under test to open by path.
-struct Pty {
-    int master = -1;
-    QString slavePath;
-    Pty() {
-        int slave = -1;
-        char name[128] = {};
-        if (::openpty(&master, &slave, name, nullptr, nullptr) == 0) {
-            slavePath = QString::fromLocal8Bit(name);
-            ::close(slave);
-        }
-    }
-    ~Pty() {
-        if (master >= 0) ::close(master);
-    }
-    void send(const QByteArray &bytes) const { ASSERT_EQ(::write(master, bytes.constData(), bytes.size()), bytes.size()); }
-    QByteArray receive(int atMost) const {
-        QByteArray bytes(atMost, '\0');
-        QElapsedTimer timer;
-        timer.start();
-        int got = 0;
-        while (got < atMost && timer.elapsed() < 2000) {
-            const ssize_t n = ::read(master, bytes.data() + got, static_cast<size_t>(atMost - got));
-            if (n > 0) got += static_cast<int>(n);
-            else ::usleep(1000);
-        }
-        return bytes.left(got);
-    }
-};
 
 std::string openFailure(const QString &name, const SerialProfile &profile) {
     SerialPort port;
@@ -72,9 +41,9 @@ TEST(SerialPort, OpenFailuresSpeakEachProfilesText) {
     QFile file(plainFile);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    Pty held;
+    PtyDeviceEnd held;
     SerialPort holder;
-    holder.open(held.slavePath, SerialProfile::olmo());
+    holder.open(held.slavePath(), SerialProfile::olmo());
 
     struct Case {
         const char *label;
@@ -84,7 +53,7 @@ TEST(SerialPort, OpenFailuresSpeakEachProfilesText) {
     const Case cases[] = {
         {"missing", dir.filePath("no-such-port"), "Port not found"},
         {"not a terminal", plainFile, "Invalid port"},
-        {"held by another opener", held.slavePath, "Port already in use"},
+        {"held by another opener", held.slavePath(), "Port already in use"},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(openFailure(c.name, SerialProfile::olmo()), c.equipmentText) << c.label;
@@ -92,7 +61,7 @@ TEST(SerialPort, OpenFailuresSpeakEachProfilesText) {
         EXPECT_EQ(openFailure(c.name, SerialProfile::ecgLink(230400)), SerialPort::kEcgOpenFailure) << c.label;
     }
     holder.close();
-    EXPECT_EQ(openFailure(held.slavePath, SerialProfile::kipnet()), "opened");
+    EXPECT_EQ(openFailure(held.slavePath(), SerialProfile::kipnet()), "opened");
 }
 
 TEST(SerialPort, ProfilesSetEightNoneOneAtTheirSpeed) {
@@ -103,32 +72,32 @@ TEST(SerialPort, ProfilesSetEightNoneOneAtTheirSpeed) {
     const Case cases[] = {{SerialProfile::ecgLink(230400), 230400}, {SerialProfile::ecgLink(570000), 570000},
                           {SerialProfile::olmo(), 9600}, {SerialProfile::kipnet(), 4800}};
     for (const Case &c : cases) {
-        Pty pty;
+        PtyDeviceEnd pty;
         // A port left with odd settings by another program.
         termios messy{};
-        ASSERT_EQ(::tcgetattr(pty.master, &messy), 0);
+        ASSERT_EQ(::tcgetattr(pty.masterFd(), &messy), 0);
         messy.c_cflag |= PARENB | CSTOPB | CRTSCTS;
         messy.c_cflag = (messy.c_cflag & ~CSIZE) | CS7;
-        ASSERT_EQ(::tcsetattr(pty.master, TCSANOW, &messy), 0);
+        ASSERT_EQ(::tcsetattr(pty.masterFd(), TCSANOW, &messy), 0);
 
         SerialPort port;
-        port.open(pty.slavePath, c.profile);
+        port.open(pty.slavePath(), c.profile);
         termios settings{};
-        ASSERT_EQ(::tcgetattr(pty.master, &settings), 0);
+        ASSERT_EQ(::tcgetattr(pty.masterFd(), &settings), 0);
         EXPECT_EQ(settings.c_cflag & CSIZE, tcflag_t(CS8)) << c.speed;
         EXPECT_EQ(settings.c_cflag & (PARENB | CSTOPB), tcflag_t(0)) << c.speed;
         EXPECT_EQ(settings.c_lflag & (ICANON | ECHO), tcflag_t(0)) << c.speed;
         // Hardware flow control is switched off for the ECG link only.
         EXPECT_EQ((settings.c_cflag & CRTSCTS) != 0, !c.profile.flowControlOff) << c.speed;
-        EXPECT_EQ(LineSpeedProbe::inputSpeed(pty.master), c.speed);
-        EXPECT_EQ(LineSpeedProbe::outputSpeed(pty.master), c.speed);
+        EXPECT_EQ(LineSpeedProbe::inputSpeed(pty.masterFd()), c.speed);
+        EXPECT_EQ(LineSpeedProbe::outputSpeed(pty.masterFd()), c.speed);
     }
 }
 
 TEST(SerialPort, ReadsWaitTheTotalTimeOutThenReturnWhatCame) {
-    Pty pty;
+    PtyDeviceEnd pty;
     SerialPort port;
-    port.open(pty.slavePath, SerialProfile::ecgLink(230400));
+    port.open(pty.slavePath(), SerialProfile::ecgLink(230400));
     port.setReadTimeoutMs(300);
     char buffer[16];
 
@@ -138,13 +107,13 @@ TEST(SerialPort, ReadsWaitTheTotalTimeOutThenReturnWhatCame) {
     EXPECT_GE(timer.elapsed(), 290);
     EXPECT_LT(timer.elapsed(), 3000);
 
-    pty.send("abc");
+    ASSERT_TRUE(pty.write("abc"));
     timer.restart();
     EXPECT_EQ(port.read(buffer, 10), 3);  // fewer than asked after the time-out
     EXPECT_EQ(QByteArray(buffer, 3), QByteArray("abc"));
     EXPECT_GE(timer.elapsed(), 290);
 
-    pty.send("0123456789");
+    ASSERT_TRUE(pty.write("0123456789"));
     EXPECT_EQ(port.read(buffer, 4), 4);  // returns as soon as the bytes are there
     EXPECT_EQ(QByteArray(buffer, 4), QByteArray("0123"));
     EXPECT_TRUE(port.discardBuffers());
@@ -152,13 +121,13 @@ TEST(SerialPort, ReadsWaitTheTotalTimeOutThenReturnWhatCame) {
 }
 
 TEST(SerialPort, WritesReachTheDeviceAndAVanishedDeviceFailsReads) {
-    auto pty = std::make_unique<Pty>();
+    PtyDeviceEnd pty;
     SerialPort port;
-    port.open(pty->slavePath, SerialProfile::kipnet());
+    port.open(pty.slavePath(), SerialProfile::kipnet());
     ASSERT_TRUE(port.write(QByteArray(";2V005077:")));
-    EXPECT_EQ(pty->receive(10), QByteArray(";2V005077:"));
+    EXPECT_EQ(pty.readSent(10), QByteArray(";2V005077:"));
 
-    pty.reset();  // the device goes away
+    pty.closeMaster();  // the device goes away
     char byte;
     QElapsedTimer timer;
     timer.start();
@@ -173,26 +142,26 @@ TEST(SerialPort, WritesReachTheDeviceAndAVanishedDeviceFailsReads) {
 // The exclusive mode is a property of the terminal: left set after close,
 // it would keep every ordinary user out of the port until reboot.
 TEST(SerialPort, AClosedPortOpensAgainForOrdinaryUsers) {
-    Pty pty;
+    PtyDeviceEnd pty;
     {
         SerialPort port;
-        port.open(pty.slavePath, SerialProfile::ecgLink(230400));
+        port.open(pty.slavePath(), SerialProfile::ecgLink(230400));
     }
     if (::geteuid() != 0) {
         SerialPort again;
-        EXPECT_NO_THROW(again.open(pty.slavePath, SerialProfile::ecgLink(230400)));
+        EXPECT_NO_THROW(again.open(pty.slavePath(), SerialProfile::ecgLink(230400)));
         return;
     }
     // Running as root, which exclusive mode never stops: ask an ordinary
     // user instead.
-    ASSERT_EQ(::chmod(pty.slavePath.toLocal8Bit().constData(), 0666), 0);
+    ASSERT_EQ(::chmod(pty.slavePath().toLocal8Bit().constData(), 0666), 0);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
         try {
             SerialPort again;
-            again.open(pty.slavePath, SerialProfile::olmo());
+            again.open(pty.slavePath(), SerialProfile::olmo());
         } catch (const SerialPortError &) {
             ::_exit(1);
         }

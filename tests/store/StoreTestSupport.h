@@ -2,6 +2,7 @@
 // Helpers for the study store tests: a store in a temporary folder with
 // predictable ids and free space, and the parameters of a small new study.
 
+#include "ZipTestSupport.h"
 #include "store/StudyStore.h"
 
 #include <QDir>
@@ -33,16 +34,8 @@ inline StudyInfo smallStudyInfo(const char *last = "Pérez", const char *first =
     return info;
 }
 
-inline QByteArray readAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline void writeAll(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
+using ZipTest::readAll;
+using ZipTest::writeAll;
 
 // Names of the files in `folder`, sorted, for "nothing else was written".
 inline QStringList filesIn(const QString &folder) {
