@@ -18,9 +18,7 @@ std::int16_t word(const std::uint8_t *p) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>((p[0] << 8) | p[1]));
 }
 
-std::int16_t clamp16(int value) {
-    return static_cast<std::int16_t>(std::clamp(value, -32768, 32767));
-}
+std::int16_t clamp16(int value) { return static_cast<std::int16_t>(std::clamp(value, -32768, 32767)); }
 
 }  // namespace
 

@@ -20,7 +20,7 @@ constexpr double kBatteryVoltsPerUnit = 0.013;
 constexpr int kElectrodeCount = 9;
 QString electrodeName(int index);  // "LA", "LL", "RA", "V5", "V1", "V2", "V3", "V4", "V6"
 
-using Samples = std::array<std::int16_t, 14>;     // channel-table order
+using Samples = std::array<std::int16_t, 14>;              // channel-table order
 using ElectrodeFlags = std::array<bool, kElectrodeCount>;  // true = off
 
 struct Decoded {

@@ -56,8 +56,9 @@ QStringList detectBluetoothDevices(const SerialPortCatalog &catalog, int probeRe
     for (const SerialPortEntry &port : catalog.ports()) {
         if (!port.description.contains(QLatin1String("Bluetooth"), Qt::CaseInsensitive)) continue;
         const QString name = port.portName;
-        probes.emplace_back(name, QtConcurrent::run(QThreadPool::globalInstance(),
-                                                    [name, probeReadTimeoutMs] { return probePort(name, probeReadTimeoutMs); }));
+        probes.emplace_back(name, QtConcurrent::run(QThreadPool::globalInstance(), [name, probeReadTimeoutMs] {
+                                return probePort(name, probeReadTimeoutMs);
+                            }));
     }
     QStringList found;
     for (auto &probe : probes) {

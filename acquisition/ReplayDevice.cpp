@@ -39,6 +39,4 @@ void ReplayDevice::stop() {
     reader_->wait();
 }
 
-QString ReplayDevice::errorString() const {
-    return reader_->failed() ? QStringLiteral("Cannot read file") : QString();
-}
+QString ReplayDevice::errorString() const { return reader_->failed() ? QStringLiteral("Cannot read file") : QString(); }

@@ -16,9 +16,8 @@ class ReplayDevice : public AcqDevice {
 public:
     // Throws std::runtime_error("Cannot open file") when the file cannot be
     // read or holds less than one whole frame after the data offset.
-    ReplayDevice(const QString &path, int channelsInFile, int samplingRate, int bytesPerSample,
-                 int resolutionBits, double range, qint64 dataOffset, std::int32_t channelMask,
-                 Sleeper *sleeper = nullptr);
+    ReplayDevice(const QString &path, int channelsInFile, int samplingRate, int bytesPerSample, int resolutionBits,
+                 double range, qint64 dataOffset, std::int32_t channelMask, Sleeper *sleeper = nullptr);
     ~ReplayDevice() override;
 
     void start() override;

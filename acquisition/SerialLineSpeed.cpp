@@ -7,8 +7,7 @@ namespace SerialLineSpeed {
 
 bool set(int fd, int baudRate) {
     struct termios2 settings {};
-    if (ioctl(fd, TCGETS2, &settings) != 0)
-        return false;
+    if (ioctl(fd, TCGETS2, &settings) != 0) return false;
     settings.c_cflag &= ~(CBAUD | (CBAUD << IBSHIFT));
     settings.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
     settings.c_ispeed = static_cast<speed_t>(baudRate);
@@ -16,4 +15,4 @@ bool set(int fd, int baudRate) {
     return ioctl(fd, TCSETS2, &settings) == 0;
 }
 
-} // namespace SerialLineSpeed
+}  // namespace SerialLineSpeed

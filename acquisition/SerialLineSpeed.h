@@ -9,4 +9,4 @@ namespace SerialLineSpeed {
 // True when the descriptor's input and output speed are now `baudRate`.
 bool set(int fd, int baudRate);
 
-} // namespace SerialLineSpeed
+}  // namespace SerialLineSpeed

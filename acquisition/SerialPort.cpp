@@ -19,18 +19,14 @@ const char *openFailureText(int error) {
     switch (error) {
     case ENOENT:
     case ENODEV:
-    case ENXIO:
-        return "Port not found";
+    case ENXIO: return "Port not found";
     case EBUSY:
     case EACCES:
-    case EWOULDBLOCK:
-        return "Port already in use";
+    case EWOULDBLOCK: return "Port already in use";
     case ENOTTY:
     case EINVAL:
-    case ENAMETOOLONG:
-        return "Invalid port";
-    default:
-        return "Connect failed";
+    case ENAMETOOLONG: return "Invalid port";
+    default: return "Connect failed";
     }
 }
 
@@ -48,22 +44,19 @@ Wait waitFor(int fd, short events, Clock::time_point deadline) {
     for (;;) {
         pollfd entry{fd, events, 0};
         const int ready = ::poll(&entry, 1, remainingMs(deadline));
-        if (ready == 0)
-            return Wait::TimedOut;
+        if (ready == 0) return Wait::TimedOut;
         if (ready < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             return Wait::Gone;
         }
         // Only called when nothing could be transferred, so a hang-up here
         // means nothing more will come, whatever else poll() reports.
-        if (entry.revents & (POLLHUP | POLLERR | POLLNVAL))
-            return Wait::Gone;
+        if (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) return Wait::Gone;
         return Wait::Ready;
     }
 }
 
-} // namespace
+}  // namespace
 
 SerialProfile SerialProfile::ecgLink(int baudRate) {
     SerialProfile profile;
@@ -93,13 +86,10 @@ SerialProfile SerialProfile::kipnet() {
     return profile;
 }
 
-SerialPort::~SerialPort() {
-    close();
-}
+SerialPort::~SerialPort() { close(); }
 
 QString SerialPort::devicePath(const QString &portName) {
-    if (portName.startsWith(QLatin1Char('/')))
-        return portName;
+    if (portName.startsWith(QLatin1Char('/'))) return portName;
     return QStringLiteral("/dev/") + portName.left(8);
 }
 
@@ -120,21 +110,18 @@ void SerialPort::open(const QString &portName, const SerialProfile &profile) {
     }
     // Exclusive use: TIOCEXCL keeps ordinary users out, the advisory lock
     // also other instances of this program running with privileges.
-    if (!::isatty(fd_))
-        refuse(profile.fixedOpenFailureText ? kEcgOpenFailure : openFailureText(ENOTTY));
+    if (!::isatty(fd_)) refuse(profile.fixedOpenFailureText ? kEcgOpenFailure : openFailureText(ENOTTY));
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0)
         refuse(profile.fixedOpenFailureText ? kEcgOpenFailure : openFailureText(EBUSY));
     ::ioctl(fd_, TIOCEXCL);
 
     termios settings{};
-    if (::tcgetattr(fd_, &settings) != 0)
-        refuse("GetCommState failed");
+    if (::tcgetattr(fd_, &settings) != 0) refuse("GetCommState failed");
     const tcflag_t hardwareFlow = settings.c_cflag & CRTSCTS;
     ::cfmakeraw(&settings);
     settings.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
     settings.c_cflag |= CS8 | CLOCAL | CREAD;
-    if (!profile.flowControlOff)
-        settings.c_cflag |= hardwareFlow;
+    if (!profile.flowControlOff) settings.c_cflag |= hardwareFlow;
     settings.c_iflag &= ~(IXON | IXOFF | IXANY);
     // Reads wait in poll(), not in the driver: VTIME counts per byte and
     // cannot exceed 25.5 s, while the links need a total time-out.
@@ -150,13 +137,11 @@ void SerialPort::open(const QString &portName, const SerialProfile &profile) {
     }
     readTimeoutMs_ = profile.readTimeoutMs;
     writeTimeoutMs_ = profile.writeTimeoutMs;
-    if (!discardBuffers())
-        refuse("PurgeComm failed");
+    if (!discardBuffers()) refuse("PurgeComm failed");
 }
 
 void SerialPort::close() {
-    if (fd_ < 0)
-        return;
+    if (fd_ < 0) return;
     // The exclusive mode belongs to the terminal, not to this descriptor: it
     // would keep the port closed to everyone but root after we let it go.
     ::ioctl(fd_, TIOCNXCL);
@@ -166,8 +151,7 @@ void SerialPort::close() {
 }
 
 bool SerialPort::write(const char *data, int size) {
-    if (fd_ < 0 || size < 0)
-        return false;
+    if (fd_ < 0 || size < 0) return false;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(writeTimeoutMs_);
     int written = 0;
     while (written < size) {
@@ -176,17 +160,14 @@ bool SerialPort::write(const char *data, int size) {
             written += static_cast<int>(n);
             continue;
         }
-        if (n < 0 && errno != EAGAIN && errno != EINTR)
-            return false;
-        if (waitFor(fd_, POLLOUT, deadline) != Wait::Ready)
-            return false;
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
+        if (waitFor(fd_, POLLOUT, deadline) != Wait::Ready) return false;
     }
     return true;
 }
 
 int SerialPort::read(char *buffer, int size) {
-    if (fd_ < 0 || size < 0)
-        return -1;
+    if (fd_ < 0 || size < 0) return -1;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(readTimeoutMs_);
     int got = 0;
     while (got < size) {
@@ -197,17 +178,12 @@ int SerialPort::read(char *buffer, int size) {
             got += static_cast<int>(n);
             continue;
         }
-        if (n < 0 && errno != EAGAIN && errno != EINTR)
-            return got > 0 ? got : -1;  // EIO: the device went away
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return got > 0 ? got : -1;  // EIO: the device went away
         const Wait wait = waitFor(fd_, POLLIN, deadline);
-        if (wait == Wait::TimedOut || Clock::now() >= deadline)
-            break;
-        if (wait == Wait::Gone)
-            return got > 0 ? got : -1;
+        if (wait == Wait::TimedOut || Clock::now() >= deadline) break;
+        if (wait == Wait::Gone) return got > 0 ? got : -1;
     }
     return got;
 }
 
-bool SerialPort::discardBuffers() {
-    return fd_ >= 0 && ::tcflush(fd_, TCIOFLUSH) == 0;
-}
+bool SerialPort::discardBuffers() { return fd_ >= 0 && ::tcflush(fd_, TCIOFLUSH) == 0; }

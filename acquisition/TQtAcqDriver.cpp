@@ -17,8 +17,8 @@ TQtAcqDriver::~TQtAcqDriver() { stop(); }
 void TQtAcqDriver::start() {
     if (running_ || thread_->isFinished()) return;
     qRegisterMetaType<QVector<char>>("QVector<char>");
-    dataConnection_ = connect(thread_.get(), &TQtAcqDriverThread::data, this, &TQtAcqDriver::dataCallback,
-                              Qt::QueuedConnection);
+    dataConnection_ =
+        connect(thread_.get(), &TQtAcqDriverThread::data, this, &TQtAcqDriver::dataCallback, Qt::QueuedConnection);
     pacemakerConnection_ = connect(thread_.get(), &TQtAcqDriverThread::pacemaker, this,
                                    &TQtAcqDriver::pacemakerCallback, Qt::BlockingQueuedConnection);
     errorConnection_ = connect(thread_.get(), &TQtAcqDriverThread::error, this, &TQtAcqDriver::errorCallback,

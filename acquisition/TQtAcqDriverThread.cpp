@@ -9,10 +9,7 @@
 
 TQtAcqDriverThread::TQtAcqDriverThread(AcqDevice &device, const std::atomic<unsigned char> *mute, int muteCount,
                                        Sleeper *sleeper, QObject *parent)
-    : QThread(parent),
-      device_(device),
-      mute_(mute),
-      muteCount_(muteCount),
+    : QThread(parent), device_(device), mute_(mute), muteCount_(muteCount),
       sleeper_(sleeper ? *sleeper : Sleeper::system()) {}
 
 TQtAcqDriverThread::~TQtAcqDriverThread() {

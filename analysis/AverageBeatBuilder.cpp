@@ -7,17 +7,15 @@ namespace {
 
 const std::vector<double> kNoAverage;
 
-bool uprightR(const BeatRecord &beat, int lead)
-{
+bool uprightR(const BeatRecord &beat, int lead) {
     const BeatRecord::Lead &l = beat.leads[lead];
-    return l.hasValue(BeatRecord::RPeakTime) && l.hasValue(BeatRecord::QrsPolarity)
-           && l.get(BeatRecord::QrsPolarity) == 1.0;
+    return l.hasValue(BeatRecord::RPeakTime) && l.hasValue(BeatRecord::QrsPolarity) &&
+           l.get(BeatRecord::QrsPolarity) == 1.0;
 }
 
 // Beats off the current rhythm, early or after a pause, are kept out so the
 // average shows the usual beat.
-bool regular(const BeatRecord &beat)
-{
+bool regular(const BeatRecord &beat) {
     const double rr = beat.rr();
     const double mean = beat.meanRr();
     const double ratio = rr > 0.0 && mean > 0.0 ? rr / mean : 0.0;
@@ -26,19 +24,14 @@ bool regular(const BeatRecord &beat)
 
 }  // namespace
 
-AverageBeatBuilder::AverageBeatBuilder(const SignalSource *source) : source_(source)
-{
-    resize();
-}
+AverageBeatBuilder::AverageBeatBuilder(const SignalSource *source) : source_(source) { resize(); }
 
-void AverageBeatBuilder::setSource(const SignalSource *source)
-{
+void AverageBeatBuilder::setSource(const SignalSource *source) {
     source_ = source;
     resize();
 }
 
-void AverageBeatBuilder::resize()
-{
+void AverageBeatBuilder::resize() {
     rate_ = source_ ? source_->samplingRate() : 0;
     templateLength_ = rate_ * 8 / 10;
     rPosition_ = rate_ * 3 / 10;
@@ -54,22 +47,19 @@ void AverageBeatBuilder::resize()
     referenceTaken_ = false;
 }
 
-void AverageBeatBuilder::zeroAverages()
-{
+void AverageBeatBuilder::zeroAverages() {
     for (std::vector<double> &a : averages_) std::fill(a.begin(), a.end(), 0.0);
     beatCount_ = 0;
     meanRr_ = 0.0;
 }
 
-void AverageBeatBuilder::addBeat(const BeatRecord &beat)
-{
+void AverageBeatBuilder::addBeat(const BeatRecord &beat) {
     beats_.push_back(beat);
     while (!beats_.empty() && beat.windowStart - beats_.front().windowStart >= kWindowSeconds) beats_.pop_front();
     dirty_ = true;
 }
 
-void AverageBeatBuilder::setSingleBeat(const BeatRecord &beat)
-{
+void AverageBeatBuilder::setSingleBeat(const BeatRecord &beat) {
     beats_.assign(1, beat);
     zeroAverages();
     dirty_ = false;
@@ -83,8 +73,7 @@ void AverageBeatBuilder::setSingleBeat(const BeatRecord &beat)
     meanRr_ = beat.rr();
 }
 
-void AverageBeatBuilder::reset(bool clearReference)
-{
+void AverageBeatBuilder::reset(bool clearReference) {
     beats_.clear();
     zeroAverages();
     dirty_ = false;
@@ -94,44 +83,37 @@ void AverageBeatBuilder::reset(bool clearReference)
     }
 }
 
-void AverageBeatBuilder::takeReference()
-{
+void AverageBeatBuilder::takeReference() {
     update();
     references_ = averages_;
     referenceTaken_ = true;
 }
 
-const std::vector<double> &AverageBeatBuilder::average(int lead)
-{
+const std::vector<double> &AverageBeatBuilder::average(int lead) {
     update();
     return lead >= 0 && lead < leadCount() ? averages_[lead] : kNoAverage;
 }
 
-int AverageBeatBuilder::beatCount()
-{
+int AverageBeatBuilder::beatCount() {
     update();
     return beatCount_;
 }
 
-double AverageBeatBuilder::meanRr()
-{
+double AverageBeatBuilder::meanRr() {
     update();
     return meanRr_;
 }
 
-int AverageBeatBuilder::alignmentLead()
-{
+int AverageBeatBuilder::alignmentLead() {
     update();
     return alignmentLead_;
 }
 
-const std::vector<double> &AverageBeatBuilder::reference(int lead) const
-{
+const std::vector<double> &AverageBeatBuilder::reference(int lead) const {
     return lead >= 0 && lead < leadCount() ? references_[lead] : kNoAverage;
 }
 
-int AverageBeatBuilder::chooseAlignmentLead() const
-{
+int AverageBeatBuilder::chooseAlignmentLead() const {
     int best = 0;
     int bestCount = -1;
     for (int k = 0; k < leadCount(); ++k) {
@@ -146,8 +128,7 @@ int AverageBeatBuilder::chooseAlignmentLead() const
     return best;
 }
 
-void AverageBeatBuilder::update()
-{
+void AverageBeatBuilder::update() {
     if (!dirty_) return;
     dirty_ = false;
     zeroAverages();
@@ -171,8 +152,7 @@ void AverageBeatBuilder::update()
     meanRr_ = rrSum / selected;
 }
 
-void AverageBeatBuilder::addSegment(double rTime, double scale)
-{
+void AverageBeatBuilder::addSegment(double rTime, double scale) {
     const std::int64_t first = std::llround(rTime * rate_) - rPosition_;
     for (int k = 0; k < leadCount(); ++k) {
         source_->readRange(k, first, templateLength_, segment_.data());

@@ -9,19 +9,19 @@
 
 namespace {
 
-constexpr int kQrsHalfWindow = 25;   // 0.1 s either side of R
-constexpr int kQrsMargin = 5;        // 0.02 s beyond the main QRS slopes
-constexpr int kFurtherSearch = 12;   // 0.05 s beyond them for a further wave
-constexpr int kFurtherMargin = 2;    // 0.01 s beyond that wave's slope
-constexpr int kPBeforeOnset = 50;    // 0.2 s
-constexpr int kPBeforeR = 62;        // 0.25 s, when no QRS onset was found
-constexpr int kPClearOfR = 12;       // 0.05 s, keeps the R upstroke out then
-constexpr int kPGapToQrs = 1;        // 0.005 s
-constexpr int kPMargin = 5;          // 0.02 s
-constexpr int kTAfterR = 25;         // 0.1 s
-constexpr int kTWindowEnd = 100;     // 0.4 s after R at normal rates
-constexpr int kSlowCycle = 175;      // 0.7 s
-constexpr int kTMargin = 10;         // 0.04 s
+constexpr int kQrsHalfWindow = 25;  // 0.1 s either side of R
+constexpr int kQrsMargin = 5;       // 0.02 s beyond the main QRS slopes
+constexpr int kFurtherSearch = 12;  // 0.05 s beyond them for a further wave
+constexpr int kFurtherMargin = 2;   // 0.01 s beyond that wave's slope
+constexpr int kPBeforeOnset = 50;   // 0.2 s
+constexpr int kPBeforeR = 62;       // 0.25 s, when no QRS onset was found
+constexpr int kPClearOfR = 12;      // 0.05 s, keeps the R upstroke out then
+constexpr int kPGapToQrs = 1;       // 0.005 s
+constexpr int kPMargin = 5;         // 0.02 s
+constexpr int kTAfterR = 25;        // 0.1 s
+constexpr int kTWindowEnd = 100;    // 0.4 s after R at normal rates
+constexpr int kSlowCycle = 175;     // 0.7 s
+constexpr int kTMargin = 10;        // 0.04 s
 
 struct Extremum {
     int index = -1;
@@ -33,8 +33,7 @@ struct Extremum {
 // neighbours. A run of equal values counts as one point, the first of the
 // run: an average of a single beat holds whole sample values, and its scales
 // often reach the same value on two samples at the turn of a slope.
-bool isExtremum(const std::vector<double> &w, int i, int sign)
-{
+bool isExtremum(const std::vector<double> &w, int i, int sign) {
     const int n = static_cast<int>(w.size());
     const double v = sign * w[static_cast<std::size_t>(i)];
     if (!(v > sign * w[static_cast<std::size_t>(i - 1)])) return false;
@@ -45,8 +44,7 @@ bool isExtremum(const std::vector<double> &w, int i, int sign)
 
 // The strongest strict extremum of the given sign in [from, to] whose
 // magnitude exceeds `threshold`; not found when there is none.
-Extremum strongest(const std::vector<double> &w, int from, int to, int sign, double threshold)
-{
+Extremum strongest(const std::vector<double> &w, int from, int to, int sign, double threshold) {
     const int n = static_cast<int>(w.size());
     from = std::max(from, 1);
     to = std::min(to, n - 2);
@@ -66,8 +64,7 @@ struct Slopes {
 
 // A wave shows on a scale as a pair of opposite extrema, one per slope. Both
 // must be there, or there is no wave.
-bool dominantPair(const std::vector<double> &w, int from, int to, double threshold, Slopes *slopes)
-{
+bool dominantPair(const std::vector<double> &w, int from, int to, double threshold, Slopes *slopes) {
     const Extremum positive = strongest(w, from, to, +1, threshold);
     const Extremum negative = strongest(w, from, to, -1, threshold);
     if (!positive.found() || !negative.found()) return false;
@@ -79,24 +76,21 @@ bool dominantPair(const std::vector<double> &w, int from, int to, double thresho
 
 // The first sample after `from`, up to `to`, where the scale has left the
 // sign it has at `from`: the peak between two opposite slopes.
-int zeroCrossing(const std::vector<double> &w, int from, int to)
-{
+int zeroCrossing(const std::vector<double> &w, int from, int to) {
     const double reference = w[static_cast<std::size_t>(from)];
     for (int i = from + 1; i < to; ++i)
         if (w[static_cast<std::size_t>(i)] * reference <= 0.0) return i;
     return to;
 }
 
-double rms(const std::vector<double> &w)
-{
+double rms(const std::vector<double> &w) {
     if (w.empty()) return 0.0;
     double sum = 0.0;
     for (double v : w) sum += v * v;
     return std::sqrt(sum / static_cast<double>(w.size()));
 }
 
-void delineateQrs(const std::vector<double> &w2, int r, double epsilon, AverageDelineation &d)
-{
+void delineateQrs(const std::vector<double> &w2, int r, double epsilon, AverageDelineation &d) {
     const int n = static_cast<int>(w2.size());
     Slopes main;
     if (!dominantPair(w2, r - kQrsHalfWindow, r + kQrsHalfWindow, epsilon, &main)) return;
@@ -126,8 +120,7 @@ void delineateQrs(const std::vector<double> &w2, int r, double epsilon, AverageD
     }
 }
 
-void delineateP(const std::vector<double> &w4, int r, int rr, double kappa, AverageDelineation &d)
-{
+void delineateP(const std::vector<double> &w4, int r, int rr, double kappa, AverageDelineation &d) {
     int from = r - kPBeforeR;
     int to = r - kPClearOfR;
     if (d.qrsOnset > 0) {
@@ -143,8 +136,7 @@ void delineateP(const std::vector<double> &w4, int r, int rr, double kappa, Aver
     if (d.qrsOnset > 0) d.pEnd = std::min(d.pEnd, d.qrsOnset - 1);
 }
 
-void delineateT(const std::vector<double> &w4, int r, int rr, double kappa, AverageDelineation &d)
-{
+void delineateT(const std::vector<double> &w4, int r, int rr, double kappa, AverageDelineation &d) {
     const int n = static_cast<int>(w4.size());
     const int from = r + kTAfterR;
     int to = rr > 0 && rr < kSlowCycle ? r + static_cast<int>(0.5 * rr) : r + kTWindowEnd;
@@ -158,8 +150,7 @@ void delineateT(const std::vector<double> &w4, int r, int rr, double kappa, Aver
 
 }  // namespace
 
-AverageDelineation delineateAverage(const std::vector<double> &average, int rPosition, int expectedRrSamples)
-{
+AverageDelineation delineateAverage(const std::vector<double> &average, int rPosition, int expectedRrSamples) {
     AverageDelineation d;
     const int n = static_cast<int>(average.size());
     if (n < 3 || rPosition < 0 || rPosition >= n) return d;

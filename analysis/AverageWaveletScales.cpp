@@ -7,15 +7,13 @@
 #include <algorithm>
 #include <stdexcept>
 
-std::vector<double> AverageWaveletScales::filter(int level)
-{
+std::vector<double> AverageWaveletScales::filter(int level) {
     if (level < 1 || level > kLevels) throw std::out_of_range("wavelet level must be 1 to 4");
     // The detector's own scale filters: one rule builds both.
     return WaveletTables::taps(level);
 }
 
-AverageWaveletScales::AverageWaveletScales(const std::vector<double> &signal)
-{
+AverageWaveletScales::AverageWaveletScales(const std::vector<double> &signal) {
     const int n = static_cast<int>(signal.size());
     for (int level = 1; level <= kLevels; ++level) {
         const std::vector<double> taps = filter(level);

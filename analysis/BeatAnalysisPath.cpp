@@ -5,11 +5,8 @@
 #include <algorithm>
 
 BeatAnalysisPath::BeatAnalysisPath(SignalSource &analysisFeed, SignalSource &deviceSignal)
-    : analysisFeed_(analysisFeed),
-      deviceSignal_(deviceSignal),
-      averagingFeed_(deviceSignal),
-      classifier_(analysisFeed, analysisFeed.channelCount()),
-      analyzer_(classifier_),
+    : analysisFeed_(analysisFeed), deviceSignal_(deviceSignal), averagingFeed_(deviceSignal),
+      classifier_(analysisFeed, analysisFeed.channelCount()), analyzer_(classifier_),
       averages_(&averagingFeed_.output()) {
     classifier_.addListener(this);
 }

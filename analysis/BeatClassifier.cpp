@@ -8,58 +8,44 @@
 namespace {
 
 // The fused fiducial, which fusion writes into every lead's detection.
-std::optional<std::int64_t> fusedFiducial(const std::vector<LeadDetection> &detections)
-{
+std::optional<std::int64_t> fusedFiducial(const std::vector<LeadDetection> &detections) {
     for (const LeadDetection &d : detections)
         if (LeadDetection::isSet(d.fiducial)) return d.fiducial;
     return std::nullopt;
 }
 
-std::int64_t sampleOf(double seconds, double rate)
-{
-    return std::llround(seconds * rate);
-}
+std::int64_t sampleOf(double seconds, double rate) { return std::llround(seconds * rate); }
 
 }  // namespace
 
 BeatClassifier::BeatClassifier(const SignalSource &analysis, int channels, double startTime, double endTime)
-    : source_(analysis),
-      channels_(std::clamp(channels, 0, static_cast<int>(BeatRecord::kMaxLeads))),
-      rate_(analysis.samplingRate()),
-      startTime_(startTime),
-      endTime_(endTime),
-      leadCheck_(analysis),
-      store_(channels_)
-{
+    : source_(analysis), channels_(std::clamp(channels, 0, static_cast<int>(BeatRecord::kMaxLeads))),
+      rate_(analysis.samplingRate()), startTime_(startTime), endTime_(endTime), leadCheck_(analysis),
+      store_(channels_) {
     checked_.reserve(BeatRecord::kMaxLeads);
     good_.reserve(BeatRecord::kMaxLeads);
 }
 
-void BeatClassifier::setTimesOfInterest(double startTime, double endTime)
-{
+void BeatClassifier::setTimesOfInterest(double startTime, double endTime) {
     startTime_ = startTime;
     endTime_ = endTime;
 }
 
-void BeatClassifier::addListener(BeatListener *listener)
-{
+void BeatClassifier::addListener(BeatListener *listener) {
     if (listener && std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
         listeners_.push_back(listener);
 }
 
-void BeatClassifier::removeListener(BeatListener *listener)
-{
+void BeatClassifier::removeListener(BeatListener *listener) {
     listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
 }
 
-std::optional<double> BeatClassifier::previousBeatTime() const
-{
+std::optional<double> BeatClassifier::previousBeatTime() const {
     if (!previous_) return std::nullopt;
     return previous_->fiducialTime();
 }
 
-void BeatClassifier::stop()
-{
+void BeatClassifier::stop() {
     previous_.reset();
     held_.reset();
     next_ = 0;
@@ -68,8 +54,7 @@ void BeatClassifier::stop()
     rrAverager_.clear();
 }
 
-void BeatClassifier::checkLeads(std::int64_t fiducial)
-{
+void BeatClassifier::checkLeads(std::int64_t fiducial) {
     const int leads = static_cast<int>(checked_.size());
     good_.assign(leads, false);
     // A single lead cannot be weighed against others: it is taken as it is,
@@ -84,8 +69,7 @@ void BeatClassifier::checkLeads(std::int64_t fiducial)
     }
 }
 
-void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detections, const std::vector<bool> &present)
-{
+void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detections, const std::vector<bool> &present) {
     const std::optional<std::int64_t> fiducial = fusedFiducial(detections);
     if (!fiducial) return;
     const double t = static_cast<double>(*fiducial) / rate_;
@@ -153,8 +137,7 @@ void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detection
     previous_ = std::move(beat);
 }
 
-double BeatClassifier::updateMeanRr(double rr, bool normal)
-{
+double BeatClassifier::updateMeanRr(double rr, bool normal) {
     const bool longGap = next_ - lastPush_ > 3;
     if (next_ < 8 || longGap) {
         followsEarlyBeat_ = false;
@@ -182,8 +165,7 @@ double BeatClassifier::updateMeanRr(double rr, bool normal)
     return rrAverager_.current();
 }
 
-void BeatClassifier::emitBeat(BeatRecord &beat)
-{
+void BeatClassifier::emitBeat(BeatRecord &beat) {
     beat.index = next_++;
     beat.valid = true;
     store_.append(beat);

@@ -11,8 +11,7 @@ struct ExtremeRuns {
 };
 
 template <typename Near>
-ExtremeRuns runsWhere(const double *x, int count, Near near)
-{
+ExtremeRuns runsWhere(const double *x, int count, Near near) {
     ExtremeRuns result;
     int length = 0;
     for (int i = 0; i <= count; ++i) {
@@ -32,13 +31,11 @@ ExtremeRuns runsWhere(const double *x, int count, Near near)
 }  // namespace
 
 BeatLeadCheck::BeatLeadCheck(const SignalSource &analysis)
-    : source_(analysis), rate_(analysis.samplingRate()), filter_(FirTables::amplitudeNoiseFilter())
-{
+    : source_(analysis), rate_(analysis.samplingRate()), filter_(FirTables::amplitudeNoiseFilter()) {
     window_.resize(static_cast<std::size_t>(3 * rate_ + filter_.length));
 }
 
-const double *BeatLeadCheck::read(int channel, std::int64_t first, int count)
-{
+const double *BeatLeadCheck::read(int channel, std::int64_t first, int count) {
     double *out = window_.data();
     const std::int64_t length = source_.length();
     const std::int64_t from = std::max<std::int64_t>(first, 0);
@@ -56,8 +53,7 @@ const double *BeatLeadCheck::read(int channel, std::int64_t first, int count)
     return out;
 }
 
-bool BeatLeadCheck::clipped(int channel, std::int64_t fiducial)
-{
+bool BeatLeadCheck::clipped(int channel, std::int64_t fiducial) {
     const int count = rate_;
     const double *x = read(channel, fiducial - rate_ / 2, count);
     const auto [lo, hi] = std::minmax_element(x, x + count);
@@ -72,8 +68,7 @@ bool BeatLeadCheck::clipped(int channel, std::int64_t fiducial)
     return atLow.runs > 3 || atHigh.runs > 3 || atLow.samples > longest || atHigh.samples > longest;
 }
 
-bool BeatLeadCheck::weak(int channel, std::int64_t fiducial)
-{
+bool BeatLeadCheck::weak(int channel, std::int64_t fiducial) {
     const int bits = source_.resolutionBits();
     const double full = static_cast<double>(std::int64_t{1} << std::clamp(bits, 0, 62));
     const double needed = bits > 12 ? full / 2048.0 : full / 32.0;

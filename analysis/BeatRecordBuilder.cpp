@@ -9,8 +9,7 @@ namespace {
 // Integer mean of the set positions of one point over the leads, in seconds.
 class PointMean {
 public:
-    void add(std::int64_t position)
-    {
+    void add(std::int64_t position) {
         if (!LeadDetection::isSet(position)) return;
         sum_ += position;
         ++count_;
@@ -23,14 +22,12 @@ private:
     std::int64_t count_ = 0;
 };
 
-void setTime(BeatRecord::Lead &lead, BeatRecord::LeadValue v, std::int64_t position, double rate)
-{
+void setTime(BeatRecord::Lead &lead, BeatRecord::LeadValue v, std::int64_t position, double rate) {
     if (LeadDetection::isSet(position)) lead.set(v, static_cast<double>(position) / rate);
 }
 
 // The spans around the waves, with margins for their onsets and ends.
-void setSpans(BeatRecord::Lead &lead)
-{
+void setSpans(BeatRecord::Lead &lead) {
     const bool p = lead.hasValue(BeatRecord::PPeakTime);
     const bool q = lead.hasValue(BeatRecord::QPointTime);
     const bool r = lead.hasValue(BeatRecord::RPeakTime);
@@ -60,8 +57,7 @@ void setSpans(BeatRecord::Lead &lead)
 }  // namespace
 
 BeatRecord build(const std::vector<LeadDetection> &detections, const std::vector<bool> &present, int leads,
-                 std::int64_t fiducial, double rate)
-{
+                 std::int64_t fiducial, double rate) {
     BeatRecord beat;
     beat.valid = true;
     const double t = static_cast<double>(fiducial) / rate;
@@ -110,8 +106,7 @@ BeatRecord build(const std::vector<LeadDetection> &detections, const std::vector
     return beat;
 }
 
-double rrInterval(const BeatRecord &beat, const BeatRecord &previous, int leads)
-{
+double rrInterval(const BeatRecord &beat, const BeatRecord &previous, int leads) {
     double intervals[BeatRecord::kMaxLeads];
     int count = 0;
     const double fiducialInterval = beat.fiducialTime() - previous.fiducialTime();
@@ -130,8 +125,7 @@ double rrInterval(const BeatRecord &beat, const BeatRecord &previous, int leads)
 }
 
 std::optional<double> qualityRatio(const std::vector<LeadDetection> &detections, const std::vector<bool> &good,
-                                   int leads)
-{
+                                   int leads) {
     const int count = std::min({leads, static_cast<int>(detections.size()), static_cast<int>(good.size())});
     // The chest leads see the QRS most reliably, V4-V6 above all, so in a
     // full 12-lead set they carry most of the weight; the bipolar leads
@@ -150,9 +144,6 @@ std::optional<double> qualityRatio(const std::vector<LeadDetection> &detections,
     return seen / usable;
 }
 
-double qualityThreshold(int leads)
-{
-    return leads >= 12 ? 0.3 : 0.2;
-}
+double qualityThreshold(int leads) { return leads >= 12 ? 0.3 : 0.2; }
 
 }  // namespace BeatRecordBuilder

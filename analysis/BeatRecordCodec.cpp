@@ -18,34 +18,29 @@ constexpr int kIndexOffset = 48;
 // Stored order of the five times, the three polarities and the three spans.
 constexpr BeatRecord::LeadValue kTimes[] = {BeatRecord::PPeakTime, BeatRecord::QPointTime, BeatRecord::RPeakTime,
                                             BeatRecord::SPointTime, BeatRecord::TPeakTime};
-constexpr BeatRecord::LeadValue kPolarities[] = {BeatRecord::PPolarity, BeatRecord::QrsPolarity,
-                                                 BeatRecord::TPolarity};
+constexpr BeatRecord::LeadValue kPolarities[] = {BeatRecord::PPolarity, BeatRecord::QrsPolarity, BeatRecord::TPolarity};
 constexpr BeatRecord::LeadValue kSpans[] = {BeatRecord::QrsSpan, BeatRecord::PToQSpan, BeatRecord::QToTSpan};
 
-void putDouble(char *at, double value)
-{
+void putDouble(char *at, double value) {
     quint64 bits;
     std::memcpy(&bits, &value, sizeof bits);
     qToLittleEndian(bits, at);
 }
 
-double getDouble(const char *at)
-{
+double getDouble(const char *at) {
     const quint64 bits = qFromLittleEndian<quint64>(at);
     double value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
 }
 
-double storedValue(const BeatRecord::Lead &lead, BeatRecord::LeadValue v)
-{
+double storedValue(const BeatRecord::Lead &lead, BeatRecord::LeadValue v) {
     return lead.hasValue(v) ? lead.get(v) : 0.0;
 }
 
 }  // namespace
 
-void toBytes(const BeatRecord &record, int channels, char *destination)
-{
+void toBytes(const BeatRecord &record, int channels, char *destination) {
     std::memset(destination, 0, recordSize(channels));
     putDouble(destination + 0, record.windowStart);
     putDouble(destination + 8, record.windowLength);
@@ -65,8 +60,7 @@ void toBytes(const BeatRecord &record, int channels, char *destination)
     }
 }
 
-BeatRecord fromBytes(const char *source, int channels)
-{
+BeatRecord fromBytes(const char *source, int channels) {
     BeatRecord record;
     record.valid = true;
     record.windowStart = getDouble(source + 0);
@@ -82,8 +76,7 @@ BeatRecord fromBytes(const char *source, int channels)
             const double t = getDouble(at + kTimesOffset + 8 * i);
             if (t > 0.0) lead.set(kTimes[i], t);
         }
-        for (int i = 0; i < 3; ++i)
-            lead.set(kPolarities[i], qFromLittleEndian<qint16>(at + kPolaritiesOffset + 2 * i));
+        for (int i = 0; i < 3; ++i) lead.set(kPolarities[i], qFromLittleEndian<qint16>(at + kPolaritiesOffset + 2 * i));
         for (int i = 0; i < 3; ++i) {
             const double span = getDouble(at + kSpansOffset + 8 * i);
             if (span > 0.0) lead.set(kSpans[i], span);

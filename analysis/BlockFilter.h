@@ -10,8 +10,8 @@ struct BlockWindow {
     const std::int16_t *previous = nullptr;
     const std::int16_t *current = nullptr;
     const std::int16_t *next = nullptr;
-    int n = 0;                    // block size
-    std::int64_t block = 0;       // index of the current block
+    int n = 0;                      // block size
+    std::int64_t block = 0;         // index of the current block
     std::int64_t signalLength = 0;  // samples in the whole signal
 
     // x[i] for i in -n .. 2n-1: the virtual input sequence around the current

@@ -5,9 +5,7 @@ namespace {
 const char *const kNames[kChannelCount] = {"I",  "II", "III", "aVR", "aVL", "aVF", "V1",
                                            "V2", "V3", "V4",  "V5",  "V6",  "CM5", "CR5"};
 
-bool selected(std::int32_t mask, int index) {
-    return (static_cast<std::uint32_t>(mask) >> index) & 1u;
-}
+bool selected(std::int32_t mask, int index) { return (static_cast<std::uint32_t>(mask) >> index) & 1u; }
 }  // namespace
 
 QString name(int index) {
@@ -28,8 +26,6 @@ QStringList maskedNames(std::int32_t mask, int available) {
     return names;
 }
 
-int maskedCount(std::int32_t mask, int available) {
-    return maskedNames(mask, available).size();
-}
+int maskedCount(std::int32_t mask, int available) { return maskedNames(mask, available).size(); }
 
 }  // namespace ChannelTable

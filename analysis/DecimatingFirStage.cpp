@@ -16,10 +16,7 @@ int checkedFactor(int factor) {
 
 DecimatingFirStage::DecimatingFirStage(SignalSource &input, SignalBuffer &output, const double *taps, int length,
                                        int factor)
-    : StreamStage(input),
-      output_(output),
-      kernel_(taps, length),
-      factor_(checkedFactor(factor)),
+    : StreamStage(input), output_(output), kernel_(taps, length), factor_(checkedFactor(factor)),
       next_(ceilDiv(startPosition(), factor)),
       history_(input.channelCount(), windowBegin(next_), startPosition(), length - 1 + 2 * factor + kChunk) {
     if (output.channelCount() != input.channelCount()) throw std::invalid_argument("Channel counts differ");

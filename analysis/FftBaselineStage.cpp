@@ -11,13 +11,9 @@ constexpr int kResultRows = kChunk + FftBaselineStage::kHop;
 }  // namespace
 
 FftBaselineStage::FftBaselineStage(SignalSource &input, SignalBuffer &output)
-    : StreamStage(input),
-      output_(output),
-      fft_(kWindow),
-      history_(input.channelCount(), startPosition(), startPosition(), kWindow + kChunk),
-      nextWindow_(startPosition()),
-      re_(kWindow),
-      im_(kWindow) {
+    : StreamStage(input), output_(output), fft_(kWindow),
+      history_(input.channelCount(), startPosition(), startPosition(), kWindow + kChunk), nextWindow_(startPosition()),
+      re_(kWindow), im_(kWindow) {
     if (output.channelCount() != input.channelCount()) throw std::invalid_argument("Channel counts differ");
     output.startAt(startPosition() + kFirstKept);
     results_.assign(static_cast<std::size_t>(input.channelCount()) * kResultRows, 0.0);

@@ -5,8 +5,7 @@
 #include <iterator>
 
 FilteredSignal::FilteredSignal(SignalSource &upstream)
-    : SignalSource(upstream.channelCount(), upstream.samplingRate(), upstream.blockSize()),
-      upstream_(upstream),
+    : SignalSource(upstream.channelCount(), upstream.samplingRate(), upstream.blockSize()), upstream_(upstream),
       perChannel_(static_cast<std::size_t>(upstream.channelCount())) {
     copyMetadataFrom(upstream);
     setLength(upstream.length());

@@ -17,10 +17,7 @@ int checkedDelay(int delay, int length) {
 template <typename Sample>
 BasicFirStage<Sample>::BasicFirStage(SignalSource &input, RingSignalBuffer<Sample> &output, const double *taps,
                                      int length, int delay)
-    : StreamStage(input),
-      output_(output),
-      kernel_(taps, length),
-      delay_(checkedDelay(delay, length)),
+    : StreamStage(input), output_(output), kernel_(taps, length), delay_(checkedDelay(delay, length)),
       history_(input.channelCount(), startPosition() - (length - 1 - delay), startPosition(), length - 1 + kChunk),
       next_(startPosition()) {
     if (output.channelCount() != input.channelCount()) throw std::invalid_argument("Channel counts differ");

@@ -8,8 +8,7 @@
 namespace {
 
 template <std::size_t N>
-FirTable table(const double (&taps)[N])
-{
+FirTable table(const double (&taps)[N]) {
     return FirTable{taps, static_cast<int>(N), static_cast<int>(N / 2)};
 }
 
@@ -19,18 +18,11 @@ namespace FirTables {
 
 using namespace FirTableData;
 
-FirTable antiAlias1000()
-{
-    return table(kAntiAlias1000);
-}
+FirTable antiAlias1000() { return table(kAntiAlias1000); }
 
-FirTable driftHighPass500()
-{
-    return table(kDriftHighPass500);
-}
+FirTable driftHighPass500() { return table(kDriftHighPass500); }
 
-std::optional<FirTable> notch(const QString &option, int rate)
-{
+std::optional<FirTable> notch(const QString &option, int rate) {
     if (option == QLatin1String("50hz")) {
         switch (rate) {
         case 250: return table(kNotch50Hz250);
@@ -50,8 +42,7 @@ std::optional<FirTable> notch(const QString &option, int rate)
     return std::nullopt;
 }
 
-std::optional<FirTable> muscle(const QString &option, int rate)
-{
+std::optional<FirTable> muscle(const QString &option, int rate) {
     // At 250/s there is a single muscle table, used whatever the option.
     if (rate == 250) return table(kMuscle250);
     if (option == QLatin1String("40hz")) {
@@ -64,8 +55,7 @@ std::optional<FirTable> muscle(const QString &option, int rate)
     return std::nullopt;
 }
 
-std::optional<FirTable> baseline(int rate)
-{
+std::optional<FirTable> baseline(int rate) {
     switch (rate) {
     case 250: return table(kBaseline250);
     case 500: return table(kBaseline500);
@@ -74,14 +64,8 @@ std::optional<FirTable> baseline(int rate)
     }
 }
 
-FirTable amplitudeNoiseFilter()
-{
-    return table(kAmplitudeNoise250);
-}
+FirTable amplitudeNoiseFilter() { return table(kAmplitudeNoise250); }
 
-FirTable restingSmoother()
-{
-    return table(kRestingSmoother250);
-}
+FirTable restingSmoother() { return table(kRestingSmoother250); }
 
 }  // namespace FirTables

@@ -17,11 +17,7 @@ LeadDetector::LeadDetector(int lead, int rate)
       // Enough for a mark's removal to see every mark that can clear it: its
       // partners (150 ms) and same-sign rivals (200 ms), themselves found
       // from scale 2^4 extrema up to 100 ms away.
-      lookAhead_(static_cast<int>(0.45 * rate)),
-      search_(rate),
-      pairing_(rate),
-      locator_(rate),
-      energy_(lead, 4 * rate),
+      lookAhead_(static_cast<int>(0.45 * rate)), search_(rate), pairing_(rate), locator_(rate), energy_(lead, 4 * rate),
       view_(lead) {}
 
 void LeadDetector::begin(std::int64_t position) {

@@ -11,11 +11,8 @@ constexpr double kRefractory = 0.2;  // seconds after an accepted beat
 }  // namespace
 
 LeadFusion::LeadFusion(int leadCount, int rate)
-    : rate_(rate),
-      lateLimit_(static_cast<int>(0.075 * rate)),
-      queues_(static_cast<std::size_t>(leadCount)),
-      detections_(static_cast<std::size_t>(leadCount)),
-      present_(static_cast<std::size_t>(leadCount)) {
+    : rate_(rate), lateLimit_(static_cast<int>(0.075 * rate)), queues_(static_cast<std::size_t>(leadCount)),
+      detections_(static_cast<std::size_t>(leadCount)), present_(static_cast<std::size_t>(leadCount)) {
     fiducials_.reserve(static_cast<std::size_t>(leadCount));
 }
 

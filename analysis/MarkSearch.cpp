@@ -8,15 +8,12 @@
 
 namespace {
 
-int signOf(int v) {
-    return (v > 0) - (v < 0);
-}
+int signOf(int v) { return (v > 0) - (v < 0); }
 
 }  // namespace
 
 MarkSearch::MarkSearch(int rate)
-    : halfWidth_(static_cast<int>(0.05 * rate)),
-      partnerReach_(static_cast<int>(0.15 * rate)),
+    : halfWidth_(static_cast<int>(0.05 * rate)), partnerReach_(static_cast<int>(0.15 * rate)),
       sameSignReach_(static_cast<int>(0.2 * rate)) {}
 
 int MarkSearch::run(const ScaleWindow &scales, const DetectionThresholds &thresholds, std::int64_t first,

@@ -21,8 +21,8 @@ MonitorFeeds::MonitorFeeds(SignalBuffer &raw, bool withDisplay) : raw_(raw) {
     // factor otherwise (a 250 samples/s device's display feed is 250, not a
     // copy that would play at double speed).
     const int analysisReduction = analysisFactor(rate);
-    analysisFeed_ = std::make_unique<SignalBuffer>(kAnalysisBlockSize, kAnalysisCapacity, channels,
-                                                   rate / analysisReduction);
+    analysisFeed_ =
+        std::make_unique<SignalBuffer>(kAnalysisBlockSize, kAnalysisCapacity, channels, rate / analysisReduction);
     analysisFeed_->copyMetadataFrom(raw);
     analysisDecimator_ = std::make_unique<AveragingDecimator>(raw, *analysisFeed_, analysisReduction);
     if (!withDisplay) return;
@@ -31,8 +31,8 @@ MonitorFeeds::MonitorFeeds(SignalBuffer &raw, bool withDisplay) : raw_(raw) {
     displayFeed_ = std::make_unique<SignalBuffer>(raw.blockSize(), kDisplayCapacityBlocks * raw.blockSize(), channels,
                                                   rate / displayReduction);
     displayFeed_->copyMetadataFrom(raw);
-    displayResampler_ = std::make_unique<DecimatingFirStage>(raw, *displayFeed_, FirTables::antiAlias1000(),
-                                                             displayReduction);
+    displayResampler_ =
+        std::make_unique<DecimatingFirStage>(raw, *displayFeed_, FirTables::antiAlias1000(), displayReduction);
 
     liveChain_ = std::make_unique<LiveFilterChain>(*displayFeed_);
 }

@@ -24,15 +24,11 @@ constexpr int kTaps = 32;
 // works on the lead itself rather than on repeated edge values.
 constexpr int kMargin = kTaps / 2;
 
-double tap(int k)
-{
-    return kHalfTaps[k < 16 ? k : kTaps - 1 - k];
-}
+double tap(int k) { return kHalfTaps[k < 16 ? k : kTaps - 1 - k]; }
 
 enum class Turn { Maximum, Minimum, Either };
 
-bool isTurn(const std::vector<double> &y, int i, Turn kind)
-{
+bool isTurn(const std::vector<double> &y, int i, Turn kind) {
     const double before = y[static_cast<std::size_t>(i - 1)];
     const double here = y[static_cast<std::size_t>(i)];
     const double after = y[static_cast<std::size_t>(i + 1)];
@@ -49,14 +45,12 @@ bool isTurn(const std::vector<double> &y, int i, Turn kind)
 // A peak is a maximum of an upright wave and a minimum of an inverted one;
 // looking for a maximum at the trough of an inverted T would move its peak
 // onto whatever small ripple lies next to it.
-Turn peakTurn(const BeatRecord::Lead &lead, BeatRecord::LeadValue polarity)
-{
+Turn peakTurn(const BeatRecord::Lead &lead, BeatRecord::LeadValue polarity) {
     return lead.hasValue(polarity) && lead.get(polarity) < 0.0 ? Turn::Minimum : Turn::Maximum;
 }
 
 // The turning point nearest `at` (the earlier one on a tie), or -1.
-int nearestTurn(const std::vector<double> &y, int at, Turn kind)
-{
+int nearestTurn(const std::vector<double> &y, int at, Turn kind) {
     const int n = static_cast<int>(y.size());
     for (int distance = 0; distance <= kSearch; ++distance) {
         for (int i : {at - distance, at + distance}) {
@@ -68,8 +62,7 @@ int nearestTurn(const std::vector<double> &y, int at, Turn kind)
 }
 
 // The window of one lead, smoothed and aligned back by 15 samples.
-std::vector<double> smoothedWindow(const SignalSource &signal, int channel, std::int64_t first, int count)
-{
+std::vector<double> smoothedWindow(const SignalSource &signal, int channel, std::int64_t first, int count) {
     const std::int64_t readFirst = std::max<std::int64_t>(first - kMargin, 0);
     const std::int64_t readEnd = std::min<std::int64_t>(first + count + kMargin, signal.length());
     std::vector<double> raw(static_cast<std::size_t>(std::max<std::int64_t>(readEnd - readFirst, 0)));
@@ -90,8 +83,7 @@ std::vector<double> smoothedWindow(const SignalSource &signal, int channel, std:
 
 }  // namespace
 
-void refinePoints(BeatRecord &beat, const SignalSource &deviceSignal, int channels)
-{
+void refinePoints(BeatRecord &beat, const SignalSource &deviceSignal, int channels) {
     const double rate = deviceSignal.samplingRate();
     const std::int64_t first = std::llround(beat.windowStart * rate);
     const int count = static_cast<int>(std::llround(beat.windowLength * rate));
@@ -109,8 +101,8 @@ void refinePoints(BeatRecord &beat, const SignalSource &deviceSignal, int channe
                                 {BeatRecord::RPeakTime, peakTurn(l, BeatRecord::QrsPolarity)},
                                 {BeatRecord::SPointTime, Turn::Either},
                                 {BeatRecord::TPeakTime, peakTurn(l, BeatRecord::TPolarity)}};
-        const bool anyPoint = std::any_of(std::begin(points), std::end(points),
-                                          [&](const Point &p) { return l.hasValue(p.value); });
+        const bool anyPoint =
+            std::any_of(std::begin(points), std::end(points), [&](const Point &p) { return l.hasValue(p.value); });
         if (!anyPoint) continue;
         const std::vector<double> y = smoothedWindow(deviceSignal, lead, first, count);
         if (y.empty()) continue;

@@ -28,8 +28,7 @@ constexpr double kWaveFloor = 0.02;
 // above 10 Hz, and the slope search needs the noise gone more than it needs
 // sharp corners.
 constexpr int kWaveSmootherTaps = 11;
-const std::vector<double> &waveSmoother()
-{
+const std::vector<double> &waveSmoother() {
     static const std::vector<double> taps = [] {
         std::vector<double> t(kWaveSmootherTaps);
         for (int k = 0; k < kWaveSmootherTaps; ++k) {
@@ -41,8 +40,7 @@ const std::vector<double> &waveSmoother()
     return taps;
 }
 
-std::vector<double> reduced(const std::vector<double> &x, int factor)
-{
+std::vector<double> reduced(const std::vector<double> &x, int factor) {
     std::vector<double> out(x.size() / static_cast<std::size_t>(factor));
     for (std::size_t i = 0; i < out.size(); ++i) {
         double sum = 0.0;
@@ -53,8 +51,7 @@ std::vector<double> reduced(const std::vector<double> &x, int factor)
 }
 
 // Centred symmetric FIR, the edge values continued beyond the beat.
-std::vector<double> smoothed(const std::vector<double> &x, const double *taps, int length)
-{
+std::vector<double> smoothed(const std::vector<double> &x, const double *taps, int length) {
     const int n = static_cast<int>(x.size());
     const int delay = length / 2;
     std::vector<double> out(x.size());
@@ -67,8 +64,7 @@ std::vector<double> smoothed(const std::vector<double> &x, const double *taps, i
     return out;
 }
 
-double span(const std::vector<double> &x, int from, int to)
-{
+double span(const std::vector<double> &x, int from, int to) {
     const auto [lo, hi] = std::minmax_element(x.begin() + from, x.begin() + to + 1);
     return *hi - *lo;
 }
@@ -77,8 +73,7 @@ double span(const std::vector<double> &x, int from, int to)
 // preceding samples lie within 1 % of the QRS amplitude, else within 2 %,
 // else within 5 %: the strictest level that finds one wins, however much
 // nearer R a coarser level would have stopped.
-int findQrsOnset(const std::vector<double> &x, int r, double amplitude)
-{
+int findQrsOnset(const std::vector<double> &x, int r, double amplitude) {
     const int n = static_cast<int>(x.size());
     for (double share : {0.01, 0.02, 0.05}) {
         for (int i = std::min(r - 2, n - 1); i >= kLowestOnset; --i)
@@ -90,8 +85,7 @@ int findQrsOnset(const std::vector<double> &x, int r, double amplitude)
 // The QRS end is where the smoothed beat has just been moving (the ten
 // samples before differ from it) but then stays (the fifteen after, leaving
 // a sample's grace, do not).
-int findQrsEnd(const std::vector<double> &x, int r, int onset)
-{
+int findQrsEnd(const std::vector<double> &x, int r, int onset) {
     const FirTable smoother = FirTables::restingSmoother();
     const std::vector<double> s = smoothed(x, smoother.taps, smoother.length);
     int best = 0;
@@ -113,8 +107,7 @@ int findQrsEnd(const std::vector<double> &x, int r, int onset)
 
 }  // namespace
 
-RestingMarkers measureRest(const std::vector<double> &average, int rate, int rPosition, double meanRrSamples)
-{
+RestingMarkers measureRest(const std::vector<double> &average, int rate, int rPosition, double meanRrSamples) {
     RestingMarkers m;
     if (average.empty() || rate <= 0) return m;
     const auto [lo, hi] = std::minmax_element(average.begin(), average.end());

@@ -12,28 +12,22 @@ constexpr double kRAt = 0.3;  // seconds into every average
 constexpr double kPi = 3.14159265358979323846;
 
 // Largest excursion above the onset level minus largest excursion below it.
-double netDeflection(const std::vector<double> &x, int onset, int end)
-{
+double netDeflection(const std::vector<double> &x, int onset, int end) {
     const auto [lo, hi] = std::minmax_element(x.begin() + onset, x.begin() + end);
     const double base = x[static_cast<std::size_t>(onset)];
     return (*hi - base) - (base - *lo);
 }
 
-int channelNamed(const std::vector<QString> &names, const QString &name)
-{
+int channelNamed(const std::vector<QString> &names, const QString &name) {
     const auto it = std::find(names.begin(), names.end(), name);
     return it == names.end() ? -1 : static_cast<int>(it - names.begin());
 }
 
-double relativeToR(int marker, int rate)
-{
-    return marker > 0 ? static_cast<double>(marker) / rate - kRAt : 0.0;
-}
+double relativeToR(int marker, int rate) { return marker > 0 ? static_cast<double>(marker) / rate - kRAt : 0.0; }
 
 }  // namespace
 
-double qrsAxis(const std::vector<double> &averageI, const std::vector<double> &averageIII, int qrsOnset, int qrsEnd)
-{
+double qrsAxis(const std::vector<double> &averageI, const std::vector<double> &averageIII, int qrsOnset, int qrsEnd) {
     if (averageI.empty() || averageIII.empty()) return kNoAxis;
     if (qrsOnset <= 0 || qrsEnd <= qrsOnset) return kNoAxis;
     if (qrsEnd > static_cast<int>(std::min(averageI.size(), averageIII.size()))) return kNoAxis;
@@ -44,8 +38,7 @@ double qrsAxis(const std::vector<double> &averageI, const std::vector<double> &a
     return std::atan2(2.0 * netIII + netI, std::sqrt(3.0) * netI) * 180.0 / kPi;
 }
 
-std::vector<std::pair<QString, double>> RestingValues::entries() const
-{
+std::vector<std::pair<QString, double>> RestingValues::entries() const {
     return {{QStringLiteral("measurementChannel"), measurementChannel},
             {QStringLiteral("POnset"), pOnset},
             {QStringLiteral("QRSOnset"), qrsOnset},
@@ -56,8 +49,7 @@ std::vector<std::pair<QString, double>> RestingValues::entries() const
 }
 
 RestingValues restingValues(const std::vector<std::vector<double>> &averages, const std::vector<QString> &channelNames,
-                            int rate, int measurementChannel, double meanRrSeconds)
-{
+                            int rate, int measurementChannel, double meanRrSeconds) {
     RestingValues v;
     v.measurementChannel = measurementChannel;
     v.avgRrInterval = meanRrSeconds;
@@ -75,9 +67,8 @@ RestingValues restingValues(const std::vector<std::vector<double>> &averages, co
     const int leadIII = channelNamed(channelNames, QStringLiteral("III"));
     const auto averageOf = [&](int channel) -> const std::vector<double> & {
         static const std::vector<double> missing;
-        return channel >= 0 && channel < static_cast<int>(averages.size())
-                   ? averages[static_cast<std::size_t>(channel)]
-                   : missing;
+        return channel >= 0 && channel < static_cast<int>(averages.size()) ? averages[static_cast<std::size_t>(channel)]
+                                                                           : missing;
     };
     v.qrsAxis = qrsAxis(averageOf(leadI), averageOf(leadIII), m.qrsOnset, m.qrsEnd);
     return v;

@@ -7,8 +7,7 @@
 
 SignalSource::SignalSource(int channelCount, int samplingRate, int blockSize)
     : samplingRate_(samplingRate), blockSize_(blockSize) {
-    if (channelCount < 0 || blockSize <= 0 || samplingRate <= 0)
-        throw std::invalid_argument("Invalid signal geometry");
+    if (channelCount < 0 || blockSize <= 0 || samplingRate <= 0) throw std::invalid_argument("Invalid signal geometry");
     channels_.reserve(channelCount);
     for (int i = 0; i < channelCount; ++i) channels_.emplace_back(i, this);
 }
@@ -34,9 +33,7 @@ QStringList SignalSource::channelNames() const {
     return names;
 }
 
-double SignalSource::unitValue() const {
-    return (amplitudeMax_ - amplitudeMin_) / std::ldexp(1.0, resolutionBits_);
-}
+double SignalSource::unitValue() const { return (amplitudeMax_ - amplitudeMin_) / std::ldexp(1.0, resolutionBits_); }
 
 void SignalSource::copyMetadataFrom(const SignalSource &other) {
     setAmplitudeRange(other.amplitudeMin(), other.amplitudeMax());

@@ -22,20 +22,18 @@ double slopeAt(const std::vector<double> &x, int i) { return 0.5 * (at(x, i + 1)
 
 // Walks from `steepest` in `direction` while the slope keeps 80 % of its
 // steepest value, staying inside [low, high]; returns the last such point.
-int straightStretchEnd(const std::vector<double> &x, int steepest, int direction, int low, int high)
-{
+int straightStretchEnd(const std::vector<double> &x, int steepest, int direction, int low, int high) {
     const double extreme = slopeAt(x, steepest);
     int i = steepest;
-    while (i + direction >= low && i + direction <= high
-           && slopeAt(x, i + direction) * extreme >= kStraightShare * extreme * extreme)
+    while (i + direction >= low && i + direction <= high &&
+           slopeAt(x, i + direction) * extreme >= kStraightShare * extreme * extreme)
         i += direction;
     return i;
 }
 
 // Baseline beside a flank: the level farthest from the peak between the
 // window edge and the flank, `sign` +1 for an upright wave.
-double footLevel(const std::vector<double> &x, int from, int to, int sign)
-{
+double footLevel(const std::vector<double> &x, int from, int to, int sign) {
     double level = at(x, from);
     for (int i = from; i <= to; ++i) level = sign > 0 ? std::min(level, at(x, i)) : std::max(level, at(x, i));
     return level;
@@ -43,17 +41,15 @@ double footLevel(const std::vector<double> &x, int from, int to, int sign)
 
 // Where the straight flank from `outer` to `steepest` reaches `level`. A flank
 // of one sample uses the slope at the steepest point.
-double flankCrossing(const std::vector<double> &x, int outer, int steepest, double level)
-{
-    const double slope = outer == steepest ? slopeAt(x, steepest)
-                                           : (at(x, steepest) - at(x, outer)) / (steepest - outer);
+double flankCrossing(const std::vector<double> &x, int outer, int steepest, double level) {
+    const double slope =
+        outer == steepest ? slopeAt(x, steepest) : (at(x, steepest) - at(x, outer)) / (steepest - outer);
     return outer - (at(x, outer) - level) / slope;
 }
 
 }  // namespace
 
-SlopeWave findSlopeWave(const std::vector<double> &beat, int from, int to, double minimumHeight)
-{
+SlopeWave findSlopeWave(const std::vector<double> &beat, int from, int to, double minimumHeight) {
     SlopeWave wave;
     const int n = static_cast<int>(beat.size());
     from = std::max(from, 1);

@@ -1,7 +1,6 @@
 #include "StageMets.h"
 
-double stageMets(const StageLoad &load, double patientWeightKg)
-{
+double stageMets(const StageLoad &load, double patientWeightKg) {
     constexpr double kRestingVo2 = 3.5;  // ml O2 / kg / min, one MET
     switch (load.protocolType) {
     case StageLoad::Treadmill: {
@@ -17,7 +16,6 @@ double stageMets(const StageLoad &load, double patientWeightKg)
     case StageLoad::Ergometer:
         if (patientWeightKg <= 0.0) return 0.0;
         return (10.8 * load.watts / patientWeightKg + 7.0) / kRestingVo2;
-    default:
-        return 0.0;
+    default: return 0.0;
     }
 }

@@ -10,13 +10,9 @@
 
 namespace {
 
-int wholeSeconds(double seconds)
-{
-    return static_cast<int>(std::floor(seconds));
-}
+int wholeSeconds(double seconds) { return static_cast<int>(std::floor(seconds)); }
 
-double largestPositive(const std::vector<double> &values)
-{
+double largestPositive(const std::vector<double> &values) {
     double best = 0.0;
     for (double v : values) best = std::max(best, v);
     return best;
@@ -26,12 +22,9 @@ double largestPositive(const std::vector<double> &values)
 
 StageResults::StageResults(StudyResults &results, AverageBeatBuilder *averages, const Settings &settings,
                            std::vector<StageLoad> stages)
-    : results_(results), averages_(averages), settings_(settings), stages_(std::move(stages))
-{
-}
+    : results_(results), averages_(averages), settings_(settings), stages_(std::move(stages)) {}
 
-void StageResults::start(int firstStage, double nowSeconds, double recordingStartSeconds)
-{
+void StageResults::start(int firstStage, double nowSeconds, double recordingStartSeconds) {
     recordingStart_ = recordingStartSeconds;
     heartRate_ = systolic_ = diastolic_ = 0.0;
     beatsInStage_ = 0;
@@ -46,14 +39,12 @@ void StageResults::start(int firstStage, double nowSeconds, double recordingStar
     executed_.clear();
 }
 
-double StageResults::mets(int stage) const
-{
+double StageResults::mets(int stage) const {
     if (stage < 0 || stage >= static_cast<int>(stages_.size())) return 0.0;
     return stageMets(stages_[static_cast<std::size_t>(stage)], settings_.patientWeightKg);
 }
 
-void StageResults::onBeat(const BeatRecord &beat)
-{
+void StageResults::onBeat(const BeatRecord &beat) {
     if (!beat.valid) return;
     const double time = beat.windowStart;
     if (beat.meanRr() > 0.0) {
@@ -71,8 +62,7 @@ void StageResults::onBeat(const BeatRecord &beat)
     ++beatsInStage_;
 }
 
-void StageResults::measureLead(int lead, const BeatRecord &beat, int rate)
-{
+void StageResults::measureLead(int lead, const BeatRecord &beat, int rate) {
     const auto k = static_cast<std::size_t>(lead);
     const StMeasurement st = measureSt(averages_->average(lead), rate, beat.rr(), settings_.sampleUnitMv);
     markers_[k] = st.valid ? Markers{st.isoelectric, st.j, st.st} : Markers{};
@@ -88,15 +78,13 @@ void StageResults::measureLead(int lead, const BeatRecord &beat, int rate)
     slopeMean_[k] = (n * slopeMean_[k] + slope) / (n + 1.0);
 }
 
-void StageResults::onPacemakerPulse(std::int64_t sampleIndex)
-{
+void StageResults::onPacemakerPulse(std::int64_t sampleIndex) {
     if (settings_.deviceRate <= 0) return;
     const double time = static_cast<double>(sampleIndex) / settings_.deviceRate - recordingStart_;
     results_.appendToList(QStringLiteral("pacemakerPulses"), time);
 }
 
-void StageResults::onBloodPressure(double systolic, double diastolic, double timeSeconds)
-{
+void StageResults::onBloodPressure(double systolic, double diastolic, double timeSeconds) {
     systolic_ = systolic;
     diastolic_ = diastolic;
     results_.appendPoint(QStringLiteral("sysBPTrend"), timeSeconds, systolic);
@@ -104,13 +92,11 @@ void StageResults::onBloodPressure(double systolic, double diastolic, double tim
     results_.appendPoint(QStringLiteral("DPTrend"), timeSeconds, std::trunc(heartRate_) * systolic);
 }
 
-void StageResults::takeStReference()
-{
+void StageResults::takeStReference() {
     if (averages_) averages_->takeReference();
 }
 
-void StageResults::closeStage(int nextStage, double nowSeconds)
-{
+void StageResults::closeStage(int nextStage, double nowSeconds) {
     const int now = wholeSeconds(nowSeconds);
     const int elapsed = now - stageStart_;
     if (elapsed < kShortestStageSeconds && !executed_.empty()) {
@@ -138,8 +124,7 @@ void StageResults::closeStage(int nextStage, double nowSeconds)
     stageStart_ = now;
 }
 
-void StageResults::finish(double nowSeconds)
-{
+void StageResults::finish(double nowSeconds) {
     closeStage(-1, nowSeconds);
     const double maxMets = largestPositive(results_.values(QStringLiteral("METSPerStage")));
     results_.setScalar(QStringLiteral("maxBPM"), largestPositive(results_.values(QStringLiteral("BPMPerStage"))));

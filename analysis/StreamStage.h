@@ -33,6 +33,4 @@ private:
 };
 
 // Smallest integer not below a / b, for b > 0 and any sign of a.
-inline std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {
-    return a >= 0 ? (a + b - 1) / b : -((-a) / b);
-}
+inline std::int64_t ceilDiv(std::int64_t a, std::int64_t b) { return a >= 0 ? (a + b - 1) / b : -((-a) / b); }

@@ -9,9 +9,7 @@
 
 namespace {
 
-int signOf(int v) {
-    return (v > 0) - (v < 0);
-}
+int signOf(int v) { return (v > 0) - (v < 0); }
 
 // Only the QRS extrema above this share of the detection threshold of scale
 // 2^2 mark the complex's edges and its Q and S waves.
@@ -29,13 +27,9 @@ std::int64_t zeroCrossing(const ScaleWindow &scales, int k, std::int64_t from, s
 }
 
 WavePointLocator::WavePointLocator(int rate)
-    : rate_(rate),
-      qrsHalfWidth_(static_cast<int>(0.1 * rate)),
-      edgeMargin_(static_cast<int>(0.005 * rate)),
-      defaultHalfQrs_(static_cast<int>(0.04 * rate)),
-      tMargin_(static_cast<int>(0.02 * rate)),
-      pGap_(static_cast<int>(0.02 * rate)),
-      lookBehind_(static_cast<int>(0.5 * rate)) {
+    : rate_(rate), qrsHalfWidth_(static_cast<int>(0.1 * rate)), edgeMargin_(static_cast<int>(0.005 * rate)),
+      defaultHalfQrs_(static_cast<int>(0.04 * rate)), tMargin_(static_cast<int>(0.02 * rate)),
+      pGap_(static_cast<int>(0.02 * rate)), lookBehind_(static_cast<int>(0.5 * rate)) {
     extrema_.reserve(64);
 }
 

@@ -6,9 +6,8 @@ namespace StoreLocation {
 
 QString root() {
     const QString chosen = qEnvironmentVariable("TARVELIN_STORE");
-    if (!chosen.isEmpty())
-        return chosen;
+    if (!chosen.isEmpty()) return chosen;
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/studies");
 }
 
-} // namespace StoreLocation
+}  // namespace StoreLocation

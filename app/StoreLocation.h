@@ -11,4 +11,4 @@ namespace StoreLocation {
 // ~/.local/share/Tarvelin/Dodare RUD/studies (or under $XDG_DATA_HOME).
 QString root();
 
-} // namespace StoreLocation
+}  // namespace StoreLocation

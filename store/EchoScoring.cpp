@@ -5,8 +5,8 @@ namespace {
 // The stored documents name segments by these keys, so their spelling and
 // order are fixed.
 const char *const kSegmentKeys[EchoScoring::kSegments] = {
-    "BasalAnteroSeptum", "MidAnteroSeptum", "BasalSeptum",    "MidSeptum",     "ApicalSeptum",  "BasalInferior",
-    "MidInferior",       "ApicalInferior",  "BasalPosterior", "MidPosterior",  "BasalLateral",  "MidLateral",
+    "BasalAnteroSeptum", "MidAnteroSeptum", "BasalSeptum",    "MidSeptum",     "ApicalSeptum", "BasalInferior",
+    "MidInferior",       "ApicalInferior",  "BasalPosterior", "MidPosterior",  "BasalLateral", "MidLateral",
     "ApicalLateral",     "BasalAnterior",   "MidAnterior",    "ApicalAnterior"};
 
 }  // namespace

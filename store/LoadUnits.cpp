@@ -12,24 +12,20 @@ bool sameUnit(const QString &unit, const char *name) {
     return unit.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
 }
 
-} // namespace
+}  // namespace
 
 namespace LoadUnits {
 
 double toCanonical(const QString &name, double value, const QString &unit) {
-    if (name == QLatin1String("speed") && sameUnit(unit, "mph"))
-        return value * kMphIn;
-    if (name == QLatin1String("workload") && sameUnit(unit, "kgm/min"))
-        return value / kKgmPerMinPerWatt;
+    if (name == QLatin1String("speed") && sameUnit(unit, "mph")) return value * kMphIn;
+    if (name == QLatin1String("workload") && sameUnit(unit, "kgm/min")) return value / kKgmPerMinPerWatt;
     return value;
 }
 
 double fromCanonical(const QString &name, double stored, const QString &unit) {
-    if (name == QLatin1String("speed") && sameUnit(unit, "mph"))
-        return stored / kMphOut;
-    if (name == QLatin1String("workload") && sameUnit(unit, "kgm/min"))
-        return stored * kKgmPerMinPerWatt;
+    if (name == QLatin1String("speed") && sameUnit(unit, "mph")) return stored / kMphOut;
+    if (name == QLatin1String("workload") && sameUnit(unit, "kgm/min")) return stored * kKgmPerMinPerWatt;
     return stored;
 }
 
-} // namespace LoadUnits
+}  // namespace LoadUnits

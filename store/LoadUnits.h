@@ -11,4 +11,4 @@ double toCanonical(const QString &name, double value, const QString &unit);
 // A stored value of parameter `name`, as shown in `unit`.
 double fromCanonical(const QString &name, double stored, const QString &unit);
 
-} // namespace LoadUnits
+}  // namespace LoadUnits

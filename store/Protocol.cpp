@@ -15,8 +15,7 @@ Stage &Protocol::insertStage(int i) {
 }
 
 void Protocol::removeStage(int i) {
-    if (i < 0 || i >= stageCount())
-        return;
+    if (i < 0 || i >= stageCount()) return;
     stages_.erase(stages_.begin() + i);
 }
 
@@ -38,40 +37,34 @@ void Protocol::appendErgometerStage(StagePhase phase, double duration, double wo
 }
 
 int Protocol::stageAt(double t) const {
-    if (t < 0.0)
-        return -1;
+    if (t < 0.0) return -1;
     double end = 0.0;
     for (int i = 0; i < stageCount(); ++i) {
         end += stages_[static_cast<size_t>(i)].duration;
-        if (t < end)
-            return i;
+        if (t < end) return i;
     }
     return -1;
 }
 
 double Protocol::stageStart(int n) const {
-    if (n < 0 || n >= stageCount())
-        return 0.0;
+    if (n < 0 || n >= stageCount()) return 0.0;
     double start = 0.0;
-    for (int i = 0; i < n; ++i)
-        start += stages_[static_cast<size_t>(i)].duration;
+    for (int i = 0; i < n; ++i) start += stages_[static_cast<size_t>(i)].duration;
     return start;
 }
 
 double Protocol::stageEnd(int n) const {
-    if (n < 0 || n >= stageCount())
-        return 0.0;
+    if (n < 0 || n >= stageCount()) return 0.0;
     return stageStart(n) + stages_[static_cast<size_t>(n)].duration;
 }
 
 double Protocol::totalDuration() const {
     double total = 0.0;
-    for (const Stage &s : stages_)
-        total += s.duration;
+    for (const Stage &s : stages_) total += s.duration;
     return total;
 }
 
 int Protocol::phaseCount(StagePhase phase) const {
-    return static_cast<int>(std::count_if(stages_.begin(), stages_.end(),
-                                          [phase](const Stage &s) { return s.phase == phase; }));
+    return static_cast<int>(
+        std::count_if(stages_.begin(), stages_.end(), [phase](const Stage &s) { return s.phase == phase; }));
 }

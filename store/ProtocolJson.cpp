@@ -19,15 +19,11 @@ const char *const kPhaseNames[] = {"rest", "exercise", "recovery"};
 // may sit in a stage's map but are neither written nor read.
 std::vector<LoadMember> loadMembers(ProtocolType type) {
     switch (type) {
-    case ProtocolType::Treadmill:
-        return {{"speed", "km/h"}, {"incline", "%"}};
-    case ProtocolType::Ergometer:
-        return {{"workload", "watts"}};
-    case ProtocolType::Pharmacologic:
-        return {{"dose", ""}};
+    case ProtocolType::Treadmill: return {{"speed", "km/h"}, {"incline", "%"}};
+    case ProtocolType::Ergometer: return {{"workload", "watts"}};
+    case ProtocolType::Pharmacologic: return {{"dose", ""}};
     case ProtocolType::RestingEcg:
-    case ProtocolType::TiltTest:
-        break;
+    case ProtocolType::TiltTest: break;
     }
     return {};
 }
@@ -35,8 +31,7 @@ std::vector<LoadMember> loadMembers(ProtocolType type) {
 template <typename Enum, size_t N>
 Enum byName(const QString &text, const char *const (&names)[N], Enum fallback) {
     for (size_t i = 0; i < N; ++i)
-        if (text == QLatin1String(names[i]))
-            return static_cast<Enum>(i);
+        if (text == QLatin1String(names[i])) return static_cast<Enum>(i);
     return fallback;
 }
 
@@ -46,7 +41,7 @@ QString nameOf(Enum value, const char *const (&names)[N]) {
     return i < N ? QString::fromLatin1(names[i]) : QString();
 }
 
-} // namespace
+}  // namespace
 
 namespace ProtocolJson {
 
@@ -60,8 +55,7 @@ QJsonObject toJson(const Protocol &protocol) {
         // Whole seconds, truncated: the file has never held fractions.
         s.insert(QStringLiteral("duration"), static_cast<qint64>(std::trunc(stage.duration)));
         for (const LoadMember &load : loads)
-            s.insert(QLatin1String(load.name),
-                     stage.parameter(QLatin1String(load.name), QLatin1String(load.unit)));
+            s.insert(QLatin1String(load.name), stage.parameter(QLatin1String(load.name), QLatin1String(load.unit)));
         stages.append(s);
     }
     QJsonObject object;
@@ -91,11 +85,10 @@ Protocol fromJson(const QJsonObject &object) {
 
 QByteArray serialise(const std::vector<Protocol> &protocols) {
     QJsonArray array;
-    for (const Protocol &p : protocols)
-        array.append(toJson(p));
+    for (const Protocol &p : protocols) array.append(toJson(p));
     // QJsonObject keeps its members sorted by key, which gives the file its
     // ascending member order.
     return QJsonDocument(array).toJson(QJsonDocument::Compact);
 }
 
-} // namespace ProtocolJson
+}  // namespace ProtocolJson

@@ -17,4 +17,4 @@ Protocol fromJson(const QJsonObject &object);
 // The whole table as a compact array, members of each object in key order.
 QByteArray serialise(const std::vector<Protocol> &protocols);
 
-} // namespace ProtocolJson
+}  // namespace ProtocolJson

@@ -7,30 +7,24 @@ ProtocolTable::ProtocolTable(const QString &filePath) : filePath_(filePath) {
     const auto loaded = ProtocolTableFile::read(filePath_);
     if (loaded) {
         // A later entry of the same name wins, as it would on re-entry.
-        for (const Protocol &p : *loaded)
-            protocols_[p.name.toUtf8()] = p;
+        for (const Protocol &p : *loaded) protocols_[p.name.toUtf8()] = p;
         return;
     }
-    for (const Protocol &p : StandardProtocols::all())
-        protocols_[p.name.toUtf8()] = p;
+    for (const Protocol &p : StandardProtocols::all()) protocols_[p.name.toUtf8()] = p;
     save();
 }
 
-QString ProtocolTable::filePathUnder(const QString &root) {
-    return root + QStringLiteral("/data/protocols.json");
-}
+QString ProtocolTable::filePathUnder(const QString &root) { return root + QStringLiteral("/data/protocols.json"); }
 
 QStringList ProtocolTable::protocolNames() const {
     QStringList names;
-    for (const auto &entry : protocols_)
-        names.append(QString::fromUtf8(entry.first));
+    for (const auto &entry : protocols_) names.append(QString::fromUtf8(entry.first));
     return names;
 }
 
 bool ProtocolTable::protocol(const QString &name, Protocol &out) const {
     const auto it = protocols_.find(name.toUtf8());
-    if (it == protocols_.end())
-        return false;
+    if (it == protocols_.end()) return false;
     out = it->second;
     return true;
 }
@@ -52,8 +46,7 @@ void ProtocolTable::removeProtocol(const QString &name) {
 void ProtocolTable::save() const {
     std::vector<Protocol> ordered;
     ordered.reserve(protocols_.size());
-    for (const auto &entry : protocols_)
-        ordered.push_back(entry.second);
+    for (const auto &entry : protocols_) ordered.push_back(entry.second);
     // A table that cannot be written stays usable in memory; the save is
     // skipped without a word, as it always has been.
     ProtocolTableFile::write(filePath_, ordered);

@@ -31,5 +31,5 @@ private:
     void save() const;
 
     QString filePath_;
-    std::map<QByteArray, Protocol> protocols_; // UTF-8 keys give byte order
+    std::map<QByteArray, Protocol> protocols_;  // UTF-8 keys give byte order
 };

@@ -21,4 +21,4 @@ std::optional<std::vector<Protocol>> read(const QString &path);
 // cannot be written; the callers skip such a save silently.
 bool write(const QString &path, const std::vector<Protocol> &protocols);
 
-} // namespace ProtocolTableFile
+}  // namespace ProtocolTableFile

@@ -15,12 +15,11 @@ constexpr qint64 chunkSize = 32768;
 // truncate the field and write a corrupt archive.
 constexpr int maxFieldLength = 0xFFFF;
 
-} // namespace
+}  // namespace
 
 QZipFileCreator::QZipFileCreator(const QString &path, QObject *parent)
     : QObject(parent), path_(path), file_(path), exceptionsAtStart_(std::uncaught_exceptions()) {
-    if (!file_.open(QIODevice::WriteOnly))
-        throw std::runtime_error("Cannot create zip archive");
+    if (!file_.open(QIODevice::WriteOnly)) throw std::runtime_error("Cannot create zip archive");
     zlib_filefunc64_def functions = ZipIoDevice::functions(&file_);
     zip_ = zipOpen2_64(QFile::encodeName(path_).constData(), APPEND_STATUS_CREATE, nullptr, &functions);
     if (!zip_) {
@@ -30,8 +29,7 @@ QZipFileCreator::QZipFileCreator(const QString &path, QObject *parent)
 }
 
 QZipFileCreator::~QZipFileCreator() {
-    if (!zip_)
-        return;
+    if (!zip_) return;
     const bool unwinding = std::uncaught_exceptions() > exceptionsAtStart_;
     if (unwinding || failed_) {
         discard();
@@ -47,8 +45,7 @@ QZipFileCreator::~QZipFileCreator() {
 void QZipFileCreator::addFile(const QString &filePath, const QString &entryName) {
     // A source that cannot be read must not turn into an empty entry.
     QFile source(filePath);
-    if (!source.open(QIODevice::ReadOnly))
-        fail("Cannot write data in zip file");
+    if (!source.open(QIODevice::ReadOnly)) fail("Cannot write data in zip file");
     openEntry(entryName);
     QByteArray chunk(static_cast<int>(chunkSize), Qt::Uninitialized);
     for (;;) {
@@ -57,8 +54,7 @@ void QZipFileCreator::addFile(const QString &filePath, const QString &entryName)
             source.close();
             fail("Cannot write data in zip file");
         }
-        if (got == 0)
-            break;
+        if (got == 0) break;
         writeToEntry(chunk.constData(), static_cast<unsigned>(got));
     }
     source.close();
@@ -71,49 +67,39 @@ void QZipFileCreator::addData(const QByteArray &bytes, const QString &entryName)
     closeEntry();
 }
 
-void QZipFileCreator::setComment(const QString &text) {
-    comment_ = text;
-}
+void QZipFileCreator::setComment(const QString &text) { comment_ = text; }
 
 void QZipFileCreator::close() {
-    if (committed_)
-        return;
-    if (!zip_)
-        throw std::runtime_error("Cannot close zip archive");
+    if (committed_) return;
+    if (!zip_) throw std::runtime_error("Cannot close zip archive");
     const QByteArray comment = comment_.toUtf8();
-    if (comment.size() > maxFieldLength || comment.contains('\0'))
-        failed_ = true;
+    if (comment.size() > maxFieldLength || comment.contains('\0')) failed_ = true;
     const int result = zipClose(zip_, comment.isEmpty() || failed_ ? nullptr : comment.constData());
     zip_ = nullptr;
     if (result != ZIP_OK || failed_) {
         file_.cancelWriting();
         throw std::runtime_error("Cannot close zip archive");
     }
-    if (!file_.commit())
-        throw std::runtime_error("Cannot close zip archive");
+    if (!file_.commit()) throw std::runtime_error("Cannot close zip archive");
     committed_ = true;
 }
 
 void QZipFileCreator::openEntry(const QString &entryName) {
     const QByteArray name = entryName.toUtf8();
-    if (!zip_ || failed_ || name.size() > maxFieldLength || name.contains('\0'))
-        fail("Cannot open new file in zip");
+    if (!zip_ || failed_ || name.size() > maxFieldLength || name.contains('\0')) fail("Cannot open new file in zip");
     // All zero: no date, so identical studies give identical archives.
     zip_fileinfo info{};
-    const int result = zipOpenNewFileInZip(zip_, name.constData(), &info, nullptr, 0, nullptr, 0,
-                                           nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION);
-    if (result != ZIP_OK)
-        fail("Cannot open new file in zip");
+    const int result = zipOpenNewFileInZip(zip_, name.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                                           Z_DEFAULT_COMPRESSION);
+    if (result != ZIP_OK) fail("Cannot open new file in zip");
 }
 
 void QZipFileCreator::writeToEntry(const char *data, unsigned size) {
-    if (zipWriteInFileInZip(zip_, data, size) != ZIP_OK)
-        fail("Cannot write data in zip file");
+    if (zipWriteInFileInZip(zip_, data, size) != ZIP_OK) fail("Cannot write data in zip file");
 }
 
 void QZipFileCreator::closeEntry() {
-    if (zipCloseFileInZip(zip_) != ZIP_OK)
-        fail("Cannot close file in zip");
+    if (zipCloseFileInZip(zip_) != ZIP_OK) fail("Cannot close file in zip");
 }
 
 void QZipFileCreator::fail(const char *message) {
@@ -124,8 +110,7 @@ void QZipFileCreator::fail(const char *message) {
 }
 
 void QZipFileCreator::discard() noexcept {
-    if (zip_)
-        zipClose(zip_, nullptr);
+    if (zip_) zipClose(zip_, nullptr);
     zip_ = nullptr;
     file_.cancelWriting();
 }

@@ -19,8 +19,7 @@ class CurrentEntry {
 public:
     explicit CurrentEntry(unzFile zip) : zip_(zip) {}
     ~CurrentEntry() {
-        if (zip_)
-            unzCloseCurrentFile(zip_);
+        if (zip_) unzCloseCurrentFile(zip_);
     }
     int close() {
         const int result = unzCloseCurrentFile(zip_);
@@ -35,20 +34,16 @@ private:
 };
 
 void writeAll(QIODevice *device, const char *data, qint64 size) {
-    if (device->write(data, size) != size)
-        throw std::runtime_error("Write error");
+    if (device->write(data, size) != size) throw std::runtime_error("Write error");
 }
 
-} // namespace
+}  // namespace
 
-QZipFileExtractor::QZipFileExtractor(const QString &path, QObject *parent)
-    : QObject(parent), path_(path), file_(path) {
-    if (!file_.open(QIODevice::ReadOnly))
-        throw std::runtime_error("Cannot open zip archive");
+QZipFileExtractor::QZipFileExtractor(const QString &path, QObject *parent) : QObject(parent), path_(path), file_(path) {
+    if (!file_.open(QIODevice::ReadOnly)) throw std::runtime_error("Cannot open zip archive");
     zlib_filefunc64_def functions = ZipIoDevice::functions(&file_);
     unzip_ = unzOpen2_64(QFile::encodeName(path_).constData(), &functions);
-    if (!unzip_)
-        throw std::runtime_error("Cannot open zip archive");
+    if (!unzip_) throw std::runtime_error("Cannot open zip archive");
 
     unz_global_info64 info{};
     if (unzGetGlobalInfo64(unzip_, &info) != UNZ_OK) {
@@ -57,8 +52,7 @@ QZipFileExtractor::QZipFileExtractor(const QString &path, QObject *parent)
         throw std::runtime_error("Cannot read zip archive");
     }
     entryCount_ = info.number_entry;
-    if (info.size_comment == 0)
-        return;
+    if (info.size_comment == 0) return;
     // The length is a 16-bit field; anything larger means a broken reader
     // state, and must not become an allocation.
     QByteArray comment;
@@ -76,17 +70,12 @@ QZipFileExtractor::QZipFileExtractor(const QString &path, QObject *parent)
 }
 
 QZipFileExtractor::~QZipFileExtractor() {
-    if (unzip_)
-        unzClose(unzip_);
+    if (unzip_) unzClose(unzip_);
 }
 
-QString QZipFileExtractor::comment() const {
-    return comment_;
-}
+QString QZipFileExtractor::comment() const { return comment_; }
 
-qulonglong QZipFileExtractor::entryCount() const {
-    return entryCount_;
-}
+qulonglong QZipFileExtractor::entryCount() const { return entryCount_; }
 
 bool QZipFileExtractor::extract(const QString &entryName, QIODevice *device) {
     const bool wasOpen = device->isOpen();
@@ -94,8 +83,7 @@ bool QZipFileExtractor::extract(const QString &entryName, QIODevice *device) {
     try {
         found = extractInto(entryName, device);
     } catch (...) {
-        if (!wasOpen && device->isOpen())
-            device->close();
+        if (!wasOpen && device->isOpen()) device->close();
         throw;
     }
     if (found && !wasOpen) {
@@ -103,49 +91,40 @@ bool QZipFileExtractor::extract(const QString &entryName, QIODevice *device) {
         auto *file = qobject_cast<QFileDevice *>(device);
         const bool flushed = !file || file->flush();
         device->close();
-        if (!flushed)
-            throw std::runtime_error("Write error");
+        if (!flushed) throw std::runtime_error("Write error");
     }
     return found;
 }
 
 bool QZipFileExtractor::extractFile(const QString &entryName, const QString &filePath) {
     QSaveFile file(filePath);
-    if (!extractInto(entryName, &file))
-        return false;
-    if (!file.commit())
-        throw std::runtime_error("Write error");
+    if (!extractInto(entryName, &file)) return false;
+    if (!file.commit()) throw std::runtime_error("Write error");
     return true;
 }
 
 bool QZipFileExtractor::extractInto(const QString &entryName, QIODevice *device) {
     const QByteArray name = entryName.toUtf8();
     // minizip compares C strings: an embedded zero would match a shorter name.
-    if (!unzip_ || name.contains('\0') || name.size() >= nameBufferSize)
-        return false;
-    if (unzLocateFile(unzip_, name.constData(), 0) != UNZ_OK)
-        return false;
+    if (!unzip_ || name.contains('\0') || name.size() >= nameBufferSize) return false;
+    if (unzLocateFile(unzip_, name.constData(), 0) != UNZ_OK) return false;
 
     unz_file_info64 info{};
     char storedName[nameBufferSize];
     if (unzGetCurrentFileInfo64(unzip_, &info, storedName, sizeof storedName, nullptr, 0, nullptr, 0) != UNZ_OK)
         throw std::runtime_error("Cannot get file info from zip archive");
-    if (unzOpenCurrentFile(unzip_) != UNZ_OK)
-        throw std::runtime_error("Cannot open file in zip archive");
+    if (unzOpenCurrentFile(unzip_) != UNZ_OK) throw std::runtime_error("Cannot open file in zip archive");
     CurrentEntry entry(unzip_);
 
     QByteArray chunk(chunkSize, Qt::Uninitialized);
     ZPOS64_T total = 0;
     for (;;) {
         const int got = unzReadCurrentFile(unzip_, chunk.data(), chunkSize);
-        if (got < 0)
-            throw std::runtime_error("Cannot read file in zip archive");
+        if (got < 0) throw std::runtime_error("Cannot read file in zip archive");
         // Opened on the first good read, even an empty one, so an empty entry
         // still gives an empty file rather than no file.
-        if (!device->isOpen() && !device->open(QIODevice::WriteOnly))
-            throw std::runtime_error("Cannot create file");
-        if (got == 0)
-            break;
+        if (!device->isOpen() && !device->open(QIODevice::WriteOnly)) throw std::runtime_error("Cannot create file");
+        if (got == 0) break;
         writeAll(device, chunk.constData(), got);
         total += static_cast<ZPOS64_T>(got);
     }

@@ -8,7 +8,6 @@ void Stage::setParameter(const QString &name, double value, const QString &unit)
 
 double Stage::parameter(const QString &name, const QString &unit) const {
     const auto it = parameters_.constFind(name);
-    if (it == parameters_.constEnd())
-        return 0.0;
+    if (it == parameters_.constEnd()) return 0.0;
     return LoadUnits::fromCanonical(name, it.value(), unit);
 }

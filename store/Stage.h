@@ -11,8 +11,8 @@ enum class StagePhase : int { Rest = 0, Exercise = 1, Recovery = 2 };
 class Stage {
 public:
     StagePhase phase = StagePhase::Rest;
-    double duration = 0.0; // seconds
-    QByteArray label;      // shown to the operator; never written to the protocol file
+    double duration = 0.0;  // seconds
+    QByteArray label;       // shown to the operator; never written to the protocol file
 
     // Converts `value` from `unit` to the canonical unit and stores it,
     // replacing any earlier value.

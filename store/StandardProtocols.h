@@ -11,4 +11,4 @@ namespace StandardProtocols {
 // Astrand protocols (ergometer).
 std::vector<Protocol> all();
 
-} // namespace StandardProtocols
+}  // namespace StandardProtocols

@@ -32,11 +32,9 @@ bool replaceFile(const QString &from, const QString &to) {
     return !error;
 }
 
-QString text(const QJsonObject &object, const char *key) {
-    return object.value(QLatin1String(key)).toString();
-}
+QString text(const QJsonObject &object, const char *key) { return object.value(QLatin1String(key)).toString(); }
 
-} // namespace
+}  // namespace
 
 QByteArray infoDocument(const StudyInfo &row) {
     QJsonObject patient;
@@ -52,16 +50,13 @@ QByteArray infoDocument(const StudyInfo &row) {
 
 bool readArchiveInfo(const QString &archivePath, StudyInfo &info) {
     QZipFileExtractor archive(archivePath);
-    if (archive.comment() != QLatin1String(kComment))
-        return false;
+    if (archive.comment() != QLatin1String(kComment)) return false;
     QBuffer buffer;
-    if (!archive.extract(QStringLiteral("info"), &buffer))
-        return false;
+    if (!archive.extract(QStringLiteral("info"), &buffer)) return false;
     const QJsonObject document = QJsonDocument::fromJson(buffer.data()).object();
     const QJsonValue base = document.value(QLatin1String("baseFilename"));
     const QJsonObject patient = document.value(QLatin1String("patient")).toObject();
-    if (document.isEmpty() || !base.isString() || base.toString().isEmpty() || patient.isEmpty())
-        return false;
+    if (document.isEmpty() || !base.isString() || base.toString().isEmpty() || patient.isEmpty()) return false;
     info.id = 0;
     info.baseFilename = base.toString().toUtf8();
     info.studyDateTime = text(document, "studyDateTime").toUtf8();
@@ -73,13 +68,12 @@ bool readArchiveInfo(const QString &archivePath, StudyInfo &info) {
 
 QList<QPair<StudyInfo, QString>> listArchives(const QString &folder) {
     QList<QPair<StudyInfo, QString>> found;
-    const QStringList names = QDir(folder).entryList({QStringLiteral("*.hxz")}, QDir::Files,
-                                                     QDir::Name | QDir::IgnoreCase);
+    const QStringList names =
+        QDir(folder).entryList({QStringLiteral("*.hxz")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QString &name : names) {
         StudyInfo info;
         try {
-            if (readArchiveInfo(QStringLiteral("%1/%2").arg(folder, name), info))
-                found.append({info, name});
+            if (readArchiveInfo(QStringLiteral("%1/%2").arg(folder, name), info)) found.append({info, name});
         } catch (const std::exception &) {
             // A damaged or foreign archive in a shared folder is not listed.
         }
@@ -93,8 +87,7 @@ void writeArchive(const StudyInfo &row, const QString &root, const QString &fold
     // name stays in place until the new one is complete.
     QZipFileCreator archive(QStringLiteral("%1/%2.hxz").arg(folder, base));
     archive.setComment(QLatin1String(kComment));
-    for (const char *entry : kEntries)
-        archive.addFile(StudyFiles::pathOf(root, base, entry), QLatin1String(entry));
+    for (const char *entry : kEntries) archive.addFile(StudyFiles::pathOf(root, base, entry), QLatin1String(entry));
     archive.addData(infoDocument(row), QStringLiteral("info"));
     archive.close();
 }
@@ -110,13 +103,11 @@ Unpacked::Unpacked(const QString &archivePath, const QString &root) : root_(root
             const QString final = StudyFiles::pathOf(root, base, entry);
             const QString temporary = final + QStringLiteral(".import");
             moves_.append({temporary, final});
-            if (!archive.extractFile(QLatin1String(entry), temporary))
-                throw std::runtime_error(kNotValid);
+            if (!archive.extractFile(QLatin1String(entry), temporary)) throw std::runtime_error(kNotValid);
         }
         const auto document = StudyFiles::readStudyDocument(moves_.first().first);
         const QJsonObject study = document ? document->value(QLatin1String("study")).toObject() : QJsonObject();
-        if (!document || document->isEmpty() || study.isEmpty())
-            throw std::runtime_error(kNotValid);
+        if (!document || document->isEmpty() || study.isEmpty()) throw std::runtime_error(kNotValid);
         info_.id = study.value(QLatin1String("id")).toInt();
     } catch (...) {
         removeTemporaries();
@@ -124,24 +115,20 @@ Unpacked::Unpacked(const QString &archivePath, const QString &root) : root_(root
     }
 }
 
-Unpacked::~Unpacked() {
-    removeTemporaries();
-}
+Unpacked::~Unpacked() { removeTemporaries(); }
 
 void Unpacked::commit() {
     // The study file goes last, so a study is never indexable before its
     // signal files are in place.
     for (int i = moves_.size() - 1; i >= 0; --i) {
-        if (!replaceFile(moves_[i].first, moves_[i].second))
-            throw std::runtime_error("Cannot create file");
+        if (!replaceFile(moves_[i].first, moves_[i].second)) throw std::runtime_error("Cannot create file");
     }
     moves_.clear();
 }
 
 void Unpacked::removeTemporaries() {
-    for (const auto &move : moves_)
-        QFile::remove(move.first);
+    for (const auto &move : moves_) QFile::remove(move.first);
     moves_.clear();
 }
 
-} // namespace StudyArchives
+}  // namespace StudyArchives

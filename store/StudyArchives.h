@@ -55,4 +55,4 @@ private:
     QList<QPair<QString, QString>> moves_;  // temporary path, final path
 };
 
-} // namespace StudyArchives
+}  // namespace StudyArchives

@@ -20,4 +20,4 @@ QByteArray forNewStudy(const StudyInfo &info);
 // characters a new name would not, so only what could escape is refused.
 bool isPlainFileName(const QByteArray &name);
 
-} // namespace StudyBaseName
+}  // namespace StudyBaseName

@@ -11,17 +11,29 @@
 namespace {
 
 // Study properties stored as strings of the "study" object, under their own key.
-const char *const kStudyKeys[] = {"baseFilename",  "status",     "studyType", "protocolName",
+const char *const kStudyKeys[] = {"baseFilename",    "status",         "studyType",  "protocolName",
                                   "institutionName", "technicianName", "doctorName", "referringDoctorName",
-                                  "treatment",     "indication", "comments",  "conclusion"};
+                                  "treatment",       "indication",     "comments",   "conclusion"};
 
 // Members of the "patient" object, each the property "patient/" + key.
-const char *const kPatientKeys[] = {"firstName",        "lastName",         "sex",
-                                    "age",              "weight",           "height",
-                                    "trainingZoneMax",  "trainingZoneSubMax", "birthDate",
-                                    "personIdType",     "personIdNumber",   "medicalGroupName",
-                                    "medicalGroupNumber", "medicalHistoryNumber", "address",
-                                    "city",             "state",            "country",
+const char *const kPatientKeys[] = {"firstName",
+                                    "lastName",
+                                    "sex",
+                                    "age",
+                                    "weight",
+                                    "height",
+                                    "trainingZoneMax",
+                                    "trainingZoneSubMax",
+                                    "birthDate",
+                                    "personIdType",
+                                    "personIdNumber",
+                                    "medicalGroupName",
+                                    "medicalGroupNumber",
+                                    "medicalHistoryNumber",
+                                    "address",
+                                    "city",
+                                    "state",
+                                    "country",
                                     "phoneNumber"};
 // Veterinary members, written only when one of them holds something.
 const char *const kAnimalKeys[] = {"animalSpecies", "animalBreed"};

@@ -29,11 +29,9 @@ QString nextConnectionName() {
     return QStringLiteral("tarvelin-study-index-%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
-QString str(const QJsonObject &object, const char *key) {
-    return object.value(QLatin1String(key)).toString();
-}
+QString str(const QJsonObject &object, const char *key) { return object.value(QLatin1String(key)).toString(); }
 
-} // namespace
+}  // namespace
 
 StudyIndex::StudyIndex(const QString &databasePath, const RowSource &rows)
     : path_(databasePath), connectionName_(nextConnectionName()) {
@@ -42,29 +40,26 @@ StudyIndex::StudyIndex(const QString &databasePath, const RowSource &rows)
 
     const bool existed = QFileInfo::exists(path_);
     if (open(existed)) {
-        if (!existed)
-            createAndFill(rows);
+        if (!existed) createAndFill(rows);
         return;
     }
 
     // The index is derived data: keep the unusable file for inspection and
     // start a new one from the study files, rather than refusing to start.
-    const QString aside = path_ + QStringLiteral(".bad-")
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
+    const QString aside =
+        path_ + QStringLiteral(".bad-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
     QFile::remove(aside);
     if (!QFile::rename(path_, aside))
-        throw std::runtime_error(QStringLiteral("The study index %1 cannot be opened and cannot be moved aside")
-                                     .arg(path_).toStdString());
-    if (!open(false))
-        fail(QStringLiteral("The new study index cannot be opened"));
+        throw std::runtime_error(
+            QStringLiteral("The study index %1 cannot be opened and cannot be moved aside").arg(path_).toStdString());
+    if (!open(false)) fail(QStringLiteral("The new study index cannot be opened"));
     createAndFill(rows);
     recoveryNote_ = QStringLiteral("The study index could not be read and was rebuilt from the study files.\n"
-                                   "The damaged file was kept as %1.").arg(aside);
+                                   "The damaged file was kept as %1.")
+                        .arg(aside);
 }
 
-StudyIndex::~StudyIndex() {
-    closeConnection();
-}
+StudyIndex::~StudyIndex() { closeConnection(); }
 
 QString StudyIndex::databasePathUnder(const QString &root) {
     return QStringLiteral("%1/data/studies.sqlite").arg(root);
@@ -87,28 +82,23 @@ bool StudyIndex::open(bool existed) {
             usable = probe.exec(QStringLiteral("select count(*) from Study"));
         }
     }
-    if (usable)
-        return true;
+    if (usable) return true;
     closeConnection();
-    if (!existed)
-        throw std::runtime_error(openError.toStdString());
+    if (!existed) throw std::runtime_error(openError.toStdString());
     return false;
 }
 
 void StudyIndex::createAndFill(const RowSource &rows) {
     QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
     QSqlQuery create(db);
-    if (!create.exec(QString::fromLatin1(kCreateTable)))
-        fail(create.lastError().text());
-    if (!rows)
-        return;
+    if (!create.exec(QString::fromLatin1(kCreateTable))) fail(create.lastError().text());
+    if (!rows) return;
     const QList<StudyInfo> found = rows();
     db.transaction();
     for (const StudyInfo &info : found) {
         // Two study files carrying one id (a copied file) would otherwise end
         // the rebuild and leave the program unable to start; the first wins.
-        if (contains(info.id))
-            continue;
+        if (contains(info.id)) continue;
         try {
             write(info, true);
         } catch (...) {
@@ -116,13 +106,11 @@ void StudyIndex::createAndFill(const RowSource &rows) {
             throw;
         }
     }
-    if (!db.commit())
-        fail(db.lastError().text());
+    if (!db.commit()) fail(db.lastError().text());
 }
 
 void StudyIndex::closeConnection() {
-    if (!QSqlDatabase::contains(connectionName_))
-        return;
+    if (!QSqlDatabase::contains(connectionName_)) return;
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
         db.close();
@@ -130,14 +118,11 @@ void StudyIndex::closeConnection() {
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
-void StudyIndex::fail(const QString &text) const {
-    throw std::runtime_error(text.toStdString());
-}
+void StudyIndex::fail(const QString &text) const { throw std::runtime_error(text.toStdString()); }
 
 QList<StudyInfo> StudyIndex::list() const {
     QSqlQuery query(QSqlDatabase::database(connectionName_, false));
-    if (!query.exec(QString::fromLatin1(kListAll)))
-        fail(query.lastError().text());
+    if (!query.exec(QString::fromLatin1(kListAll))) fail(query.lastError().text());
     QList<StudyInfo> rows;
     while (query.next()) {
         StudyInfo info;
@@ -150,13 +135,10 @@ QList<StudyInfo> StudyIndex::list() const {
 
 bool StudyIndex::fetch(qint32 id, StudyInfo &info) const {
     QSqlQuery query(QSqlDatabase::database(connectionName_, false));
-    if (!query.prepare(QString::fromLatin1(kFetchOne)))
-        fail(query.lastError().text());
+    if (!query.prepare(QString::fromLatin1(kFetchOne))) fail(query.lastError().text());
     query.addBindValue(id);
-    if (!query.exec())
-        fail(query.lastError().text());
-    if (!query.next())
-        return false;
+    if (!query.exec()) fail(query.lastError().text());
+    if (!query.next()) return false;
     info.id = id;
     fillFromRow(query.value(0).toString().toUtf8(), info);
     return true;
@@ -169,21 +151,17 @@ bool StudyIndex::contains(qint32 id) const {
 
 void StudyIndex::write(const StudyInfo &info, bool insert) {
     QSqlQuery query(QSqlDatabase::database(connectionName_, false));
-    if (!query.prepare(QString::fromLatin1(insert ? kInsert : kUpdate)))
-        fail(query.lastError().text());
+    if (!query.prepare(QString::fromLatin1(insert ? kInsert : kUpdate))) fail(query.lastError().text());
     query.bindValue(QStringLiteral(":id"), info.id);
     query.bindValue(QStringLiteral(":data"), QString::fromUtf8(rowData(info)));
-    if (!query.exec())
-        fail(query.lastError().text());
+    if (!query.exec()) fail(query.lastError().text());
 }
 
 void StudyIndex::remove(qint32 id) {
     QSqlQuery query(QSqlDatabase::database(connectionName_, false));
-    if (!query.prepare(QString::fromLatin1(kDelete)))
-        fail(query.lastError().text());
+    if (!query.prepare(QString::fromLatin1(kDelete))) fail(query.lastError().text());
     query.addBindValue(id);
-    if (!query.exec())
-        fail(query.lastError().text());
+    if (!query.exec()) fail(query.lastError().text());
 }
 
 QByteArray StudyIndex::rowData(const StudyInfo &info) {

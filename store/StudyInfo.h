@@ -37,7 +37,7 @@ struct StudyInfo {
     qint32 channelCount = 0;
     QByteArray channelNames;  // separated by ","
     qint32 resolution = 0;
-    double gainMax = 0.0;     // the recording spans -gainMax .. gainMax
+    double gainMax = 0.0;  // the recording spans -gainMax .. gainMax
 
     QByteArray patientFirstName;
     QByteArray patientLastName;

@@ -24,17 +24,16 @@ const char *const kRecordingExtension = "hxecg";
 const char *const kBeatsExtension = "hxbeats";
 
 const char *const kDefaultRiskFactors[] = {
-    "Hipertensión", "Tabaquismo actual", "Ex-tabaquismo", "Sedentarismo", "Obesidad", "Diabetes",
-    "Dislipemia", "Stress", "Angor", "Infarto agudo de miocardio", "Gota",
+    "Hipertensión", "Tabaquismo actual", "Ex-tabaquismo", "Sedentarismo", "Obesidad",
+    "Diabetes",     "Dislipemia",        "Stress",        "Angor",        "Infarto agudo de miocardio",
+    "Gota",
 };
 
 std::optional<qint64> volumeFreeBytes(const QString &root) {
     const QStorageInfo storage(root);
-    if (!storage.isValid() || !storage.isReady())
-        return std::nullopt;
+    if (!storage.isValid() || !storage.isReady()) return std::nullopt;
     const qint64 available = storage.bytesAvailable();
-    if (available < 0)
-        return std::nullopt;
+    if (available < 0) return std::nullopt;
     return available;
 }
 
@@ -44,47 +43,34 @@ qint32 randomId() {
     return draw(source);
 }
 
-} // namespace
+}  // namespace
 
 StudyStore::StudyStore(const QString &root, Services services) : root_(root), services_(std::move(services)) {
-    if (!services_.freeBytes)
-        services_.freeBytes = volumeFreeBytes;
-    if (!services_.drawId)
-        services_.drawId = randomId;
+    if (!services_.freeBytes) services_.freeBytes = volumeFreeBytes;
+    if (!services_.drawId) services_.drawId = randomId;
 
     // An empty root would put the index at "/data" of the file system.
-    if (root_.isEmpty())
-        throw std::runtime_error("Undefined database path");
+    if (root_.isEmpty()) throw std::runtime_error("Undefined database path");
     QDir().mkpath(root_);
     QDir(root_).mkpath(QStringLiteral("data"));
-    index_ = std::make_unique<StudyIndex>(StudyIndex::databasePathUnder(root_),
-                                          [this] { return indexableStudies(); });
+    index_ = std::make_unique<StudyIndex>(StudyIndex::databasePathUnder(root_), [this] { return indexableStudies(); });
     protocols_ = std::make_unique<ProtocolTable>(ProtocolTable::filePathUnder(root_));
-    for (const char *name : kDefaultRiskFactors)
-        defaultRiskFactors_.append(QByteArray(name));
+    for (const char *name : kDefaultRiskFactors) defaultRiskFactors_.append(QByteArray(name));
 }
 
 StudyStore::~StudyStore() = default;
 
-QString StudyStore::recoveryNote() const {
-    return index_->recoveryNote();
-}
+QString StudyStore::recoveryNote() const { return index_->recoveryNote(); }
 
-std::unique_ptr<Study> StudyStore::loadStudyFile(const QString &path) const {
-    return StudyFiles::readStudyFile(path);
-}
+std::unique_ptr<Study> StudyStore::loadStudyFile(const QString &path) const { return StudyFiles::readStudyFile(path); }
 
 void StudyStore::saveStudyFile(const Study &study, const QString &path) const {
     StudyFiles::writeStudyFile(study, path);
 }
 
-QList<StudyInfo> StudyStore::listStudies() const {
-    return index_->list();
-}
+QList<StudyInfo> StudyStore::listStudies() const { return index_->list(); }
 
-bool StudyStore::fetchRow(qint32 id, StudyInfo &info) const {
-    return index_->fetch(id, info);
-}
+bool StudyStore::fetchRow(qint32 id, StudyInfo &info) const { return index_->fetch(id, info); }
 
 QString StudyStore::studyPath(const QByteArray &base, const char *extension) const {
     return StudyFiles::pathOf(root_, QString::fromUtf8(base), extension);
@@ -93,8 +79,7 @@ QString StudyStore::studyPath(const QByteArray &base, const char *extension) con
 qint32 StudyStore::nextId() const {
     for (;;) {
         const qint32 id = services_.drawId();
-        if (id >= 1 && id <= kMaximumId && !index_->contains(id) && !open_.count(id))
-            return id;
+        if (id >= 1 && id <= kMaximumId && !index_->contains(id) && !open_.count(id)) return id;
     }
 }
 
@@ -104,22 +89,20 @@ QByteArray StudyStore::unusedBaseName(const StudyInfo &info) const {
     const QByteArray wanted = StudyBaseName::forNewStudy(info);
     QByteArray base = wanted;
     for (int n = 2;; ++n) {
-        const bool taken = QFileInfo::exists(studyPath(base, kStudyExtension))
-            || QFileInfo::exists(studyPath(base, kRecordingExtension))
-            || QFileInfo::exists(studyPath(base, kBeatsExtension));
-        if (!taken)
-            return base;
+        const bool taken = QFileInfo::exists(studyPath(base, kStudyExtension)) ||
+                           QFileInfo::exists(studyPath(base, kRecordingExtension)) ||
+                           QFileInfo::exists(studyPath(base, kBeatsExtension));
+        if (!taken) return base;
         base = wanted + '_' + QByteArray::number(n);
     }
 }
 
 Study *StudyStore::createStudy(StudyInfo &info) {
-    if (root_.isEmpty())
-        throw std::runtime_error("Undefined database path");
+    if (root_.isEmpty()) throw std::runtime_error("Undefined database path");
     // A recording without channels, rate or resolution could be written but
     // never opened again: refuse it before anything reaches the disk.
-    if (info.channelCount < 1 || info.channelCount > BeatRecord::kMaxLeads || info.samplingRate < 1
-        || info.resolution == 0)
+    if (info.channelCount < 1 || info.channelCount > BeatRecord::kMaxLeads || info.samplingRate < 1 ||
+        info.resolution == 0)
         throw std::runtime_error("Cannot create file");
 
     info.baseFilename = unusedBaseName(info);
@@ -135,8 +118,7 @@ Study *StudyStore::createStudy(StudyInfo &info) {
         recording->setAmplitudeRange(-info.gainMax, info.gainMax);
         recording->setResolutionBits(info.resolution);
         const QStringList names = QString::fromUtf8(info.channelNames).split(QLatin1Char(','));
-        for (int i = 0; i < info.channelCount && i < names.size(); ++i)
-            recording->setChannelName(i, names[i]);
+        for (int i = 0; i < info.channelCount && i < names.size(); ++i) recording->setChannelName(i, names[i]);
         auto beats = std::make_unique<BeatFile>(beatsFile, info.channelCount, BeatFile::StudyHeaderSize, true);
         study->setRecording(std::move(recording));
         study->setBeats(std::move(beats));
@@ -145,8 +127,8 @@ Study *StudyStore::createStudy(StudyInfo &info) {
         for (const RiskFactor &factor : info.riskFactors)
             study->setRiskFactor(factor.name, factor.checked, factor.comment);
 
-        if (!study->recording()->writeHeader(StudyFiles::recordingHeader(*study, *study->recording()))
-            || !study->beats()->writeHeader(StudyFiles::beatFileHeader()))
+        if (!study->recording()->writeHeader(StudyFiles::recordingHeader(*study, *study->recording())) ||
+            !study->beats()->writeHeader(StudyFiles::beatFileHeader()))
             throw std::runtime_error("Write error");
         saveStudyFile(*study, studyFile);
         index_->write(info, true);
@@ -165,11 +147,9 @@ Study *StudyStore::createStudy(StudyInfo &info) {
 
 Study *StudyStore::openStudy(qint32 id) {
     StudyInfo row;
-    if (!index_->fetch(id, row))
-        return nullptr;
+    if (!index_->fetch(id, row)) return nullptr;
     std::unique_ptr<Study> study = loadStudyFile(studyPath(row.baseFilename, kStudyExtension));
-    if (!study)
-        return nullptr;
+    if (!study) return nullptr;
     Study *opened = study.get();
     open_[id] = std::move(study);
     return opened;
@@ -181,57 +161,38 @@ void StudyStore::saveStudy(const Study &study) {
 }
 
 void StudyStore::closeStudy(const Study *study) {
-    if (!study)
-        return;
+    if (!study) return;
     const auto entry = open_.find(study->id());
-    if (entry != open_.end() && entry->second.get() == study)
-        open_.erase(entry);
+    if (entry != open_.end() && entry->second.get() == study) open_.erase(entry);
 }
 
 void StudyStore::deleteStudy(qint32 id) {
-    if (isStudyOpen(id))
-        return;
+    if (isStudyOpen(id)) return;
     StudyInfo row;
-    if (!index_->fetch(id, row))
-        return;
+    if (!index_->fetch(id, row)) return;
     QFile::remove(studyPath(row.baseFilename, kStudyExtension));
     QFile::remove(studyPath(row.baseFilename, kRecordingExtension));
     QFile::remove(studyPath(row.baseFilename, kBeatsExtension));
     index_->remove(id);
 }
 
-bool StudyStore::isStudyOpen(qint32 id) const {
-    return open_.count(id) != 0;
-}
+bool StudyStore::isStudyOpen(qint32 id) const { return open_.count(id) != 0; }
 
-StudyInfo StudyStore::studyInfo(const Study &study) const {
-    return infoFromStudy(study);
-}
+StudyInfo StudyStore::studyInfo(const Study &study) const { return infoFromStudy(study); }
 
-void StudyStore::applyInfo(Study &study, const StudyInfo &info) const {
-    ::applyInfo(study, info);
-}
+void StudyStore::applyInfo(Study &study, const StudyInfo &info) const { ::applyInfo(study, info); }
 
-QStringList StudyStore::protocolNames() const {
-    return protocols_->protocolNames();
-}
+QStringList StudyStore::protocolNames() const { return protocols_->protocolNames(); }
 
-bool StudyStore::protocol(const QString &name, Protocol &out) const {
-    return protocols_->protocol(name, out);
-}
+bool StudyStore::protocol(const QString &name, Protocol &out) const { return protocols_->protocol(name, out); }
 
-void StudyStore::setProtocol(const QString &name, const Protocol &protocol) {
-    protocols_->setProtocol(name, protocol);
-}
+void StudyStore::setProtocol(const QString &name, const Protocol &protocol) { protocols_->setProtocol(name, protocol); }
 
-void StudyStore::removeProtocol(const QString &name) {
-    protocols_->removeProtocol(name);
-}
+void StudyStore::removeProtocol(const QString &name) { protocols_->removeProtocol(name); }
 
 void StudyStore::exportStudy(qint32 id, const QString &folder) {
     StudyInfo row;
-    if (!index_->fetch(id, row))
-        return;
+    if (!index_->fetch(id, row)) return;
     StudyArchives::writeArchive(row, root_, folder);
 }
 
@@ -240,8 +201,7 @@ qint32 StudyStore::importStudy(const QString &archivePath) {
     StudyInfo info = unpacked.info();
     // Replacing the files of a study someone is reviewing would pull them
     // from under the open recording.
-    if (isStudyOpen(info.id))
-        throw std::runtime_error("Study is already open for review");
+    if (isStudyOpen(info.id)) throw std::runtime_error("Study is already open for review");
     unpacked.commit();
     index_->write(info, !index_->contains(info.id));
     return info.id;
@@ -266,12 +226,10 @@ QList<StudyInfo> StudyStore::indexableStudies() const {
                                                     QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QString &name : names) {
         const auto document = StudyFiles::readStudyDocument(QStringLiteral("%1/%2").arg(root_, name));
-        if (!document || document->isEmpty())
-            continue;
+        if (!document || document->isEmpty()) continue;
         const QJsonObject study = document->value(QLatin1String("study")).toObject();
         const QJsonObject patient = document->value(QLatin1String("patient")).toObject();
-        if (study.isEmpty() || patient.isEmpty())
-            continue;
+        if (study.isEmpty() || patient.isEmpty()) continue;
         StudyInfo row;
         row.id = study.value(QLatin1String("id")).toInt();
         row.baseFilename = study.value(QLatin1String("baseFilename")).toString().toUtf8();

@@ -8,22 +8,17 @@
 
 namespace {
 
-QIODevice *deviceOf(voidpf stream) {
-    return static_cast<QIODevice *>(stream);
-}
+QIODevice *deviceOf(voidpf stream) { return static_cast<QIODevice *>(stream); }
 
 voidpf ZCALLBACK openDevice(voidpf opaque, const void *, int mode) {
     auto *device = static_cast<QIODevice *>(opaque);
-    if (!device || !device->isOpen())
-        return nullptr;
+    if (!device || !device->isOpen()) return nullptr;
     // The same reading of the mode as minizip's own stdio functions: reading
     // alone, updating an existing file, or creating one (written only).
     const bool readOnly = (mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) == ZLIB_FILEFUNC_MODE_READ;
     const bool updating = !readOnly && (mode & ZLIB_FILEFUNC_MODE_EXISTING);
-    if ((readOnly || updating) && !device->isReadable())
-        return nullptr;
-    if (!readOnly && !device->isWritable())
-        return nullptr;
+    if ((readOnly || updating) && !device->isReadable()) return nullptr;
+    if (!readOnly && !device->isWritable()) return nullptr;
     return device;
 }
 
@@ -39,9 +34,7 @@ uLong ZCALLBACK writeDevice(voidpf, voidpf stream, const void *buffer, uLong siz
     return written < 0 ? 0 : static_cast<uLong>(written);
 }
 
-ZPOS64_T ZCALLBACK tellDevice(voidpf, voidpf stream) {
-    return static_cast<ZPOS64_T>(deviceOf(stream)->pos());
-}
+ZPOS64_T ZCALLBACK tellDevice(voidpf, voidpf stream) { return static_cast<ZPOS64_T>(deviceOf(stream)->pos()); }
 
 long ZCALLBACK seekDevice(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
     QIODevice *device = deviceOf(stream);
@@ -54,8 +47,7 @@ long ZCALLBACK seekDevice(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
     }
     // Offsets come straight from the archive's bytes; a corrupted one must
     // fail the seek rather than wrap around to some valid position.
-    if (base < 0 || offset > static_cast<ZPOS64_T>(std::numeric_limits<qint64>::max() - base))
-        return -1;
+    if (base < 0 || offset > static_cast<ZPOS64_T>(std::numeric_limits<qint64>::max() - base)) return -1;
     return device->seek(base + static_cast<qint64>(offset)) ? 0 : -1;
 }
 
@@ -70,7 +62,7 @@ int ZCALLBACK testDeviceError(voidpf, voidpf stream) {
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 namespace ZipIoDevice {
 
@@ -87,4 +79,4 @@ zlib_filefunc64_def functions(QIODevice *device) {
     return table;
 }
 
-} // namespace ZipIoDevice
+}  // namespace ZipIoDevice

@@ -13,4 +13,4 @@ namespace ZipIoDevice {
 // the table's open function only checks that the device allows the mode.
 zlib_filefunc64_def functions(QIODevice *device);
 
-} // namespace ZipIoDevice
+}  // namespace ZipIoDevice

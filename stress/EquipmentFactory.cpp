@@ -5,8 +5,7 @@
 
 EquipmentChoice EquipmentFactory::choose(ProtocolType type, const EquipmentSettings &settings) {
     if (type == ProtocolType::Ergometer) {
-        if (settings.ergometerEquipment == QLatin1String(kOlmo))
-            return {EquipmentKind::Olmo, settings.ergometerPort};
+        if (settings.ergometerEquipment == QLatin1String(kOlmo)) return {EquipmentKind::Olmo, settings.ergometerPort};
         if (settings.ergometerEquipment == QLatin1String(kKipMachines))
             return {EquipmentKind::Kipnet, settings.ergometerPort};
     } else if (type == ProtocolType::Treadmill) {
@@ -21,12 +20,10 @@ std::unique_ptr<EquipmentController> EquipmentFactory::create(ProtocolType type,
                                                               Sleeper *sleeper) {
     const EquipmentChoice choice = choose(type, settings);
     switch (choice.kind) {
-    case EquipmentKind::Olmo:
-        return std::make_unique<OlmoController>(choice.portName, sleeper);
+    case EquipmentKind::Olmo: return std::make_unique<OlmoController>(choice.portName, sleeper);
     case EquipmentKind::Kipnet:
         return std::make_unique<KipnetController>(choice.portName, settings.kipnetLogFolder, sleeper);
-    case EquipmentKind::None:
-        break;
+    case EquipmentKind::None: break;
     }
     return nullptr;
 }

@@ -9,9 +9,9 @@ class KipnetCommand {
 public:
     static constexpr char kAddress = '2';
 
-    static QByteArray speed(double kmPerHour);   // tenths of km/h, at most 400
-    static QByteArray incline(double percent);   // tenths of a percent, at most 200
-    static QByteArray workload(double watts);    // watts, at most 800
+    static QByteArray speed(double kmPerHour);  // tenths of km/h, at most 400
+    static QByteArray incline(double percent);  // tenths of a percent, at most 200
+    static QByteArray workload(double watts);   // watts, at most 800
     static QByteArray go();
     static QByteArray stop();
 

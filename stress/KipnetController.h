@@ -16,8 +16,8 @@ public:
     // The log goes to `logFolder`, or to the generic data folder when empty.
     // `sleeper` defaults to real sleeps; `readTimeoutMs` > 0 shortens the
     // reply time-out (silent-device tests).
-    explicit KipnetController(const QString &portName, const QString &logFolder = QString(),
-                              Sleeper *sleeper = nullptr, int readTimeoutMs = 0);
+    explicit KipnetController(const QString &portName, const QString &logFolder = QString(), Sleeper *sleeper = nullptr,
+                              int readTimeoutMs = 0);
     ~KipnetController() override;
 
     // Once the worker has ended on a failure these return false, so the run

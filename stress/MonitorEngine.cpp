@@ -12,8 +12,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-MonitorEngine::MonitorEngine(const SignalFormat &format, bool withDisplay)
-{
+MonitorEngine::MonitorEngine(const SignalFormat &format, bool withDisplay) {
     if (format.channelCount < 1 || format.channelCount > BeatRecord::kMaxLeads || format.samplingRate < 1)
         throw std::invalid_argument("Invalid signal format");
     raw_ = MonitorFeeds::createRawBuffer(format.channelCount, format.samplingRate);
@@ -27,47 +26,40 @@ MonitorEngine::MonitorEngine(const SignalFormat &format, bool withDisplay)
     beats_->start();
 }
 
-MonitorEngine::~MonitorEngine()
-{
+MonitorEngine::~MonitorEngine() {
     run_.reset();
     beats_->removeBeatListener(this);
 }
 
-void MonitorEngine::addListener(MonitorListener *listener)
-{
+void MonitorEngine::addListener(MonitorListener *listener) {
     if (listener && std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
         listeners_.push_back(listener);
 }
 
-void MonitorEngine::removeListener(MonitorListener *listener)
-{
+void MonitorEngine::removeListener(MonitorListener *listener) {
     listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
 }
 
 template <typename Call>
-void MonitorEngine::notifyAll(Call call)
-{
+void MonitorEngine::notifyAll(Call call) {
     // A copy: a listener may unsubscribe while being told.
     const std::vector<MonitorListener *> listeners = listeners_;
     for (MonitorListener *listener : listeners) call(*listener);
 }
 
-void MonitorEngine::report(const QString &text)
-{
+void MonitorEngine::report(const QString &text) {
     notifyAll([&](MonitorListener &l) { l.message(*this, text); });
 }
 
-void MonitorEngine::saveStudy()
-{
+void MonitorEngine::saveStudy() {
     if (autosave_) autosave_->save(recordedTime());
 }
 
-void MonitorEngine::prepareRun(Study &study, StressRun::Plan plan, StudyStore *store)
-{
+void MonitorEngine::prepareRun(Study &study, StressRun::Plan plan, StudyStore *store) {
     if (running()) return;
     const FileSignal *recording = study.recording();
-    if (!recording || recording->channelCount() != raw_->channelCount()
-        || recording->samplingRate() != raw_->samplingRate())
+    if (!recording || recording->channelCount() != raw_->channelCount() ||
+        recording->samplingRate() != raw_->samplingRate())
         throw std::invalid_argument("The study's recording does not match the device");
 
     study_ = &study;
@@ -94,8 +86,7 @@ double MonitorEngine::recordedTime() const { return recorder_ ? recorder_->recor
 
 int MonitorEngine::autosaveCount() const { return autosave_ ? autosave_->saveCount() : 0; }
 
-void MonitorEngine::processBlock()
-{
+void MonitorEngine::processBlock() {
     feeds_->process();
     beats_->process();
     if (running()) {
@@ -107,8 +98,7 @@ void MonitorEngine::processBlock()
     notifyAll([this](MonitorListener &l) { l.blockProcessed(*this); });
 }
 
-void MonitorEngine::beatEmitted(const BeatRecord &beat)
-{
+void MonitorEngine::beatEmitted(const BeatRecord &beat) {
     if (running()) {
         const BeatRecord recorded = StudyRecorder::shifted(beat, recorder_->startSeconds());
         // A beat found in the signal before Start lies outside the recording.
@@ -120,31 +110,26 @@ void MonitorEngine::beatEmitted(const BeatRecord &beat)
     notifyAll([&](MonitorListener &l) { l.beatDetected(*this, beat); });
 }
 
-void MonitorEngine::pacemakerPulse(std::int64_t liveSampleIndex)
-{
+void MonitorEngine::pacemakerPulse(std::int64_t liveSampleIndex) {
     if (running()) run_->onPacemakerPulse(liveSampleIndex);
 }
 
-void MonitorEngine::start(const QByteArray &dateTime)
-{
+void MonitorEngine::start(const QByteArray &dateTime) {
     if (!run_ || running()) return;
     recorder_->start(raw_->length());
     run_->start(dateTime, recorder_->startSeconds());
     saveStudy();
 }
 
-void MonitorEngine::nextStage()
-{
+void MonitorEngine::nextStage() {
     if (run_) run_->nextStage(recordedTime());
 }
 
-void MonitorEngine::goToRecovery()
-{
+void MonitorEngine::goToRecovery() {
     if (run_) run_->goToRecovery(recordedTime());
 }
 
-void MonitorEngine::stop()
-{
+void MonitorEngine::stop() {
     if (!running()) return;
     // Whatever arrived since the last block belongs to the test.
     recorder_->recordNewSamples();
@@ -152,7 +137,6 @@ void MonitorEngine::stop()
     saveStudy();
 }
 
-void MonitorEngine::addBloodPressure(int systolic, int diastolic, double time)
-{
+void MonitorEngine::addBloodPressure(int systolic, int diastolic, double time) {
     if (run_) run_->addBloodPressure(systolic, diastolic, time);
 }

@@ -16,7 +16,7 @@ private:
     bool wasSet_;
 };
 
-} // namespace
+}  // namespace
 
 void RampEditor::chooseGait(Gait gait) {
     gait_ = gait;
@@ -105,8 +105,7 @@ void RampEditor::recomputeIncrements() {
 void RampEditor::notify() {
     // Field refreshes made from inside the callback are not reported again,
     // so a dialog that echoes every refresh cannot loop.
-    if (!changed_ || notifying_)
-        return;
+    if (!changed_ || notifying_) return;
     EditScope scope(notifying_);
     changed_();
 }

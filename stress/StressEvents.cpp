@@ -9,22 +9,19 @@ namespace {
 
 QString tr(const char *text) { return QCoreApplication::translate("StressEvents", text); }
 
-QString phaseName(ProtocolType type, StagePhase phase)
-{
+QString phaseName(ProtocolType type, StagePhase phase) {
     const int index = std::clamp(static_cast<int>(phase), 0, 2);
     return phaseNames(type)[static_cast<std::size_t>(index)];
 }
 
 }  // namespace
 
-std::array<QString, 3> phaseNames(ProtocolType type)
-{
+std::array<QString, 3> phaseNames(ProtocolType type) {
     if (type == ProtocolType::TiltTest) return {QStringLiteral("Basal"), QString(), QStringLiteral("Control")};
     return {tr("Rest"), tr("Exercise"), tr("Recovery")};
 }
 
-bool stageEndEvent(const Protocol &recorded, int phaseStart, double now, StudyEvent *event)
-{
+bool stageEndEvent(const Protocol &recorded, int phaseStart, double now, StudyEvent *event) {
     const int count = recorded.stageCount();
     if (count == 0) return false;
     const Stage &last = recorded.stage(count - 1);
@@ -38,10 +35,9 @@ bool stageEndEvent(const Protocol &recorded, int phaseStart, double now, StudyEv
             event->description = phaseName(recorded.type, StagePhase::Rest).toUtf8();
         } else {
             const int minutes = static_cast<int>(std::floor((now - phaseStart) / 60.0));
-            event->description = QString::asprintf("%s %d min.",
-                                                   qUtf8Printable(phaseName(recorded.type, StagePhase::Recovery)),
-                                                   minutes)
-                                     .toUtf8();
+            event->description =
+                QString::asprintf("%s %d min.", qUtf8Printable(phaseName(recorded.type, StagePhase::Recovery)), minutes)
+                    .toUtf8();
         }
         return true;
     }
@@ -56,8 +52,7 @@ bool stageEndEvent(const Protocol &recorded, int phaseStart, double now, StudyEv
 
 double operatorEventPosition(double recorded) { return std::max(0.0, recorded - kOperatorLeadSeconds); }
 
-StudyEvent operatorEvent(double position, const QString &description)
-{
+StudyEvent operatorEvent(double position, const QString &description) {
     StudyEvent event;
     event.position = position;
     event.duration = kOperatorEventSeconds;
@@ -67,8 +62,7 @@ StudyEvent operatorEvent(double position, const QString &description)
 }
 
 QString bloodPressurePromptText(const Protocol &protocol, int stageIndex, int numberInPhase,
-                                const QString &workloadUnit)
-{
+                                const QString &workloadUnit) {
     if (stageIndex < 0 || stageIndex >= protocol.stageCount()) return QString();
     const Stage &stage = protocol.stage(stageIndex);
     QString text = QString::asprintf("%s %d", qUtf8Printable(phaseName(protocol.type, stage.phase)), numberInPhase);
@@ -85,8 +79,7 @@ QString bloodPressurePromptText(const Protocol &protocol, int stageIndex, int nu
     case ProtocolType::Pharmacologic:
         load = tr("Dose %1").arg(stage.parameter(QStringLiteral("dose"), QString()));
         break;
-    default:
-        break;
+    default: break;
     }
     if (!load.isEmpty()) text += QLatin1Char('\n') + load;
     return text;

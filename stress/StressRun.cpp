@@ -12,8 +12,7 @@ namespace {
 
 int wholeSeconds(double seconds) { return static_cast<int>(std::floor(seconds)); }
 
-StageLoad loadOf(const Protocol &protocol, const Stage &stage)
-{
+StageLoad loadOf(const Protocol &protocol, const Stage &stage) {
     StageLoad load;
     load.protocolType = static_cast<int>(protocol.type);
     load.speedKmh = stage.parameter(QStringLiteral("speed"), QStringLiteral("km/h"));
@@ -26,40 +25,29 @@ double patientWeight(const Study &study) { return study.property("patient/weight
 
 }  // namespace
 
-QString StressRun::equipmentFailedText()
-{
+QString StressRun::equipmentFailedText() {
     return QCoreApplication::translate("StressRun", "Communication with ergometer/treadmill device failed.");
 }
 
 StressRun::StressRun(Study &study, Plan plan, AverageBeatBuilder *averages, SignalScale scale, Notify notify)
-    : study_(study),
-      plan_(std::move(plan)),
-      averages_(averages),
-      scale_(scale),
-      notify_(std::move(notify)),
-      equipment_(plan_.equipment)
-{
+    : study_(study), plan_(std::move(plan)), averages_(averages), scale_(scale), notify_(std::move(notify)),
+      equipment_(plan_.equipment) {
     // A protocol without stages has no stage to run: it is monitoring only.
     if (plan_.stages && plan_.stages->stageCount() == 0) plan_.stages.reset();
 }
 
 StressRun::~StressRun() = default;
 
-const Stage *StressRun::currentStage() const
-{
-    return plan_.stages ? &plan_.stages->stage(currentStage_) : nullptr;
-}
+const Stage *StressRun::currentStage() const { return plan_.stages ? &plan_.stages->stage(currentStage_) : nullptr; }
 
-double StressRun::stageMets() const
-{
+double StressRun::stageMets() const {
     if (!plan_.stages) return 0.0;
     return ::stageMets(loadOf(*plan_.stages, *currentStage()), patientWeight(study_));
 }
 
 double StressRun::smoothedHeartRate() const { return results_ ? results_->heartRate() : 0.0; }
 
-void StressRun::start(const QByteArray &dateTime, double recordingStartSeconds)
-{
+void StressRun::start(const QByteArray &dateTime, double recordingStartSeconds) {
     if (running_) return;
     study_.setStudyDateTime(dateTime);
     study_.setRecordingDateTime(dateTime);
@@ -105,8 +93,7 @@ void StressRun::start(const QByteArray &dateTime, double recordingStartSeconds)
     if (plan_.ramp && !equipment_.sendTreadmillLoad(rampLoad_)) equipmentFailed();
 }
 
-void StressRun::nextStage(double now)
-{
+void StressRun::nextStage(double now) {
     if (!running_ || !plan_.stages || currentStage_ >= plan_.stages->stageCount() - 1) return;
     // Leaving the first stage forward fixes the ST baseline; a jump to
     // recovery or a stop does not.
@@ -115,8 +102,7 @@ void StressRun::nextStage(double now)
     applyStageLoad(now);
 }
 
-void StressRun::goToRecovery(double now)
-{
+void StressRun::goToRecovery(double now) {
     if (!running_ || !plan_.stages) return;
     for (int k = currentStage_ + 1; k < plan_.stages->stageCount(); ++k) {
         if (plan_.stages->stage(k).phase == StagePhase::Recovery) {
@@ -127,8 +113,7 @@ void StressRun::goToRecovery(double now)
     }
 }
 
-void StressRun::closeStageAndGoTo(int next, double now)
-{
+void StressRun::closeStageAndGoTo(int next, double now) {
     const int count = plan_.stages->stageCount();
     const std::size_t before = results_->executedStages().size();
     results_->closeStage(next, now);
@@ -160,8 +145,7 @@ void StressRun::closeStageAndGoTo(int next, double now)
     notify(notify_.stageChanged);
 }
 
-void StressRun::syncRecordedProtocol()
-{
+void StressRun::syncRecordedProtocol() {
     Protocol *recorded = study_.protocol();
     if (!recorded) return;
     const auto &executed = results_->executedStages();
@@ -172,18 +156,15 @@ void StressRun::syncRecordedProtocol()
     }
 }
 
-void StressRun::applyStageLoad(double)
-{
+void StressRun::applyStageLoad(double) {
     if (!equipment_.sendStageLoad(*plan_.stages, currentStage_)) equipmentFailed();
 }
 
-void StressRun::equipmentFailed()
-{
+void StressRun::equipmentFailed() {
     if (notify_.message) notify_.message(equipmentFailedText());
 }
 
-void StressRun::stop(double now)
-{
+void StressRun::stop(double now) {
     if (!running_) return;
     running_ = false;
     if (plan_.stages) {
@@ -197,8 +178,7 @@ void StressRun::stop(double now)
     notify(notify_.stopped);
 }
 
-std::optional<int> StressRun::recordedStageAt(double time) const
-{
+std::optional<int> StressRun::recordedStageAt(double time) const {
     const auto &executed = results_->executedStages();
     double end = 0.0;
     for (std::size_t k = 0; k < executed.size(); ++k) {
@@ -208,8 +188,7 @@ std::optional<int> StressRun::recordedStageAt(double time) const
     return std::nullopt;
 }
 
-double StressRun::heartRateTrendAt(double time) const
-{
+double StressRun::heartRateTrendAt(double time) const {
     const StudyResults &r = study_.results();
     const std::vector<double> &times = r.times(QStringLiteral("BPMTrend"));
     const std::vector<double> &values = r.values(QStringLiteral("BPMTrend"));
@@ -218,8 +197,7 @@ double StressRun::heartRateTrendAt(double time) const
     return values[static_cast<std::size_t>(after - times.begin() - 1)];
 }
 
-void StressRun::addBloodPressure(int systolic, int diastolic, double time)
-{
+void StressRun::addBloodPressure(int systolic, int diastolic, double time) {
     if (!running_) return;
     StudyResults &r = study_.results();
     r.appendPoint(QStringLiteral("sysBPTrend"), time, systolic);
@@ -237,18 +215,15 @@ void StressRun::addBloodPressure(int systolic, int diastolic, double time)
     r.setPerStage(QStringLiteral("DPPerStage"), *stage, systolic * r.perStage(QStringLiteral("BPMPerStage"), *stage));
 }
 
-void StressRun::onBeat(const BeatRecord &beat)
-{
+void StressRun::onBeat(const BeatRecord &beat) {
     if (running_) results_->onBeat(beat);
 }
 
-void StressRun::onPacemakerPulse(std::int64_t liveSampleIndex)
-{
+void StressRun::onPacemakerPulse(std::int64_t liveSampleIndex) {
     if (running_) results_->onPacemakerPulse(liveSampleIndex);
 }
 
-void StressRun::tick(double now)
-{
+void StressRun::tick(double now) {
     if (!running_) return;
     if (plan_.stages) {
         const double elapsed = now - stageStart_;

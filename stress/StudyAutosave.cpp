@@ -6,12 +6,9 @@
 #include <stdexcept>
 
 StudyAutosave::StudyAutosave(StudyStore *store, Study &study, std::function<void(const QString &)> report)
-    : store_(store), study_(study), report_(std::move(report))
-{
-}
+    : store_(store), study_(study), report_(std::move(report)) {}
 
-void StudyAutosave::save(double recordedSeconds)
-{
+void StudyAutosave::save(double recordedSeconds) {
     lastSave_ = recordedSeconds;
     if (!store_) return;
     try {
@@ -27,7 +24,6 @@ void StudyAutosave::save(double recordedSeconds)
     }
 }
 
-void StudyAutosave::saveIfDue(double recordedSeconds)
-{
+void StudyAutosave::saveIfDue(double recordedSeconds) {
     if (recordedSeconds - lastSave_ >= kIntervalSeconds) save(recordedSeconds);
 }

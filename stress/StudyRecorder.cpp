@@ -16,35 +16,28 @@ constexpr int kChunkFrames = 4096;
 }  // namespace
 
 StudyRecorder::StudyRecorder(Study &study, const SignalSource &live, std::function<void(const QString &)> report)
-    : study_(study), live_(live), report_(std::move(report))
-{
-}
+    : study_(study), live_(live), report_(std::move(report)) {}
 
-QString StudyRecorder::failureText(const QString &reason)
-{
+QString StudyRecorder::failureText(const QString &reason) {
     return QCoreApplication::translate("StudyRecorder", "Recording to disk failed") + QStringLiteral(": ") + reason;
 }
 
-void StudyRecorder::start(std::int64_t liveOffset)
-{
+void StudyRecorder::start(std::int64_t liveOffset) {
     startOffset_ = liveOffset;
     signalFailureReported_ = beatFailureReported_ = false;
 }
 
-double StudyRecorder::startSeconds() const
-{
+double StudyRecorder::startSeconds() const {
     return live_.samplingRate() > 0 ? static_cast<double>(startOffset_) / live_.samplingRate() : 0.0;
 }
 
-double StudyRecorder::recordedSeconds() const
-{
+double StudyRecorder::recordedSeconds() const {
     const FileSignal *recording = study_.recording();
     if (!recording || recording->samplingRate() <= 0) return 0.0;
     return static_cast<double>(recording->length()) / recording->samplingRate();
 }
 
-void StudyRecorder::recordNewSamples()
-{
+void StudyRecorder::recordNewSamples() {
     FileSignal *recording = study_.recording();
     if (!recording) return;
     const int channels = std::min(recording->channelCount(), live_.channelCount());
@@ -56,7 +49,8 @@ void StudyRecorder::recordNewSamples()
         const int n = static_cast<int>(std::min<std::int64_t>(available, kChunkFrames));
         for (std::size_t c = 0; c < chunk_.size(); ++c) {
             chunk_[c].assign(static_cast<std::size_t>(n), 0.0);
-            if (static_cast<int>(c) < channels) live_.readRange(static_cast<int>(c), recorded + startOffset_, n, chunk_[c].data());
+            if (static_cast<int>(c) < channels)
+                live_.readRange(static_cast<int>(c), recorded + startOffset_, n, chunk_[c].data());
             rows_[c] = chunk_[c].data();
         }
         recording->append(n, rows_.data());
@@ -67,16 +61,14 @@ void StudyRecorder::recordNewSamples()
     checkSignal();
 }
 
-void StudyRecorder::checkSignal()
-{
+void StudyRecorder::checkSignal() {
     const FileSignal *recording = study_.recording();
     if (!recording->hasWriteError() || signalFailureReported_) return;
     signalFailureReported_ = true;
     if (report_) report_(failureText(recording->writeErrorString()));
 }
 
-void StudyRecorder::recordBeat(const BeatRecord &beat)
-{
+void StudyRecorder::recordBeat(const BeatRecord &beat) {
     BeatFile *beats = study_.beats();
     if (!beats) return;
     const int channels = std::min(beats->channelCount(), static_cast<int>(BeatRecord::kMaxLeads));
@@ -84,12 +76,12 @@ void StudyRecorder::recordBeat(const BeatRecord &beat)
     BeatRecordCodec::toBytes(beat, channels, record.data());
     if (beats->append(record) >= 0 || beatFailureReported_) return;
     beatFailureReported_ = true;
-    const QString reason = beats->hasWriteError() ? beats->writeErrorString() : QStringLiteral("beat record not written");
+    const QString reason =
+        beats->hasWriteError() ? beats->writeErrorString() : QStringLiteral("beat record not written");
     if (report_) report_(failureText(reason));
 }
 
-BeatRecord StudyRecorder::shifted(const BeatRecord &beat, double seconds)
-{
+BeatRecord StudyRecorder::shifted(const BeatRecord &beat, double seconds) {
     BeatRecord out = beat;
     out.windowStart -= seconds;
     out.values[BeatRecord::FiducialTime] -= seconds;

@@ -6,7 +6,7 @@ enum class Gait { Walking, Running };
 
 namespace Vo2Model {
 
-constexpr double kRestingVo2 = 3.5; // ml/kg/min
+constexpr double kRestingVo2 = 3.5;  // ml/kg/min
 
 // ml/kg/min at speed `speed` and grade `grade`.
 double vo2(Gait gait, double speed, double grade);
@@ -15,4 +15,4 @@ double gradeFor(Gait gait, double target, double speed);
 // Speed that reaches `target` on the level.
 double speedFor(Gait gait, double target);
 
-} // namespace Vo2Model
+}  // namespace Vo2Model

@@ -10,9 +10,9 @@ struct BeatMatch {
     int truePositives = 0;
     int falsePositives = 0;
     int falseNegatives = 0;
-    std::vector<std::int64_t> missed;      // reference beats with no detection
-    std::vector<std::int64_t> extra;       // detections with no reference beat
-    std::vector<int> referenceMatchedBy;   // per reference beat: detection index or -1
+    std::vector<std::int64_t> missed;     // reference beats with no detection
+    std::vector<std::int64_t> extra;      // detections with no reference beat
+    std::vector<int> referenceMatchedBy;  // per reference beat: detection index or -1
 
     double sensitivity() const {
         const int n = truePositives + falseNegatives;
@@ -36,7 +36,8 @@ inline BeatMatch matchBeats(const std::vector<std::int64_t> &reference, const st
         int best = -1;
         for (std::size_t r = lo; r < reference.size() && reference[r] <= detected[d] + tolerance; ++r) {
             if (m.referenceMatchedBy[r] >= 0) continue;
-            if (best < 0 || std::llabs(reference[r] - detected[d]) < std::llabs(reference[static_cast<std::size_t>(best)] - detected[d]))
+            if (best < 0 || std::llabs(reference[r] - detected[d]) <
+                                std::llabs(reference[static_cast<std::size_t>(best)] - detected[d]))
                 best = static_cast<int>(r);
         }
         if (best >= 0) {

@@ -5,4 +5,4 @@ namespace LineSpeedProbe {
 // The input and output speed in bits per second, or -1 when unreadable.
 int inputSpeed(int fd);
 int outputSpeed(int fd);
-}
+}  // namespace LineSpeedProbe

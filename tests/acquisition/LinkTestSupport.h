@@ -28,7 +28,7 @@ enum Ch : int { I = 0, II, III, aVR, aVL, aVF, V1, V2, V3, V4, V5, V6, CM5, CR5 
 // What the front end measures and reports in one packet.
 struct FrontEnd {
     std::array<std::int16_t, 14> lead{};  // derived entries (aVR, aVL, aVF) are not sent
-    std::array<std::uint8_t, 3> s0{};      // status byte S0 of blocks 1..3
+    std::array<std::uint8_t, 3> s0{};     // status byte S0 of blocks 1..3
     std::array<std::uint8_t, 3> s1{};
     std::uint8_t battery = 0;
 };

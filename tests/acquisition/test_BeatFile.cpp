@@ -43,8 +43,12 @@ TEST_F(BeatFileTest, RecordsFollowThePaddedHeaderAtFixedOffsetsAndOutOfRangeChan
 }
 
 TEST_F(BeatFileTest, ClassWordDecidesInclusionAndOnlyAnExclusionIsUndone) {
-    const struct { qint32 word; bool included; qint32 afterInclude; } cases[] = {
-        {0, true, 0}, {1, true, 1}, {INT_MAX, true, INT_MAX}, {-1, false, 0}, {-2, false, 0}, {INT_MIN, false, 0}};
+    const struct {
+        qint32 word;
+        bool included;
+        qint32 afterInclude;
+    } cases[] = {{0, true, 0},   {1, true, 1},   {INT_MAX, true, INT_MAX},
+                 {-1, false, 0}, {-2, false, 0}, {INT_MIN, false, 0}};
     for (const auto &t : cases) {
         BeatFile beats(path, 2, Header, true);
         beats.append(record(0));

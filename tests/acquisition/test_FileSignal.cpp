@@ -48,8 +48,10 @@ struct Recorder : SignalListener {
 }  // namespace
 
 TEST(FileSignalLayout, HeaderIsPaddedOrCutAndLeavesTheSamplesAlone) {
-    const struct { int size; QByteArray text; } cases[] = {
-        {4096, "PATIENT"}, {16, "exactly 16 bytes"}, {16, "longer than 16 bytes"}, {16, ""}};
+    const struct {
+        int size;
+        QByteArray text;
+    } cases[] = {{4096, "PATIENT"}, {16, "exactly 16 bytes"}, {16, "longer than 16 bytes"}, {16, ""}};
     for (const auto &t : cases) {
         QTemporaryDir dir;
         FileSignal s(dir.filePath("s"), 1, 500, t.size, true);
@@ -66,9 +68,15 @@ TEST(FileSignalLayout, EveryAppendFormWritesLittleEndianInterleavedFramesAfterTh
     const double d0[] = {0.9, -1.9, 4660.7, -40000.0, 1e9}, d1[] = {1.5, -2.99, 255.0, 32512.2, -256.5};
     const QByteArray frames = QByteArray::fromHex("0000 0100 ffff feff 3412 ff00 0080 007f ff7f 00ff");
     const std::function<void(FileSignal &)> forms[] = {
-        [&](FileSignal &s) { const std::int16_t *rows[] = {ch0, ch1}; s.append(5, rows); },
+        [&](FileSignal &s) {
+            const std::int16_t *rows[] = {ch0, ch1};
+            s.append(5, rows);
+        },
         [&](FileSignal &s) { s.appendInterleaved16((frames + "\x01\x02\x03").constData(), frames.size() + 3); },
-        [&](FileSignal &s) { const double *rows[] = {d0, d1}; s.append(5, rows); }};
+        [&](FileSignal &s) {
+            const double *rows[] = {d0, d1};
+            s.append(5, rows);
+        }};
     for (const auto &append : forms) {
         QTemporaryDir dir;
         FileSignal s(dir.filePath("s"), 2, 500, 10, true);
@@ -81,7 +89,10 @@ TEST(FileSignalLayout, EveryAppendFormWritesLittleEndianInterleavedFramesAfterTh
     }
 }
 
-struct Geometry { int channels; std::int64_t frames; };
+struct Geometry {
+    int channels;
+    std::int64_t frames;
+};
 std::ostream &operator<<(std::ostream &o, const Geometry &g) { return o << g.channels << " x " << g.frames; }
 class FileSignalRead : public ::testing::TestWithParam<Geometry> {};
 
@@ -98,7 +109,7 @@ TEST_P(FileSignalRead, ServesRangesBlocksAndSamplesOfAnExistingFile) {
     const std::int64_t tail = s.blockCount() * 4096;
     // Block boundaries, the block/tail boundary, the partial last block, both ends.
     std::vector<std::pair<std::int64_t, int>> ranges = {
-        {-5, 10}, {4090, 20}, {tail - 10, 30}, {tail, int(frames - tail)},
+        {-5, 10},         {4090, 20},  {tail - 10, 30}, {tail, int(frames - tail)},
         {frames - 3, 10}, {frames, 5}, {0, int(frames)}};
     std::mt19937 rng(42);
     for (int k = 0; k < 60; ++k) ranges.push_back({std::int64_t(rng() % (frames + 20)) - 10, int(rng() % 9000)});

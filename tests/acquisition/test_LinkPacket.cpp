@@ -47,7 +47,8 @@ TEST(LinkPacket, BothLayoutsPlaceEveryWordStatusAndBatteryByte) {
         ASSERT_EQ(p.size(), LinkPacket::packetBytes(layout));
         const auto d = decodeBytes(layout, p);
         const auto want = expectedChannels(f);
-        for (int c = 0; c < 14; ++c) EXPECT_EQ(d.samples[static_cast<std::size_t>(c)], want[static_cast<std::size_t>(c)]) << c;
+        for (int c = 0; c < 14; ++c)
+            EXPECT_EQ(d.samples[static_cast<std::size_t>(c)], want[static_cast<std::size_t>(c)]) << c;
         EXPECT_NEAR(d.batteryVolts(), 2.6, 1e-9);
     }
 }
@@ -60,9 +61,9 @@ TEST(LinkPacket, DerivedLeadsTruncateTowardZeroAndClamp) {
     const Case cases[] = {
         {30000, 30000, 0, -30000, 15000, 15000},
         {-32768, -32768, 0, 32767, -16384, -16384},  // -(-65536)/2 = 32768 clamps
-        {3, 0, 0, -1, 1, 0},                          // -1.5 -> -1, 1.5 -> 1
+        {3, 0, 0, -1, 1, 0},                         // -1.5 -> -1, 1.5 -> 1
         {-3, 0, 0, 1, -1, 0},
-        {32767, 32767, -32768, -32767, 32767, 0},     // 65535/2 -> 32767; -0.5 -> 0
+        {32767, 32767, -32768, -32767, 32767, 0},  // 65535/2 -> 32767; -0.5 -> 0
         {-32768, 0, 32767, 16384, -32767, 16383},
         {5, -5, 5, 0, 0, 0},
     };
@@ -79,8 +80,9 @@ TEST(LinkPacket, DerivedLeadsTruncateTowardZeroAndClamp) {
 }
 
 TEST(LinkPacket, HrPairAveragesRoundTowardMinusInfinity) {
-    const int cases[][3] = {{101, 102, 101}, {-1, -2, -2}, {-1, -1, -1}, {-3, 0, -2}, {1, 2, 1},
-                            {32767, 32767, 32767}, {-32768, -32768, -32768}, {-32768, 32767, -1}};
+    const int cases[][3] = {
+        {101, 102, 101},          {-1, -2, -2},       {-1, -1, -1}, {-3, 0, -2}, {1, 2, 1}, {32767, 32767, 32767},
+        {-32768, -32768, -32768}, {-32768, 32767, -1}};
     for (const auto &c : cases)
         EXPECT_EQ(LinkPacket::averagePair(static_cast<std::int16_t>(c[0]), static_cast<std::int16_t>(c[1])), c[2])
             << c[0] << "," << c[1];
@@ -119,7 +121,8 @@ TEST(LinkPacket, ElectrodeFlagsAndTheLeadsTheyZero) {
         (c.s1 ? f.s1 : f.s0)[static_cast<std::size_t>(c.block)] = c.bits;
         auto d = decodeBytes(Layout::Standard, standardPacket(f));
         for (int e = 0; e < LinkPacket::kElectrodeCount; ++e)
-            EXPECT_EQ(d.electrodeOff[static_cast<std::size_t>(e)], c.electrode && LinkPacket::electrodeName(e) == c.electrode)
+            EXPECT_EQ(d.electrodeOff[static_cast<std::size_t>(e)],
+                      c.electrode && LinkPacket::electrodeName(e) == c.electrode)
                 << LinkPacket::electrodeName(e).toStdString();
         const auto before = d.samples;
         LinkPacket::zeroLeadsOfOffElectrodes(d.samples, d.electrodeOff);
@@ -139,14 +142,29 @@ TEST(LinkSynchronizer, DeliversOnlyWholePacketsWhateverTheStream) {
         std::vector<int> ids;
     };
     const std::vector<Case> cases = {
-        {"clean", [](Layout l) { return packets(l, {1, 2, 3}); }, {1, 2, 3}},
-        {"joined mid-packet", [](Layout l) { return packets(l, {1, 2, 3}).mid(17); }, {2, 3}},
-        {"joined one byte in", [](Layout l) { return packets(l, {1, 2}).mid(1); }, {2}},
+        {"clean",
+         [](Layout l) {
+             return packets(l, {1, 2, 3});
+         },
+         {1, 2, 3}},
+        {"joined mid-packet",
+         [](Layout l) {
+             return packets(l, {1, 2, 3}).mid(17);
+         },
+         {2, 3}},
+        {"joined one byte in",
+         [](Layout l) {
+             return packets(l, {1, 2}).mid(1);
+         },
+         {2}},
         {"garbage between packets",
-         [](Layout l) { return packets(l, {1}) + QByteArray("\x01\x55\xC0\x02\xC0\x77", 6) + packets(l, {2, 3}); },
+         [](Layout l) {
+             return packets(l, {1}) + QByteArray("\x01\x55\xC0\x02\xC0\x77", 6) + packets(l, {2, 3});
+         },
          {1, 2, 3}},
         {"garbage ending in a start marker",
-         [](Layout l) { return packets(l, {1}) + QByteArray("\x33\x01\xC0\x01", 4) + packets(l, {2}); }, {1, 2}},
+         [](Layout l) { return packets(l, {1}) + QByteArray("\x33\x01\xC0\x01", 4) + packets(l, {2}); },
+         {1, 2}},
         {"corrupted marker costs that packet only",
          [](Layout l) {
              QByteArray s = packets(l, {1, 2, 3});
@@ -162,7 +180,11 @@ TEST(LinkSynchronizer, DeliversOnlyWholePacketsWhateverTheStream) {
              return s;
          },
          {1, 3, 4}},
-        {"truncated last packet", [](Layout l) { return packets(l, {1, 2}).chopped(1); }, {1}},
+        {"truncated last packet",
+         [](Layout l) {
+             return packets(l, {1, 2}).chopped(1);
+         },
+         {1}},
     };
     for (Layout layout : {Layout::Standard, Layout::Hr}) {
         for (const Case &c : cases) {

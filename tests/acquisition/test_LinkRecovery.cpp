@@ -202,8 +202,8 @@ TEST(LinkRecovery, WorkerRestartsASilentLinkAndSamplesFlowAgain) {
     ASSERT_EQ(pty.readSent(3, 5000), kStartCommands) << "reconnected after the silence";
     ASSERT_TRUE(sendNumbered(100, 100));
     ASSERT_TRUE(waitUntil([&] { return sink->length() >= 110; }))
-        << sink->length() << " frames, device ok " << device->isOk() << " "
-        << device->errorString().toStdString() << ", queued " << device->bytesAvailable();
+        << sink->length() << " frames, device ok " << device->isOk() << " " << device->errorString().toStdString()
+        << ", queued " << device->bytesAvailable();
     for (int f = 0; f < sink->length(); ++f) {
         const int id = f < 60 ? f : 40 + f;
         ASSERT_EQ(sink->readSample(I, f), id * 16) << f;

@@ -63,12 +63,20 @@ TEST(UsbDetection, DescriptionBeforeIdsFirstMatchInListOrder) {
     };
     const std::vector<Case> cases = {
         {"none", {}, ""},
-        {"underscores and lower case", {described("ttyS0", "modem"), described("ttyUSB0", "tarvelin_ecg_12")}, "ttyUSB0"},
+        {"underscores and lower case",
+         {described("ttyS0", "modem"), described("ttyUSB0", "tarvelin_ecg_12")},
+         "ttyUSB0"},
         {"ergo", {described("ttyUSB1", "Tarvelin Ergo")}, "ttyUSB1"},
-        {"first of either name wins", {described("ttyUSB1", "TARVELIN ERGO"), described("ttyUSB0", "TARVELIN ECG")}, "ttyUSB1"},
+        {"first of either name wins",
+         {described("ttyUSB1", "TARVELIN ERGO"), described("ttyUSB0", "TARVELIN ECG")},
+         "ttyUSB1"},
         {"prefix only", {described("ttyUSB0", "MY TARVELIN ECG"), described("ttyUSB1", "TARVELINECG")}, ""},
-        {"description before ids", {usbIds("ttyACM0", 0x04D8, 0x00DF), described("ttyUSB3", "TARVELIN ECG")}, "ttyUSB3"},
-        {"ids", {usbIds("ttyACM0", 0x04D8, 0x00DE), usbIds("ttyACM1", 0x04D8, 0x00DF), usbIds("ttyACM2", 0x04D8, 0x00DF)}, "ttyACM1"},
+        {"description before ids",
+         {usbIds("ttyACM0", 0x04D8, 0x00DF), described("ttyUSB3", "TARVELIN ECG")},
+         "ttyUSB3"},
+        {"ids",
+         {usbIds("ttyACM0", 0x04D8, 0x00DE), usbIds("ttyACM1", 0x04D8, 0x00DF), usbIds("ttyACM2", 0x04D8, 0x00DF)},
+         "ttyACM1"},
         {"ids unknown", {usbIds("ttyACM0", 0x04D8, 0x00DF, false)}, ""},
         {"other vendor", {usbIds("ttyACM0", 0x04D9, 0x00DF)}, ""},
     };
@@ -117,12 +125,10 @@ TEST(BluetoothDetection, ReturnsExactlyTheAnsweringPortsSorted) {
         return SerialPortEntry{a.pty.slavePath(), QString::fromLatin1(description), 0, 0, false};
     };
     // Listed so that catalogue order is not name order.
-    const FakeCatalog catalog({entry(silent, "Standard Serial over BLUETOOTH link"),
-                               entry(ergo, "bluetooth serial"),
-                               SerialPortEntry{QStringLiteral("/dev/tarvelin-absent"), QStringLiteral("Bluetooth"), 0, 0, false},
-                               entry(other, "Bluetooth"),
-                               entry(notBluetooth, "USB serial"),
-                               entry(ecg, "Bluetooth")});
+    const FakeCatalog catalog(
+        {entry(silent, "Standard Serial over BLUETOOTH link"), entry(ergo, "bluetooth serial"),
+         SerialPortEntry{QStringLiteral("/dev/tarvelin-absent"), QStringLiteral("Bluetooth"), 0, 0, false},
+         entry(other, "Bluetooth"), entry(notBluetooth, "USB serial"), entry(ecg, "Bluetooth")});
 
     QElapsedTimer t;
     t.start();

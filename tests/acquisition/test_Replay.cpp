@@ -189,8 +189,8 @@ TEST(AcqDeviceFactory, FailuresCarryTheirFixedTexts) {
         QString mode;
         const char *expected;
     };
-    for (const Case &c : std::vector<Case>{{"demo", "Cannot open file"}, {"", "Device not found"},
-                                           {"bluetooth-com", "Device not found"}}) {
+    for (const Case &c : std::vector<Case>{
+             {"demo", "Cannot open file"}, {"", "Device not found"}, {"bluetooth-com", "Device not found"}}) {
         SCOPED_TRACE(c.mode.toStdString());
         AcqSettings settings;
         settings.mode = c.mode;

@@ -69,8 +69,10 @@ TEST(SerialPort, ProfilesSetEightNoneOneAtTheirSpeed) {
         SerialProfile profile;
         int speed;
     };
-    const Case cases[] = {{SerialProfile::ecgLink(230400), 230400}, {SerialProfile::ecgLink(570000), 570000},
-                          {SerialProfile::olmo(), 9600}, {SerialProfile::kipnet(), 4800}};
+    const Case cases[] = {{SerialProfile::ecgLink(230400), 230400},
+                          {SerialProfile::ecgLink(570000), 570000},
+                          {SerialProfile::olmo(), 9600},
+                          {SerialProfile::kipnet(), 4800}};
     for (const Case &c : cases) {
         PtyDeviceEnd pty;
         // A port left with odd settings by another program.

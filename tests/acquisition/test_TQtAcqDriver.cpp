@@ -46,8 +46,8 @@ TEST(TQtAcqDriver, BlockSizesStayBetweenATenthOfASecondAndFiveSeconds) {
         std::vector<int> expectedBlockEnds;
     };
     const std::vector<Case> cases = {
-        {50, {}},            // exactly rate/10 frames: keep waiting
-        {51, {51}},          // one more: delivered
+        {50, {}},    // exactly rate/10 frames: keep waiting
+        {51, {51}},  // one more: delivered
         {6000, {2500, 5000, 6000}},
     };
     for (const Case &c : cases) {

@@ -11,8 +11,7 @@
 
 // A record of `length` samples per channel, sample i of every channel = f(i).
 inline std::unique_ptr<SignalBuffer> makeRecord(int rate, std::int64_t length, int channels,
-                                               const std::function<double(std::int64_t)> &f,
-                                               int blockSize = 4096) {
+                                                const std::function<double(std::int64_t)> &f, int blockSize = 4096) {
     auto record = std::make_unique<SignalBuffer>(blockSize, static_cast<int>(length) + 1, channels, rate);
     std::vector<std::vector<double>> data(static_cast<std::size_t>(channels),
                                           std::vector<double>(static_cast<std::size_t>(length)));

@@ -111,9 +111,7 @@ inline RecordingSink detect(const Leads &leads, int tick = 25) {
     return detect(leads, tick, [](const BeatAnalyzer &) {});
 }
 
-inline std::int64_t sampleOf(double seconds) {
-    return static_cast<std::int64_t>(std::llround(seconds * kRate));
-}
+inline std::int64_t sampleOf(double seconds) { return static_cast<std::int64_t>(std::llround(seconds * kRate)); }
 
 struct Agreement {
     int matched = 0;

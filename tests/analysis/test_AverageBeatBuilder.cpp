@@ -23,8 +23,7 @@ struct Bump {
 
 // Lead 0 an upright QRS-like bump, lead 1 inverted at half size, lead 2 a
 // third of it on a 500-unit offset the average must take out.
-void appendBumps(SignalBuffer &buffer, const std::vector<Bump> &bumps, double seconds)
-{
+void appendBumps(SignalBuffer &buffer, const std::vector<Bump> &bumps, double seconds) {
     const int rate = buffer.samplingRate();
     const int length = static_cast<int>(seconds * rate);
     std::vector<std::vector<double>> x(kLeads, std::vector<double>(length));
@@ -44,15 +43,13 @@ void appendBumps(SignalBuffer &buffer, const std::vector<Bump> &bumps, double se
     buffer.append(length, rows.data());
 }
 
-std::unique_ptr<SignalBuffer> recording(int rate, const std::vector<Bump> &bumps, double seconds = 30.0)
-{
+std::unique_ptr<SignalBuffer> recording(int rate, const std::vector<Bump> &bumps, double seconds = 30.0) {
     auto buffer = std::make_unique<SignalBuffer>(1000, 40 * rate, kLeads, rate);
     appendBumps(*buffer, bumps, seconds);
     return buffer;
 }
 
-BeatRecord beatAt(double time, double rr = 0.8, double meanRr = 0.8, std::vector<int> polarity = {1, -1, 1})
-{
+BeatRecord beatAt(double time, double rr = 0.8, double meanRr = 0.8, std::vector<int> polarity = {1, -1, 1}) {
     BeatRecord b;
     b.valid = true;
     b.values = {time, rr, meanRr, 1.0};
@@ -66,25 +63,17 @@ BeatRecord beatAt(double time, double rr = 0.8, double meanRr = 0.8, std::vector
 }
 
 // Ten beats 0.8 s apart from 1 s on, each with `amplitude`.
-std::vector<Bump> rhythm(double amplitude = 2000.0)
-{
+std::vector<Bump> rhythm(double amplitude = 2000.0) {
     std::vector<Bump> b;
     for (int i = 0; i < 10; ++i) b.push_back({1.0 + 0.8 * i, amplitude});
     return b;
 }
 
-int peakAt(const std::vector<double> &a)
-{
-    return static_cast<int>(std::max_element(a.begin(), a.end()) - a.begin());
-}
+int peakAt(const std::vector<double> &a) { return static_cast<int>(std::max_element(a.begin(), a.end()) - a.begin()); }
 
-double sum(const std::vector<double> &a)
-{
-    return std::accumulate(a.begin(), a.end(), 0.0);
-}
+double sum(const std::vector<double> &a) { return std::accumulate(a.begin(), a.end(), 0.0); }
 
-TEST(AverageBeatBuilder, PutsTheRPeakAtThreeTenthsOfASecond)
-{
+TEST(AverageBeatBuilder, PutsTheRPeakAtThreeTenthsOfASecond) {
     struct Case {
         int rate;
         int length;
@@ -109,8 +98,7 @@ TEST(AverageBeatBuilder, PutsTheRPeakAtThreeTenthsOfASecond)
     }
 }
 
-TEST(AverageBeatBuilder, AveragesOnlyBeatsNearTheMeanRr)
-{
+TEST(AverageBeatBuilder, AveragesOnlyBeatsNearTheMeanRr) {
     // Four regular beats of 2000 units and one test beat of 6000 units: the
     // average's peak shows whether the test beat went in.
     struct Case {
@@ -147,8 +135,7 @@ TEST(AverageBeatBuilder, AveragesOnlyBeatsNearTheMeanRr)
     }
 }
 
-TEST(AverageBeatBuilder, AlignsOnTheLeadWithMostUprightRPeaks)
-{
+TEST(AverageBeatBuilder, AlignsOnTheLeadWithMostUprightRPeaks) {
     struct Case {
         const char *what;
         std::vector<std::vector<int>> polarities;  // per beat, per lead
@@ -178,8 +165,7 @@ TEST(AverageBeatBuilder, AlignsOnTheLeadWithMostUprightRPeaks)
     }
 }
 
-TEST(AverageBeatBuilder, KeepsTheBeatsOfTheLastTwentySeconds)
-{
+TEST(AverageBeatBuilder, KeepsTheBeatsOfTheLastTwentySeconds) {
     AverageBeatBuilder builder;
     struct Step {
         double windowStart;
@@ -197,8 +183,7 @@ TEST(AverageBeatBuilder, KeepsTheBeatsOfTheLastTwentySeconds)
     EXPECT_TRUE(builder.average(0).empty());
 }
 
-TEST(AverageBeatBuilder, ReferenceIsACopyTakenOnRequest)
-{
+TEST(AverageBeatBuilder, ReferenceIsACopyTakenOnRequest) {
     std::vector<Bump> bumps = rhythm(2000.0);
     for (int i = 0; i < 5; ++i) bumps.push_back({10.0 + 0.8 * i, 4000.0});
     const auto raw = recording(250, bumps, 16.0);
@@ -241,8 +226,7 @@ TEST(AverageBeatBuilder, ReferenceIsACopyTakenOnRequest)
     EXPECT_TRUE(builder.reference(0).empty());
 }
 
-TEST(AveragingFeed, IsTheRawSignalThroughTheMuscleLowPass)
-{
+TEST(AveragingFeed, IsTheRawSignalThroughTheMuscleLowPass) {
     struct Case {
         int rate;
         int taps;

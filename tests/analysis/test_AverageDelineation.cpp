@@ -12,10 +12,10 @@ namespace {
 constexpr int kR = 75;  // 0.3 s at 250/s
 
 // An offset average with raised-cosine P, R and T waves centred where asked.
-std::vector<double> averageWith(double pCentre, double tCentre)
-{
+std::vector<double> averageWith(double pCentre, double tCentre) {
     std::vector<double> x(200, -12.0);
-    for (const auto &[centre, halfWidth, height] : {std::tuple{pCentre, 15.0, 20.0}, {double(kR), 8.0, 200.0}, {tCentre, 20.0, 40.0}})
+    for (const auto &[centre, halfWidth, height] :
+         {std::tuple{pCentre, 15.0, 20.0}, {double(kR), 8.0, 200.0}, {tCentre, 20.0, 40.0}})
         for (std::size_t i = 0; i < x.size(); ++i) {
             const double u = (static_cast<double>(i) - centre) / halfWidth;
             if (std::fabs(u) < 1.0) x[i] += height * std::pow(std::cos(1.5707963267948966 * u), 2);
@@ -23,17 +23,16 @@ std::vector<double> averageWith(double pCentre, double tCentre)
     return x;
 }
 
-TEST(AverageDelineation, AFlatAverageHasNoWaves)
-{
+TEST(AverageDelineation, AFlatAverageHasNoWaves) {
     const AverageDelineation d = delineateAverage(std::vector<double>(200, 250.0), kR, 200);
-    for (int v : {d.pOnset, d.pPeak, d.pEnd, d.qrsOnset, d.r, d.q, d.s, d.qrsEnd, d.tOnset, d.tPeak, d.tEnd}) EXPECT_EQ(v, 0);
+    for (int v : {d.pOnset, d.pPeak, d.pEnd, d.qrsOnset, d.r, d.q, d.s, d.qrsEnd, d.tOnset, d.tPeak, d.tEnd})
+        EXPECT_EQ(v, 0);
 }
 
 // A T centred at R + 80 falls steepest at R + 90: inside the 0.4 s window of
 // a cycle of 0.7 s or more, beyond half of any shorter one. A P centred at
 // R - 45 rises steepest at R - 52: beyond 0.4 of a 0.48 s cycle before R.
-TEST(AverageDelineation, PAndTWindowsFollowTheCycleLength)
-{
+TEST(AverageDelineation, PAndTWindowsFollowTheCycleLength) {
     struct Case {
         const char *what;
         double tCentre, pCentre;

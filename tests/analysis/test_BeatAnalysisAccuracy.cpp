@@ -37,10 +37,10 @@ TEST(BeatAnalysisAccuracy, SimulatedStressTestAgainstItsTruth) {
     const QString out = QDir(dir.path()).filePath("stress.dat");
     const QString truthPath = QDir(dir.path()).filePath("stress.truth.csv");
     QString error;
-    const QByteArray recording = SimulatedBeatPath::simulate(
-        {"--truth", truthPath, "--profile", "stress", "--seconds", "360", "--hr", "75", "--peak-hr", "150",
-         "--pvc-per-min", "2", "--noise", "low", "--seed", "21"},
-        out, &error);
+    const QByteArray recording =
+        SimulatedBeatPath::simulate({"--truth", truthPath, "--profile", "stress", "--seconds", "360", "--hr", "75",
+                                     "--peak-hr", "150", "--pvc-per-min", "2", "--noise", "low", "--seed", "21"},
+                                    out, &error);
     ASSERT_FALSE(recording.isEmpty()) << error.toStdString();
 
     std::vector<TruthBeat> truth;

@@ -55,9 +55,7 @@ struct Scenario {
     double minimumSensitivity, minimumPredictivity, minimumLeadPresence;
 };
 
-void PrintTo(const Scenario &s, std::ostream *os) {
-    *os << s.name;
-}
+void PrintTo(const Scenario &s, std::ostream *os) { *os << s.name; }
 
 class BeatAnalyzerSimulated : public ::testing::TestWithParam<Scenario> {};
 

@@ -19,8 +19,7 @@ enum Lead { S, W, C };  // strong, weak (flat), clipped
 // Keeps each emitted beat and how many beats the store held by then.
 struct Collector : BeatListener {
     explicit Collector(const BeatStore &s) : store(s) {}
-    void beatEmitted(const BeatRecord &beat) override
-    {
+    void beatEmitted(const BeatRecord &beat) override {
         beats.push_back(beat);
         storeCounts.push_back(store.count());
     }
@@ -36,9 +35,7 @@ class Rig {
 public:
     explicit Rig(const std::vector<Lead> &leads, double start = 0.0, double end = 0.0)
         : feed_(4096, 81920, static_cast<int>(leads.size()), kRate),
-          classifier(feed_, static_cast<int>(leads.size()), start, end),
-          collector(classifier.store())
-    {
+          classifier(feed_, static_cast<int>(leads.size()), start, end), collector(classifier.store()) {
         const int length = 120 * kRate;
         std::vector<std::vector<double>> x(leads.size(), std::vector<double>(length, 0.0));
         std::vector<const double *> rows;
@@ -55,8 +52,7 @@ public:
     }
 
     // A fused beat at sample n with a QRS in the leads listed (all if none).
-    void beat(std::int64_t n, std::vector<int> seen = {})
-    {
+    void beat(std::int64_t n, std::vector<int> seen = {}) {
         std::vector<LeadDetection> d(feed_.channelCount(), LeadDetection::absent(n));
         for (int k = 0; k < feed_.channelCount(); ++k) {
             if (!seen.empty() && std::find(seen.begin(), seen.end(), k) == seen.end()) continue;
@@ -70,8 +66,7 @@ public:
         classifier.acceptFusedBeat(d, std::vector<bool>(d.size(), true));
     }
     // `count` beats seen in every lead, `rr` samples apart; the last one's sample.
-    std::int64_t rhythm(std::int64_t first, int count, int rr = 200)
-    {
+    std::int64_t rhythm(std::int64_t first, int count, int rr = 200) {
         for (int i = 0; i < count; ++i) beat(first + i * rr);
         return first + (count - 1) * rr;
     }
@@ -85,8 +80,7 @@ public:
     Collector collector;
 };
 
-std::vector<Lead> twelve(Lead limb, Lead v1to3, Lead v4to6, int bipolar = 0)
-{
+std::vector<Lead> twelve(Lead limb, Lead v1to3, Lead v4to6, int bipolar = 0) {
     std::vector<Lead> l(6, limb);
     l.insert(l.end(), 3, v1to3);
     l.insert(l.end(), 3, v4to6);
@@ -94,8 +88,7 @@ std::vector<Lead> twelve(Lead limb, Lead v1to3, Lead v4to6, int bipolar = 0)
     return l;
 }
 
-TEST(BeatClassifier, QualityRatioCountsOnlyGoodLeads)
-{
+TEST(BeatClassifier, QualityRatioCountsOnlyGoodLeads) {
     struct Case {
         const char *what;
         std::vector<Lead> leads;
@@ -129,8 +122,7 @@ TEST(BeatClassifier, QualityRatioCountsOnlyGoodLeads)
     }
 }
 
-TEST(BeatClassifier, ClippedAndWeakLeadsLoseTheirPoints)
-{
+TEST(BeatClassifier, ClippedAndWeakLeadsLoseTheirPoints) {
     Rig rig({S, C, W});
     rig.beat(1000);
     ASSERT_EQ(rig.beats().size(), 1u);
@@ -146,8 +138,7 @@ TEST(BeatClassifier, ClippedAndWeakLeadsLoseTheirPoints)
     }
 }
 
-TEST(BeatClassifier, IgnoresBeatsOutsideTheTimesOfInterestAndTooCloseToTheLast)
-{
+TEST(BeatClassifier, IgnoresBeatsOutsideTheTimesOfInterestAndTooCloseToTheLast) {
     struct Case {
         const char *what;
         double start;
@@ -172,8 +163,7 @@ TEST(BeatClassifier, IgnoresBeatsOutsideTheTimesOfInterestAndTooCloseToTheLast)
     }
 }
 
-TEST(BeatClassifier, MeanRrStaysZeroUntilFivePositiveIntervals)
-{
+TEST(BeatClassifier, MeanRrStaysZeroUntilFivePositiveIntervals) {
     Rig rig({S, S, S});
     std::int64_t n = 1000;
     rig.beat(n);
@@ -193,8 +183,7 @@ TEST(BeatClassifier, MeanRrStaysZeroUntilFivePositiveIntervals)
     }
 }
 
-TEST(BeatClassifier, SteadyRhythmKeepsItsMeanAndAChangeOfRateRestartsIt)
-{
+TEST(BeatClassifier, SteadyRhythmKeepsItsMeanAndAChangeOfRateRestartsIt) {
     Rig rig({S, S, S});
     std::int64_t n = rig.rhythm(1000, 30);
     for (int i = 5; i < 30; ++i) EXPECT_NEAR(rig.beats()[i].meanRr(), 0.8, 1e-12) << "beat " << i;
@@ -208,8 +197,7 @@ TEST(BeatClassifier, SteadyRhythmKeepsItsMeanAndAChangeOfRateRestartsIt)
     EXPECT_NEAR(rig.classifier.meanRr(), 0.5, 1e-12);
 }
 
-TEST(BeatClassifier, EarlyBeatsSeenByFewLeadsAreRejectedOrHeld)
-{
+TEST(BeatClassifier, EarlyBeatsSeenByFewLeadsAreRejectedOrHeld) {
     enum Outcome { Rejected, Held, Normal };
     struct Case {
         const char *what;
@@ -240,13 +228,12 @@ TEST(BeatClassifier, EarlyBeatsSeenByFewLeadsAreRejectedOrHeld)
     }
 }
 
-TEST(BeatClassifier, HeldBeatIsResolvedByTheBeatAfterIt)
-{
+TEST(BeatClassifier, HeldBeatIsResolvedByTheBeatAfterIt) {
     struct Case {
         const char *what;
-        int next;          // samples from the last normal beat
+        int next;  // samples from the last normal beat
         int emitted;
-        double rr;         // of the beat after the premature one
+        double rr;  // of the beat after the premature one
     };
     // The premature beat comes 140 samples (0.56 s) after the last normal
     // one. A pause of 1.7 to 4 mean RRs confirms it: it becomes the previous
@@ -281,8 +268,7 @@ TEST(BeatClassifier, HeldBeatIsResolvedByTheBeatAfterIt)
     }
 }
 
-TEST(BeatClassifier, StopForgetsTheRhythmButKeepsTheStore)
-{
+TEST(BeatClassifier, StopForgetsTheRhythmButKeepsTheStore) {
     Rig rig({S, S, W});
     const std::int64_t last = rig.rhythm(1000, 8);
     rig.beat(last + 140, {0});
@@ -302,8 +288,7 @@ TEST(BeatClassifier, StopForgetsTheRhythmButKeepsTheStore)
 
 // A premature beat seen by every lead is emitted as normal; neither its short
 // interval nor the compensatory pause after it may move the mean RR.
-TEST(BeatClassifier, CompensatoryPauseAfterAnEarlyBeatLeavesTheMeanAlone)
-{
+TEST(BeatClassifier, CompensatoryPauseAfterAnEarlyBeatLeavesTheMeanAlone) {
     Rig rig({S, S, S});
     std::int64_t n = rig.rhythm(1000, 30);  // 0.8 s apart
     ASSERT_NEAR(rig.classifier.meanRr(), 0.8, 1e-12);

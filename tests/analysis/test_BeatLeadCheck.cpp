@@ -18,16 +18,14 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr int kRate = 250;
 
 // Zero-phase gain of a symmetric table, summed directly.
-double gain(const FirTable &t, double frequency)
-{
+double gain(const FirTable &t, double frequency) {
     const double centre = (t.length - 1) / 2.0;
     double sum = 0.0;
     for (int k = 0; k < t.length; ++k) sum += t.taps[k] * std::cos(2.0 * kPi * frequency * (k - centre) / kRate);
     return sum;
 }
 
-TEST(AmplitudeNoiseFilter, HasTheGivenTapsAndResponse)
-{
+TEST(AmplitudeNoiseFilter, HasTheGivenTapsAndResponse) {
     const FirTable t = FirTables::amplitudeNoiseFilter();
     ASSERT_EQ(t.length, 48);
     EXPECT_EQ(t.delay, 24);
@@ -57,8 +55,7 @@ TEST(AmplitudeNoiseFilter, HasTheGivenTapsAndResponse)
 using Shape = std::function<double(std::int64_t)>;
 
 // One channel of `length` samples at 250/s.
-std::unique_ptr<SignalBuffer> feed(const Shape &shape, int length, int bits = 16)
-{
+std::unique_ptr<SignalBuffer> feed(const Shape &shape, int length, int bits = 16) {
     auto buffer = std::make_unique<SignalBuffer>(4096, 81920, 1, kRate);
     buffer->setResolutionBits(bits);
     std::vector<double> x(length);
@@ -68,13 +65,11 @@ std::unique_ptr<SignalBuffer> feed(const Shape &shape, int length, int bits = 16
     return buffer;
 }
 
-Shape sine(double amplitude, double hz, double zeroAt = 0.0)
-{
+Shape sine(double amplitude, double hz, double zeroAt = 0.0) {
     return [=](std::int64_t n) { return amplitude * std::sin(2.0 * kPi * hz * (n - zeroAt) / kRate); };
 }
 
-Shape clamped(Shape s, double limit)
-{
+Shape clamped(Shape s, double limit) {
     return [=](std::int64_t n) { return std::clamp(s(n), -limit, limit); };
 }
 
@@ -82,16 +77,14 @@ constexpr std::int64_t kFiducial = 1000;
 constexpr std::int64_t kClipWindow = kFiducial - kRate / 2;  // first sample of the clipping window
 
 // A half-sine hump across the clipping window, cut flat at `limit`.
-Shape hump(double amplitude, double limit)
-{
+Shape hump(double amplitude, double limit) {
     return [=](std::int64_t n) {
         const double x = amplitude * std::sin(kPi * (n - kClipWindow) / kRate);
         return amplitude > 0 ? std::min(x, limit) : std::max(x, limit);
     };
 }
 
-TEST(BeatLeadCheck, FindsFlatToppedLeads)
-{
+TEST(BeatLeadCheck, FindsFlatToppedLeads) {
     struct Case {
         const char *what;
         Shape shape;
@@ -120,8 +113,7 @@ TEST(BeatLeadCheck, FindsFlatToppedLeads)
     }
 }
 
-TEST(BeatLeadCheck, FindsWeakLeadsAfterNoiseFiltering)
-{
+TEST(BeatLeadCheck, FindsWeakLeadsAfterNoiseFiltering) {
     const auto sum = [](Shape a, Shape b) { return [=](std::int64_t n) { return a(n) + b(n); }; };
     struct Case {
         const char *what;

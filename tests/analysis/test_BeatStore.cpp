@@ -13,23 +13,20 @@
 namespace {
 
 // Little-endian decoding written out byte by byte, independent of the codec.
-std::uint64_t le(const std::vector<char> &b, int offset, int bytes)
-{
+std::uint64_t le(const std::vector<char> &b, int offset, int bytes) {
     std::uint64_t v = 0;
     for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[offset + i]);
     return v;
 }
 
-double leDouble(const std::vector<char> &b, int offset)
-{
+double leDouble(const std::vector<char> &b, int offset) {
     const std::uint64_t bits = le(b, offset, 8);
     double d;
     std::memcpy(&d, &bits, 8);
     return d;
 }
 
-BeatRecord sampleRecord()
-{
+BeatRecord sampleRecord() {
     BeatRecord r;
     r.index = 0x01020304;
     r.windowStart = 12.5;  // 0x4029000000000000
@@ -59,8 +56,7 @@ BeatRecord sampleRecord()
     return r;
 }
 
-TEST(BeatRecordCodec, WritesTheFlatLayoutByteForByte)
-{
+TEST(BeatRecordCodec, WritesTheFlatLayoutByteForByte) {
     ASSERT_EQ(BeatRecordCodec::recordSize(2), 216);
     ASSERT_EQ(BeatRecordCodec::recordSize(14), 1176);
     std::vector<char> b(216, '\x55');
@@ -82,23 +78,38 @@ TEST(BeatRecordCodec, WritesTheFlatLayoutByteForByte)
         double value;
     };
     const Field fields[] = {
-        {8, 0.75},        {16, 13.0},        {24, 0.8},         {32, 0.82},       {40, 0.5},
-        {64, 12.84},      {72, 12.96},       {80, 13.0},        {88, 13.04},      {96, 13.32},
-        {112, 0.11},      {120, 0.1},        {128, 0.47},
+        {8, 0.75},
+        {16, 13.0},
+        {24, 0.8},
+        {32, 0.82},
+        {40, 0.5},
+        {64, 12.84},
+        {72, 12.96},
+        {80, 13.0},
+        {88, 13.04},
+        {96, 13.32},
+        {112, 0.11},
+        {120, 0.1},
+        {128, 0.47},
         // Lead 1 at 136: absent times and spans are written as 0.
-        {144, 0.0},       {152, 0.0},        {160, 13.008},     {168, 0.0},       {176, 0.0},
-        {192, 0.08},      {200, 0.0},        {208, 0.0},
+        {144, 0.0},
+        {152, 0.0},
+        {160, 13.008},
+        {168, 0.0},
+        {176, 0.0},
+        {192, 0.08},
+        {200, 0.0},
+        {208, 0.0},
     };
     for (const Field &f : fields) EXPECT_EQ(leDouble(b, f.offset), f.value) << "offset " << f.offset;
-    EXPECT_EQ(le(b, 136, 4), 0u);        // lead 1 not present
-    EXPECT_EQ(le(b, 136 + 4, 4), 0u);    // padding
-    EXPECT_EQ(le(b, 136 + 48, 2), 0u);   // P polarity
-    EXPECT_EQ(le(b, 136 + 50, 2), 1u);   // QRS polarity
-    EXPECT_EQ(le(b, 136 + 54, 2), 0u);   // padding
+    EXPECT_EQ(le(b, 136, 4), 0u);       // lead 1 not present
+    EXPECT_EQ(le(b, 136 + 4, 4), 0u);   // padding
+    EXPECT_EQ(le(b, 136 + 48, 2), 0u);  // P polarity
+    EXPECT_EQ(le(b, 136 + 50, 2), 1u);  // QRS polarity
+    EXPECT_EQ(le(b, 136 + 54, 2), 0u);  // padding
 }
 
-TEST(BeatRecordCodec, ReadsBackWithNonPositiveTimesAndSpansAbsent)
-{
+TEST(BeatRecordCodec, ReadsBackWithNonPositiveTimesAndSpansAbsent) {
     BeatRecord original = sampleRecord();
     original.leads[0].set(BeatRecord::PPeakTime, -0.004);
     original.leads[0].set(BeatRecord::PToQSpan, 0.0);
@@ -122,8 +133,7 @@ TEST(BeatRecordCodec, ReadsBackWithNonPositiveTimesAndSpansAbsent)
     }
 }
 
-TEST(BeatStore, KeepsTheLastTenThousandBeatsAndCountsPositionsOn)
-{
+TEST(BeatStore, KeepsTheLastTenThousandBeatsAndCountsPositionsOn) {
     BeatStore store(14);
     EXPECT_EQ(store.capacity(), 10000);
     EXPECT_EQ(store.recordSize(), 1176);
@@ -141,8 +151,8 @@ TEST(BeatStore, KeepsTheLastTenThousandBeatsAndCountsPositionsOn)
         std::int64_t position;
         bool held;
     };
-    const Case cases[] = {{-1, false}, {0, false}, {2, false}, {3, true}, {9999, true}, {10000, true},
-                          {10002, true}, {10003, false}};
+    const Case cases[] = {{-1, false},  {0, false},    {2, false},    {3, true},
+                          {9999, true}, {10000, true}, {10002, true}, {10003, false}};
     for (const Case &c : cases) {
         BeatRecord out;
         out.index = -7;
@@ -161,8 +171,7 @@ TEST(BeatStore, KeepsTheLastTenThousandBeatsAndCountsPositionsOn)
     EXPECT_EQ(store.append(r), 0);
 }
 
-TEST(RrAverager, ReturnsTheMeanOfPositiveEntriesHeldBeforeThePush)
-{
+TEST(RrAverager, ReturnsTheMeanOfPositiveEntriesHeldBeforeThePush) {
     RrAverager avg;
     struct Step {
         double push;
@@ -170,10 +179,18 @@ TEST(RrAverager, ReturnsTheMeanOfPositiveEntriesHeldBeforeThePush)
         int positive;  // after the push
     };
     const Step steps[] = {
-        {0.8, 0.0, 1},  {1.0, 0.8, 2},   {0.0, 0.9, 2},   {-0.5, 0.9, 2}, {0.6, 0.9, 3},
-        {0.8, 0.8, 4},  {0.8, 0.8, 5},   {0.8, 0.8, 6},
+        {0.8, 0.0, 1},
+        {1.0, 0.8, 2},
+        {0.0, 0.9, 2},
+        {-0.5, 0.9, 2},
+        {0.6, 0.9, 3},
+        {0.8, 0.8, 4},
+        {0.8, 0.8, 5},
+        {0.8, 0.8, 6},
         // The ring is full: the ninth push overwrites the first (0.8).
-        {2.0, 0.8, 6},  {0.4, 1.0, 6},   {1.0, 0.9, 7},
+        {2.0, 0.8, 6},
+        {0.4, 1.0, 6},
+        {1.0, 0.9, 7},
     };
     for (const Step &s : steps) {
         EXPECT_NEAR(avg.push(s.push), s.returned, 1e-12) << "push " << s.push;

@@ -31,7 +31,8 @@ TEST(BlockFirFilter, ImpulseResponseCrossesBlockBoundaries) {
     const std::vector<double> taps = {0.1, -0.2, 0.4, 0.25, -0.05};  // delay 2
     for (std::int64_t impulse : {std::int64_t{63}, std::int64_t{64}, std::int64_t{65}, std::int64_t{100}}) {
         SCOPED_TRACE(impulse);
-        auto record = makeRecord(500, 256, 1, [&](std::int64_t i) { return i == impulse ? 10000.0 : 0.0; }, 64);
+        auto record = makeRecord(
+            500, 256, 1, [&](std::int64_t i) { return i == impulse ? 10000.0 : 0.0; }, 64);
         FilteredSignal view(*record);
         view.setFilter(std::make_unique<BlockFirFilter>(taps.data(), 5, 2));
         for (std::int64_t j = 0; j < 256; ++j) {
@@ -44,7 +45,8 @@ TEST(BlockFirFilter, ImpulseResponseCrossesBlockBoundaries) {
 
 TEST(BlockFilters, OverflowingOutputsSaturate) {
     const std::vector<double> gain = {3.0};
-    auto record = makeRecord(500, 128, 1, [](std::int64_t i) { return i % 2 ? 20000.0 : -20000.0; }, 64);
+    auto record = makeRecord(
+        500, 128, 1, [](std::int64_t i) { return i % 2 ? 20000.0 : -20000.0; }, 64);
     FilteredSignal fir(*record);
     fir.setFilter(std::make_unique<BlockFirFilter>(gain.data(), 1, 0));
     EXPECT_EQ(fir.readSample(0, 1), 32767);
@@ -75,9 +77,9 @@ TEST(BlockIirFilter, TwoPassesGiveZeroPhaseAndSquaredMagnitude) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const int n = 8192;
-        auto record = makeRecord(c.rate, 5 * n, 1, [&](std::int64_t i) {
-            return 10000.0 * std::sin(2 * M_PI * c.hz * static_cast<double>(i) / c.rate);
-        }, n);
+        auto record = makeRecord(
+            c.rate, 5 * n, 1,
+            [&](std::int64_t i) { return 10000.0 * std::sin(2 * M_PI * c.hz * static_cast<double>(i) / c.rate); }, n);
         FilteredSignal view(*record);
         view.setFilter(std::make_unique<BlockIirFilter>(c.c, c.context, true, 1));
         // Whole periods in the middle block, far from the record's ends.
@@ -107,14 +109,14 @@ TEST(BlockIirFilter, NotchRemovesMainsAndKeepsTheBand) {
         int rate;
         int context;
     };
-    for (const Case &c : std::vector<Case>{{"500", ReviewIir::notch500(), 500, 500},
-                                           {"1000", ReviewIir::notch1000(), 1000, 2000}}) {
+    for (const Case &c :
+         std::vector<Case>{{"500", ReviewIir::notch500(), 500, 500}, {"1000", ReviewIir::notch1000(), 1000, 2000}}) {
         SCOPED_TRACE(c.name);
         const int n = 4096;
         for (double hz : {50.0, 100.0, 10.0, 25.0}) {
-            auto record = makeRecord(c.rate, 4 * n, 1, [&](std::int64_t i) {
-                return 8000.0 * std::sin(2 * M_PI * hz * static_cast<double>(i) / c.rate);
-            }, n);
+            auto record = makeRecord(
+                c.rate, 4 * n, 1,
+                [&](std::int64_t i) { return 8000.0 * std::sin(2 * M_PI * hz * static_cast<double>(i) / c.rate); }, n);
             FilteredSignal view(*record);
             view.setFilter(std::make_unique<BlockIirFilter>(c.c, c.context, true, 1));
             const int count = c.rate;  // one second, whole periods
@@ -130,7 +132,8 @@ TEST(BlockIirFilter, NotchRemovesMainsAndKeepsTheBand) {
 // Reading a page through stacked views computes each block of each view
 // once, however many neighbours the views above ask for.
 TEST(FilteredSignal, StackedViewsComputeEachBlockOnce) {
-    auto record = makeRecord(500, 64 * 20, 2, [](std::int64_t i) { return static_cast<double>(i % 50); }, 64);
+    auto record = makeRecord(
+        500, 64 * 20, 2, [](std::int64_t i) { return static_cast<double>(i % 50); }, 64);
     std::vector<std::int64_t> lower, upper;
     const std::vector<double> identity = {1.0};
     FilteredSignal first(*record);

@@ -10,8 +10,7 @@
 
 namespace {
 
-TEST(RestingSmoother, IsFlatTo15HzHalvedAt20AndStoppedFrom25)
-{
+TEST(RestingSmoother, IsFlatTo15HzHalvedAt20AndStoppedFrom25) {
     const FirTable t = FirTables::restingSmoother();
     ASSERT_EQ(t.length, 81);
     EXPECT_EQ(t.delay, 40);
@@ -32,8 +31,7 @@ TEST(RestingSmoother, IsFlatTo15HzHalvedAt20AndStoppedFrom25)
     for (int k = 0; k < t.length; ++k) EXPECT_DOUBLE_EQ(t.taps[k], t.taps[t.length - 1 - k]) << "tap " << k;
 }
 
-TEST(AverageWaveletScales, FiltersAreTheSplineDerivativesOfEachScale)
-{
+TEST(AverageWaveletScales, FiltersAreTheSplineDerivativesOfEachScale) {
     EXPECT_EQ(AverageWaveletScales::filter(1), (std::vector<double>{-2, 2}));
     EXPECT_EQ(AverageWaveletScales::filter(2), (std::vector<double>{-0.25, -0.75, -0.5, 0.5, 0.75, 0.25}));
     EXPECT_EQ(AverageWaveletScales::filter(3),

@@ -17,18 +17,15 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 const double kHalfPower = 1.0 / std::sqrt(2.0);
 
-double magnitude(const FirTable &t, double frequency, double rate)
-{
+double magnitude(const FirTable &t, double frequency, double rate) {
     std::complex<double> sum = 0.0;
-    for (int k = 0; k < t.length; ++k)
-        sum += t.taps[k] * std::polar(1.0, -2.0 * kPi * frequency * k / rate);
+    for (int k = 0; k < t.length; ++k) sum += t.taps[k] * std::polar(1.0, -2.0 * kPi * frequency * k / rate);
     return std::abs(sum);
 }
 
 double decibels(double gain) { return 20.0 * std::log10(gain); }
 
-double tapSum(const FirTable &t)
-{
+double tapSum(const FirTable &t) {
     double sum = 0.0;
     for (int k = 0; k < t.length; ++k) sum += t.taps[k];
     return sum;
@@ -36,9 +33,7 @@ double tapSum(const FirTable &t)
 
 // First frequency where |H| crosses `level` walking from `from` towards `to`
 // in steps of `step`, refined by bisection; empty if it never does.
-std::optional<double> firstCrossing(const FirTable &t, double rate, double from, double to,
-                                    double step, double level)
-{
+std::optional<double> firstCrossing(const FirTable &t, double rate, double from, double to, double step, double level) {
     const auto above = [&](double f) { return magnitude(t, f, rate) > level; };
     const bool startAbove = above(from);
     const double direction = to > from ? 1.0 : -1.0;
@@ -56,11 +51,9 @@ std::optional<double> firstCrossing(const FirTable &t, double rate, double from,
 }
 
 // Largest |(|H| - 1)| on a 0.5 Hz grid over [from, to].
-double worstPassBandError(const FirTable &t, double rate, double from, double to)
-{
+double worstPassBandError(const FirTable &t, double rate, double from, double to) {
     double worst = 0.0;
-    for (double f = from; f <= to; f += 0.5)
-        worst = std::max(worst, std::fabs(magnitude(t, f, rate) - 1.0));
+    for (double f = from; f <= to; f += 0.5) worst = std::max(worst, std::fabs(magnitude(t, f, rate) - 1.0));
     return worst;
 }
 
@@ -70,8 +63,7 @@ struct Served {
 };
 
 // Every table the lookup serves, for the checks that apply to all of them.
-std::vector<Served> allServedTables()
-{
+std::vector<Served> allServedTables() {
     std::vector<Served> all = {{"anti-alias", FirTables::antiAlias1000()},
                                {"drift high-pass", FirTables::driftHighPass500()}};
     for (int rate : {250, 500, 1000}) {
@@ -87,8 +79,7 @@ std::vector<Served> allServedTables()
 
 }  // namespace
 
-TEST(FirTables, LookupServesExactlyTheChainsOptionsAndRates)
-{
+TEST(FirTables, LookupServesExactlyTheChainsOptionsAndRates) {
     struct Case {
         std::string what;
         std::optional<FirTable> table;
@@ -141,8 +132,7 @@ TEST(FirTables, LookupServesExactlyTheChainsOptionsAndRates)
 // Linear phase: every table is mirror-symmetric about its centre, so a stage
 // delays the waveform without bending it. The 382-tap table is a 381-tap
 // symmetric design behind one zero tap, centred on its delay of 191.
-TEST(FirTables, EveryTableIsLinearPhaseAndPeaksAtItsDelay)
-{
+TEST(FirTables, EveryTableIsLinearPhaseAndPeaksAtItsDelay) {
     for (const Served &s : allServedTables()) {
         SCOPED_TRACE(s.what);
         ASSERT_TRUE(s.table.has_value());
@@ -152,13 +142,12 @@ TEST(FirTables, EveryTableIsLinearPhaseAndPeaksAtItsDelay)
         if (paddedBaseline) {
             EXPECT_EQ(t.taps[0], 0.0);
         }
-        for (int k = first; k < t.length; ++k)
-            ASSERT_EQ(t.taps[k], t.taps[t.length - 1 - k + first]) << "tap " << k;
+        for (int k = first; k < t.length; ++k) ASSERT_EQ(t.taps[k], t.taps[t.length - 1 - k + first]) << "tap " << k;
 
-        const int peak = static_cast<int>(
-            std::max_element(t.taps, t.taps + t.length,
-                             [](double a, double b) { return std::fabs(a) < std::fabs(b); })
-            - t.taps);
+        const int peak =
+            static_cast<int>(std::max_element(t.taps, t.taps + t.length,
+                                              [](double a, double b) { return std::fabs(a) < std::fabs(b); }) -
+                             t.taps);
         // Even lengths have two equal middle taps, delay - 1 and delay.
         if (t.length % 2 == 0 && !paddedBaseline) {
             EXPECT_TRUE(peak == t.delay || peak == t.delay - 1) << "peak at " << peak;
@@ -168,8 +157,7 @@ TEST(FirTables, EveryTableIsLinearPhaseAndPeaksAtItsDelay)
     }
 }
 
-TEST(FirTables, AntiAliasGainsAroundTheDecimatedNyquist)
-{
+TEST(FirTables, AntiAliasGainsAroundTheDecimatedNyquist) {
     const FirTable t = FirTables::antiAlias1000();
     struct Row {
         double frequency;
@@ -187,12 +175,10 @@ TEST(FirTables, AntiAliasGainsAroundTheDecimatedNyquist)
     EXPECT_NEAR(tapSum(t), 1.0, 1e-12);
     EXPECT_EQ(t.taps[14], 0.3979277402170436);
     // Whatever would alias after 2:1 decimation stays at or below 0.035.
-    for (double f = 250.0; f <= 500.0; f += 1.0)
-        ASSERT_LE(magnitude(t, f, 1000.0), 0.035) << f << " Hz";
+    for (double f = 250.0; f <= 500.0; f += 1.0) ASSERT_LE(magnitude(t, f, 1000.0), 0.035) << f << " Hz";
 }
 
-TEST(FirTables, HighPassCornersRemoveDcAndKeepThePassBand)
-{
+TEST(FirTables, HighPassCornersRemoveDcAndKeepThePassBand) {
     struct Row {
         std::string what;
         FirTable table;
@@ -204,10 +190,10 @@ TEST(FirTables, HighPassCornersRemoveDcAndKeepThePassBand)
     };
     const std::vector<Row> rows = {
         {"drift high-pass", FirTables::driftHighPass500(), 500, 0.45, 0.01, 1.5, 0.005},  // -3 dB within +-0.01 Hz
-        {"baseline 250", *FirTables::baseline(250), 250, 0.95, 0.01, 3.0, 0.005},        // -3 dB within +-0.01 Hz
+        {"baseline 250", *FirTables::baseline(250), 250, 0.95, 0.01, 3.0, 0.005},         // -3 dB within +-0.01 Hz
         {"baseline 500", *FirTables::baseline(500), 500, 1.3, 0.01, 4.0, 0.005},          // -3 dB within +-0.01 Hz
         // 1355 taps barely reach a 0.7 Hz corner: a few per cent of ripple is the price.
-        {"baseline 1000", *FirTables::baseline(1000), 1000, 0.7, 0.01, 2.1, 0.035},      // -3 dB within +-0.01 Hz
+        {"baseline 1000", *FirTables::baseline(1000), 1000, 0.7, 0.01, 2.1, 0.035},  // -3 dB within +-0.01 Hz
     };
     for (const Row &r : rows) {
         SCOPED_TRACE(r.what);
@@ -220,8 +206,7 @@ TEST(FirTables, HighPassCornersRemoveDcAndKeepThePassBand)
     }
 }
 
-TEST(FirTables, NotchBandsDepthAndUnityAwayFromTheBand)
-{
+TEST(FirTables, NotchBandsDepthAndUnityAwayFromTheBand) {
     struct Row {
         std::string option;
         int rate;
@@ -232,11 +217,9 @@ TEST(FirTables, NotchBandsDepthAndUnityAwayFromTheBand)
         double passTolerance;  // ||H| - 1| at 10, 30 and 100 Hz
     };
     const std::vector<Row> rows = {
-        {"50hz", 250, 50.0, 47.25, 53.0, 87.0, 0.005},
-        {"50hz", 500, 50.0, 47.25, 53.0, 60.0, 0.01},
+        {"50hz", 250, 50.0, 47.25, 53.0, 87.0, 0.005}, {"50hz", 500, 50.0, 47.25, 53.0, 60.0, 0.01},
         {"50hz", 1000, 50.0, 47.75, 52.5, 60.0, 0.02},  // 391 taps for a 4.75 Hz band: more ripple
-        {"60hz", 250, 60.0, 57.25, 63.0, 87.0, 0.005},
-        {"60hz", 500, 60.0, 57.25, 63.0, 60.0, 0.01},
+        {"60hz", 250, 60.0, 57.25, 63.0, 87.0, 0.005}, {"60hz", 500, 60.0, 57.25, 63.0, 60.0, 0.01},
         {"60hz", 1000, 60.0, 57.75, 62.5, 60.0, 0.02},
     };
     for (const Row &r : rows) {
@@ -250,13 +233,11 @@ TEST(FirTables, NotchBandsDepthAndUnityAwayFromTheBand)
         EXPECT_NEAR(*high, r.highEdge, 0.05);
         EXPECT_NEAR(-decibels(magnitude(*t, r.line, r.rate)), r.depthDb, 1.0);
         EXPECT_NEAR(magnitude(*t, 0.0, r.rate), 1.0, 1e-9);
-        for (double f : {10.0, 30.0, 100.0})
-            EXPECT_NEAR(magnitude(*t, f, r.rate), 1.0, r.passTolerance) << f << " Hz";
+        for (double f : {10.0, 30.0, 100.0}) EXPECT_NEAR(magnitude(*t, f, r.rate), 1.0, r.passTolerance) << f << " Hz";
     }
 }
 
-TEST(FirTables, MuscleLowPassCornersAndUnityGain)
-{
+TEST(FirTables, MuscleLowPassCornersAndUnityGain) {
     struct Row {
         std::string option;
         int rate;
@@ -265,8 +246,7 @@ TEST(FirTables, MuscleLowPassCornersAndUnityGain)
     // The 1000/s "25hz" table has unity gain like every other low-pass, so
     // switching rates never changes ECG amplitudes.
     const std::vector<Row> rows = {
-        {"40hz", 250, 41.0}, {"40hz", 500, 39.75}, {"40hz", 1000, 41.5},
-        {"25hz", 500, 25.0}, {"25hz", 1000, 25.0},
+        {"40hz", 250, 41.0}, {"40hz", 500, 39.75}, {"40hz", 1000, 41.5}, {"25hz", 500, 25.0}, {"25hz", 1000, 25.0},
     };
     for (const Row &r : rows) {
         SCOPED_TRACE(r.option + " at " + std::to_string(r.rate));
@@ -282,6 +262,5 @@ TEST(FirTables, MuscleLowPassCornersAndUnityGain)
     // and no stop-band lobe above -61 dB beyond it.
     const FirTable t = *FirTables::muscle("40hz", 250);
     EXPECT_NEAR(decibels(magnitude(t, 50.0, 250.0)), -62.0, 1.0);
-    for (double f = 50.0; f <= 125.0; f += 0.25)
-        ASSERT_LE(decibels(magnitude(t, f, 250.0)), -61.0) << f << " Hz";
+    for (double f = 50.0; f <= 125.0; f += 0.25) ASSERT_LE(decibels(magnitude(t, f, 250.0)), -61.0) << f << " Hz";
 }

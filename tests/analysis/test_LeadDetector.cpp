@@ -152,9 +152,7 @@ TEST(LeadDetectorSignal, ASilenceOverThreeSecondsLosesNoBeat) {
     EXPECT_EQ(a.missed + a.extra, 0);
 }
 
-int signOf(int v) {
-    return (v > 0) - (v < 0);
-}
+int signOf(int v) { return (v > 0) - (v < 0); }
 
 bool extremum(const ScaleWindow &w, int k, std::int64_t i, int d) {
     const int v = w.at(k, i), a = w.at(k, i - d), b = w.at(k, i + d);

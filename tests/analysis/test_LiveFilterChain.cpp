@@ -19,13 +19,29 @@ TEST(LiveFilterChain, StagesPerRateOptionsAndSwitches) {
     const auto drift = std::make_tuple(Role::DriftHighPass, 1501, 750);
     const std::vector<Case> cases = {
         {500, defaults, false, false, false, {drift}},
-        {500, defaults, true, true, true,
+        {500,
+         defaults,
+         true,
+         true,
+         true,
          {drift, {Role::LineNotch, 195, 97}, {Role::MuscleLowPass, 12, 6}, {Role::BaselineFir, 501, 250}}},
-        {250, defaults, true, true, true,
+        {250,
+         defaults,
+         true,
+         true,
+         true,
          {{Role::LineNotch, 109, 54}, {Role::MuscleLowPass, 62, 31}, {Role::BaselineFir, 382, 191}}},
-        {1000, defaults, true, true, true,
+        {1000,
+         defaults,
+         true,
+         true,
+         true,
          {{Role::LineNotch, 391, 195}, {Role::MuscleLowPass, 22, 11}, {Role::BaselineFir, 1355, 677}}},
-        {500, {"60hz", "25hz", "fft"}, true, true, true,
+        {500,
+         {"60hz", "25hz", "fft"},
+         true,
+         true,
+         true,
          {drift, {Role::LineNotch, 195, 97}, {Role::MuscleLowPass, 19, 9}, {Role::BaselineFft, 1024, 543}}},
         {1000, {"60hz", "25hz", "fir"}, false, true, false, {{Role::MuscleLowPass, 34, 17}}},
         {250, {"50hz", "25hz", "fir"}, false, true, false, {{Role::MuscleLowPass, 62, 31}}},
@@ -88,8 +104,8 @@ TEST(LiveFilterChain, ReconfigureRebuildsFromTheInputEnd) {
     for (int ch = 0; ch < 2; ++ch) {
         std::vector<double> current = x[ch];
         std::int64_t end = total;
-        for (const FirTable &t : {FirTables::driftHighPass500(), *FirTables::notch("50hz", 500),
-                                  *FirTables::muscle("40hz", 500)}) {
+        for (const FirTable &t :
+             {FirTables::driftHighPass500(), *FirTables::notch("50hz", 500), *FirTables::muscle("40hz", 500)}) {
             const std::vector<double> h(t.taps, t.taps + t.length);
             std::vector<double> next(total, 0.0);
             for (std::int64_t m = before; m + t.delay < end; ++m)

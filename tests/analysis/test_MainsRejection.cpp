@@ -34,8 +34,8 @@ Recording simulate(const QTemporaryDir &dir, bool withMains) {
     const QString truth = QDir(dir.path()).filePath(name + ".truth.csv");
     QProcess sim;
     sim.start(QStringLiteral(TARVELIN_SIM_EXECUTABLE),
-              {"record", "--out", out, "--truth", truth, "--rate", "500", "--seconds", "60", "--hr", "72",
-               "--noise", "low", "--mains", withMains ? "50" : "off", "--mains-mv", "0.3", "--seed", "7"});
+              {"record", "--out", out, "--truth", truth, "--rate", "500", "--seconds", "60", "--hr", "72", "--noise",
+               "low", "--mains", withMains ? "50" : "off", "--mains-mv", "0.3", "--seed", "7"});
     EXPECT_TRUE(sim.waitForFinished(60000));
     EXPECT_EQ(sim.exitCode(), 0) << sim.readAllStandardError().toStdString();
 
@@ -44,7 +44,8 @@ Recording simulate(const QTemporaryDir &dir, bool withMains) {
     EXPECT_TRUE(data.open(QIODevice::ReadOnly));
     const QByteArray bytes = data.readAll();
     r.frames.resize(static_cast<std::size_t>(bytes.size() / 2));
-    for (std::size_t i = 0; i < r.frames.size(); ++i) r.frames[i] = qFromLittleEndian<qint16>(bytes.constData() + 2 * i);
+    for (std::size_t i = 0; i < r.frames.size(); ++i)
+        r.frames[i] = qFromLittleEndian<qint16>(bytes.constData() + 2 * i);
 
     QFile csv(truth);
     EXPECT_TRUE(csv.open(QIODevice::ReadOnly | QIODevice::Text));
@@ -59,8 +60,7 @@ Recording simulate(const QTemporaryDir &dir, bool withMains) {
 
 std::unique_ptr<SignalBuffer> asRecord(const Recording &r) {
     auto record = std::make_unique<SignalBuffer>(4096, static_cast<int>(r.length()) + 1, kChannels, kRate);
-    record->appendInterleaved16(reinterpret_cast<const char *>(r.frames.data()),
-                                static_cast<int>(r.frames.size() * 2));
+    record->appendInterleaved16(reinterpret_cast<const char *>(r.frames.data()), static_cast<int>(r.frames.size() * 2));
     return record;
 }
 
@@ -76,7 +76,8 @@ double meanQrsHeight(const SignalSource &s, const std::vector<std::int64_t> &bea
         s.readRange(kLeadII, r - 50, 20, pr.data());
         std::nth_element(pr.begin(), pr.begin() + 10, pr.end());
         double peak = -1e9;
-        for (std::int64_t k = r - 5; k <= r + 5; ++k) peak = std::max(peak, static_cast<double>(s.readSample(kLeadII, k)));
+        for (std::int64_t k = r - 5; k <= r + 5; ++k)
+            peak = std::max(peak, static_cast<double>(s.readSample(kLeadII, k)));
         sum += peak - pr[10];
         ++n;
     }
@@ -116,7 +117,8 @@ TEST(MainsRejection, LiveChainWithTheNotch) {
     feeds.configureLiveChain(true, false, false);
     const int block = 50;
     for (std::int64_t f = 0; f + block <= r.length(); f += block) {
-        raw->appendInterleaved16(reinterpret_cast<const char *>(r.frames.data() + f * kChannels), block * kChannels * 2);
+        raw->appendInterleaved16(reinterpret_cast<const char *>(r.frames.data() + f * kChannels),
+                                 block * kChannels * 2);
         feeds.process();
     }
     // The chain's output is aligned with its input and lags it by the stage

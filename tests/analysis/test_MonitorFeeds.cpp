@@ -15,10 +15,8 @@ TEST(MonitorFeeds, FeedsFromRawRates) {
         int rawRate, analysisFactor, analysisRate, displayFactor, displayRate;
         std::size_t allOnStages;  // live stages with every switch on
     };
-    for (const Case &c : std::vector<Case>{{500, 2, 250, 1, 500, 4},
-                                           {1000, 4, 250, 2, 500, 4},
-                                           {250, 1, 250, 1, 250, 3},
-                                           {200, 1, 200, 1, 200, 0}}) {
+    for (const Case &c : std::vector<Case>{
+             {500, 2, 250, 1, 500, 4}, {1000, 4, 250, 2, 500, 4}, {250, 1, 250, 1, 250, 3}, {200, 1, 200, 1, 200, 0}}) {
         SCOPED_TRACE(c.rawRate);
         constexpr int channels = 2, total = 3 * 1024 + 7;
         auto raw = MonitorFeeds::createRawBuffer(channels, c.rawRate);

@@ -10,16 +10,14 @@ namespace {
 
 // A lead flat at 5 whose QRS, inside samples [10, 30), rises `up` above that
 // level and then falls `down` below it.
-std::vector<double> leadWith(double up, double down)
-{
+std::vector<double> leadWith(double up, double down) {
     std::vector<double> x(60, 5.0);
     for (int i = 12; i < 18; ++i) x[static_cast<std::size_t>(i)] += up * (i - 11) / 6.0;
     for (int i = 18; i < 24; ++i) x[static_cast<std::size_t>(i)] -= down * (i - 17) / 6.0;
     return x;
 }
 
-TEST(QrsAxis, FollowsTheNetDeflectionsOfLeadsOneAndThree)
-{
+TEST(QrsAxis, FollowsTheNetDeflectionsOfLeadsOneAndThree) {
     const std::vector<double> up = leadWith(100, 0), down = leadWith(0, 100), flat = leadWith(0, 0), none;
     struct Case {
         const char *what;
@@ -41,24 +39,25 @@ TEST(QrsAxis, FollowsTheNetDeflectionsOfLeadsOneAndThree)
 }
 
 // 250/s, R at sample 75: a QRS from 66 to 84 and a T ending by 170.
-std::vector<double> restingLead(double scale)
-{
+std::vector<double> restingLead(double scale) {
     std::vector<double> x(200, 0.0);
     for (int i = 66; i < 85; ++i) x[static_cast<std::size_t>(i)] = scale * 200.0 * (1.0 - std::fabs(i - 75) / 10.0);
-    for (int i = 120; i < 170; ++i) x[static_cast<std::size_t>(i)] = scale * 40.0 * std::pow(std::sin(3.14159265 * (i - 120) / 50.0), 2);
+    for (int i = 120; i < 170; ++i)
+        x[static_cast<std::size_t>(i)] = scale * 40.0 * std::pow(std::sin(3.14159265 * (i - 120) / 50.0), 2);
     return x;
 }
 
-TEST(RestingValues, AreMarkerTimesRelativeToRWithTheAxisOfLeadsOneAndThree)
-{
+TEST(RestingValues, AreMarkerTimesRelativeToRWithTheAxisOfLeadsOneAndThree) {
     const RestingValues v =
         restingValues({restingLead(1.0), restingLead(0.5), restingLead(1.0)}, {"III", "II", "I"}, 250, 1, 0.8);
     EXPECT_DOUBLE_EQ(v.qrsOnset, 66 / 250.0 - 0.3);
     EXPECT_TRUE(v.qrsOffset > 0.0 && v.qrsOffset < 0.080) << v.qrsOffset;
     EXPECT_TRUE(v.tOffset > 0.300 && v.tOffset < 0.400) << v.tOffset;
     const std::vector<std::pair<QString, double>> expected = {
-        {"measurementChannel", 1}, {"POnset", 0.0} /* no P: unset */, {"QRSOnset", v.qrsOnset},
-        {"QRSOffset", v.qrsOffset}, {"TOffset", v.tOffset}, {"avgRRInterval", 0.8}, {"QRSAxis", v.qrsAxis}};
+        {"measurementChannel", 1}, {"POnset", 0.0} /* no P: unset */,
+        {"QRSOnset", v.qrsOnset},  {"QRSOffset", v.qrsOffset},
+        {"TOffset", v.tOffset},    {"avgRRInterval", 0.8},
+        {"QRSAxis", v.qrsAxis}};
     EXPECT_EQ(v.entries(), expected);
     EXPECT_NEAR(v.qrsAxis, 60.0, 1e-9) << "leads I and III found by name";
 

@@ -14,12 +14,10 @@ TEST(ReviewFilterChain, StagesFollowTheRateAndTheSwitches) {
     };
     const std::vector<Case> cases = {
         {500, false, false, false, 2},  // detrend and the always-on drift high-pass
-        {500, true, true, true, 5},
-        {500, false, true, false, 3},
-        {1000, true, true, true, 4},    // no drift stage at 1000/s
-        {1000, false, false, false, 1},
-        {250, true, true, true, 2},     // no notch (and no error) nor baseline at 250/s
-        {360, true, true, true, 1},     // an odd rate passes through the detrend only
+        {500, true, true, true, 5},     {500, false, true, false, 3},
+        {1000, true, true, true, 4},                                 // no drift stage at 1000/s
+        {1000, false, false, false, 1}, {250, true, true, true, 2},  // no notch (and no error) nor baseline at 250/s
+        {360, true, true, true, 1},                                  // an odd rate passes through the detrend only
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.rate << " " << c.notch << c.muscle << c.baseline);

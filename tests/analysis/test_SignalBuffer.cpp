@@ -98,7 +98,7 @@ TEST(SignalBuffer, DoublesAreTruncatedTowardZeroAndSaturated) {
         double in;
         int out;
     };
-    const std::vector<Case> cases = {{2.9, 2},         {-2.9, -2},         {32767.9, 32767}, {40000.0, 32767},
+    const std::vector<Case> cases = {{2.9, 2},           {-2.9, -2},     {32767.9, 32767}, {40000.0, 32767},
                                      {-32768.5, -32768}, {-1e9, -32768}, {0.0, 0}};
     SignalBuffer buffer(4, 16, 1, 500);
     for (const Case &c : cases) {

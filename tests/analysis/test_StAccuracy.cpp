@@ -37,16 +37,14 @@ const Recording kRecordings[] = {
 
 struct Forward : BeatListener {
     StageResults *results = nullptr;
-    void beatEmitted(const BeatRecord &beat) override
-    {
+    void beatEmitted(const BeatRecord &beat) override {
         if (beat.valid) results->onBeat(beat);
     }
 };
 
 // The mean of a truth column (the deviation is constant, the mean guards
 // against a stray row).
-double truthMean(const QString &path, const QString &column)
-{
+double truthMean(const QString &path, const QString &column) {
     QFile csv(path);
     if (!csv.open(QIODevice::ReadOnly | QIODevice::Text)) return NAN;
     QTextStream lines(&csv);
@@ -70,8 +68,7 @@ struct LeadError {
     int points = 0;
 };
 
-LeadError compare(const StudyResults &results, int lead, double truth)
-{
+LeadError compare(const StudyResults &results, int lead, double truth) {
     LeadError e;
     e.truth = truth;
     const std::vector<double> &times = results.times(StudyResults::stLevelTrend(lead));
@@ -88,8 +85,7 @@ LeadError compare(const StudyResults &results, int lead, double truth)
 
 }  // namespace
 
-TEST(StAccuracy, ConstantDeviationThroughTheBeatPath)
-{
+TEST(StAccuracy, ConstantDeviationThroughTheBeatPath) {
     QTemporaryDir dir;
     std::printf("  rate  lead  truth mV  worst level error mV  worst |slope| mV/s  points\n");
     int made = 0;
@@ -141,8 +137,8 @@ TEST(StAccuracy, ConstantDeviationThroughTheBeatPath)
         } leads[] = {{kLeadV5, "V5"}, {kLeadII, "II"}};
         for (const auto &l : leads) {
             const LeadError e = compare(results, l.lead, truthMean(truthPath, QStringLiteral("st_") + l.name));
-            std::printf("  %4d  %4s  %8.3f  %20.4f  %18.4f  %6d\n", r.bpm, l.name, e.truth, e.worstLevel,
-                        e.worstSlope, e.points);
+            std::printf("  %4d  %4s  %8.3f  %20.4f  %18.4f  %6d\n", r.bpm, l.name, e.truth, e.worstLevel, e.worstSlope,
+                        e.points);
             EXPECT_GT(e.points, 10) << l.name;
             EXPECT_LE(e.worstLevel, kLevelToleranceMv) << l.name;
             EXPECT_LE(e.worstSlope, kSlopeToleranceMvPerS) << l.name;

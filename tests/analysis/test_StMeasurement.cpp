@@ -16,8 +16,7 @@ constexpr double kUnit = 0.01;
 // shifted by `plateau` units (blended in over the R wave's falling limb, so
 // the QRS end stays put), and from `rampFrom` on `ramp` units per sample are
 // added.
-std::vector<double> average250(double plateau = 0.0, double ramp = 0.0, int rampFrom = kR + 10)
-{
+std::vector<double> average250(double plateau = 0.0, double ramp = 0.0, int rampFrom = kR + 10) {
     std::vector<double> x(200, 40.0);
     for (const auto &[centre, halfWidth, height] :
          {std::tuple{double(kR - 45), 15.0, 20.0}, {double(kR), 8.0, 200.0}, {double(kR + 70), 20.0, 40.0}})
@@ -33,8 +32,7 @@ std::vector<double> average250(double plateau = 0.0, double ramp = 0.0, int ramp
 }
 
 // The same average at 500/s: each sample twice, so the group means give it back.
-std::vector<double> doubled(const std::vector<double> &x)
-{
+std::vector<double> doubled(const std::vector<double> &x) {
     std::vector<double> y;
     for (double v : x) y.insert(y.end(), {v, v});
     return y;
@@ -42,15 +40,13 @@ std::vector<double> doubled(const std::vector<double> &x)
 
 }  // namespace
 
-TEST(StMeasurement, FlatOrEmptyAveragesAreNotMeasured)
-{
+TEST(StMeasurement, FlatOrEmptyAveragesAreNotMeasured) {
     EXPECT_FALSE(measureSt(std::vector<double>(400, 100.0), 500, 0.8, kUnit).valid);
     EXPECT_FALSE(measureSt({}, 500, 0.8, kUnit).valid);
     EXPECT_FALSE(measureSt(average250(), 0, 0.8, kUnit).valid);
 }
 
-TEST(StMeasurement, PointsAreOrderedAndScaledToTheAverageRate)
-{
+TEST(StMeasurement, PointsAreOrderedAndScaledToTheAverageRate) {
     const StMeasurement at250 = measureSt(average250(), 250, 0.8, kUnit);
     const StMeasurement at500 = measureSt(doubled(average250()), 500, 0.8, kUnit);
     ASSERT_TRUE(at250.valid);
@@ -66,8 +62,7 @@ TEST(StMeasurement, PointsAreOrderedAndScaledToTheAverageRate)
 }
 
 // A raised or sloping segment after the QRS shows as level and slope in mV.
-TEST(StMeasurement, LevelAndSlopeFollowTheSegment)
-{
+TEST(StMeasurement, LevelAndSlopeFollowTheSegment) {
     const StMeasurement base = measureSt(average250(), 250, 0.8, kUnit);
     ASSERT_TRUE(base.valid);
     ASSERT_EQ(base.j, kR + 10);  // where the ramp below starts
@@ -93,8 +88,7 @@ TEST(StMeasurement, LevelAndSlopeFollowTheSegment)
     }
 }
 
-TEST(StSmoother, MeanOfTheCurrentAndTwoPrecedingValues)
-{
+TEST(StSmoother, MeanOfTheCurrentAndTwoPrecedingValues) {
     const double in[] = {3.0, 6.0, 9.0, 0.0, -3.0, 3.0};
     const double out[] = {3.0, 4.5, 6.0, 5.0, 2.0, 0.0};
     StSmoother s;

@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(StageMets, LoadsAndWeights)
-{
+TEST(StageMets, LoadsAndWeights) {
     struct Case {
         const char *what;
         StageLoad load;

@@ -17,8 +17,7 @@ const std::vector<StageLoad> kStages = {{StageLoad::Treadmill, 0.0, 0.0, 0.0},
                                         {StageLoad::Treadmill, 8.0, 0.0, 0.0}};
 const double kRunningMets = (0.2 * 8000.0 / 60.0 + 3.5) / 3.5;
 
-BeatRecord beat(double time, double meanRr, bool valid = true)
-{
+BeatRecord beat(double time, double meanRr, bool valid = true) {
     BeatRecord b;
     b.valid = valid;
     b.windowStart = time;
@@ -31,15 +30,12 @@ struct Fixture {
     StudyResults results;
     StageResults stages;
     explicit Fixture(double weightKg = 70.0, int deviceRate = 500)
-        : stages(results, nullptr, StageResults::Settings{weightKg, 600.0 / 65536.0, deviceRate}, kStages)
-    {
-    }
+        : stages(results, nullptr, StageResults::Settings{weightKg, 600.0 / 65536.0, deviceRate}, kStages) {}
 };
 
 }  // namespace
 
-TEST(StageResults, HeartRateIsSmoothedAndTrendedPerBeat)
-{
+TEST(StageResults, HeartRateIsSmoothedAndTrendedPerBeat) {
     struct Step {
         double meanRr;
         bool valid;
@@ -48,8 +44,8 @@ TEST(StageResults, HeartRateIsSmoothedAndTrendedPerBeat)
     };
     // The first rate is taken as it is, later ones weigh in by a fifth; a
     // beat without a mean RR, or an invalid one, changes nothing.
-    const Step steps[] = {{1.0, true, 60.0, 1},  {0.5, true, 72.0, 2},  {0.0, true, 72.0, 2},
-                          {0.6, true, 77.6, 3},  {0.25, false, 77.6, 3}};
+    const Step steps[] = {
+        {1.0, true, 60.0, 1}, {0.5, true, 72.0, 2}, {0.0, true, 72.0, 2}, {0.6, true, 77.6, 3}, {0.25, false, 77.6, 3}};
     Fixture f;
     f.stages.start(1, 0.0);
     double time = 0.0;
@@ -67,8 +63,7 @@ TEST(StageResults, HeartRateIsSmoothedAndTrendedPerBeat)
 
 // Stage 0 for 60 s, stage 1 left after 3 s (merged into stage 0), stage 2
 // until the end at 130 s.
-TEST(StageResults, AShortStageIsMergedIntoThePreviousOne)
-{
+TEST(StageResults, AShortStageIsMergedIntoThePreviousOne) {
     Fixture f;
     f.stages.start(0, 0.2);
     f.stages.onBeat(beat(1.0, 0.75));
@@ -92,8 +87,7 @@ TEST(StageResults, AShortStageIsMergedIntoThePreviousOne)
     EXPECT_EQ(f.results.values("BPMPerStage"), (std::vector<double>{80.0, 84.0}));
 }
 
-TEST(StageResults, AShortFirstStageIsStillRecorded)
-{
+TEST(StageResults, AShortFirstStageIsStillRecorded) {
     Fixture f;
     f.stages.start(0, 0.0);
     f.stages.closeStage(1, 3.0);
@@ -104,18 +98,17 @@ TEST(StageResults, AShortFirstStageIsStillRecorded)
 
 // Each stage: the heart rate from its beats, the pressures entered (none
 // when systolic is 0), and the double product written for it.
-TEST(StageResults, PressuresAndDoubleProductsPerStage)
-{
+TEST(StageResults, PressuresAndDoubleProductsPerStage) {
     struct Stage {
         double meanRr;
         double systolic, diastolic;
         double dp;
     };
     const Stage stages[] = {
-        {1.0, 0.0, 0.0, 0.0},                 // no pressure entered: DP 0
-        {0.9, 140.0, 85.0, 61.0 * 140.0},     // H 0.8 x 60 + 0.2 x 66.67 = 61.33, truncated
-        {0.7, 0.0, 0.0, 0.0},                 // pressures do not carry over
-        {0.6, 180.0, 90.0, 72.0 * 180.0},     // 0.8 x 66.21 + 20 = 72.97 (66.21 after the 0.7 s stage)
+        {1.0, 0.0, 0.0, 0.0},              // no pressure entered: DP 0
+        {0.9, 140.0, 85.0, 61.0 * 140.0},  // H 0.8 x 60 + 0.2 x 66.67 = 61.33, truncated
+        {0.7, 0.0, 0.0, 0.0},              // pressures do not carry over
+        {0.6, 180.0, 90.0, 72.0 * 180.0},  // 0.8 x 66.21 + 20 = 72.97 (66.21 after the 0.7 s stage)
     };
     Fixture f;
     f.stages.start(0, 0.0);
@@ -138,8 +131,7 @@ TEST(StageResults, PressuresAndDoubleProductsPerStage)
     EXPECT_EQ(f.results.values("DPTrend"), (std::vector<double>{61.0 * 140.0, 72.0 * 180.0}));
 }
 
-TEST(StageResults, MaximaAtTheEnd)
-{
+TEST(StageResults, MaximaAtTheEnd) {
     struct Case {
         const char *what;
         std::vector<int> protocolStages;  // 20 s each
@@ -172,8 +164,7 @@ TEST(StageResults, MaximaAtTheEnd)
     }
 }
 
-TEST(StageResults, ErgometerMetsNeedTheWeight)
-{
+TEST(StageResults, ErgometerMetsNeedTheWeight) {
     const std::vector<StageLoad> bike = {{StageLoad::Ergometer, 0.0, 0.0, 100.0}};
     for (double weight : {70.0, 0.0}) {
         StudyResults results;
@@ -184,8 +175,7 @@ TEST(StageResults, ErgometerMetsNeedTheWeight)
     }
 }
 
-TEST(StageResults, PacemakerPulsesRelativeToTheRecordingStart)
-{
+TEST(StageResults, PacemakerPulsesRelativeToTheRecordingStart) {
     struct Case {
         int rate;
         double recordingStart;

@@ -95,8 +95,7 @@ TEST(Startup, ErrorsAreShownInTheErrorBoxAndEndTheProgramCleanly) {
         {"toolkit exception building the launcher", [] { throw StudyDatabaseError(); }, false,
          "Cannot open study database"},
         {"anything else building the launcher", [] { throw 42; }, false, "Unspecified application error"},
-        {"std exception from a slot", [] { throw std::runtime_error("Device not found"); }, true,
-         "Device not found"},
+        {"std exception from a slot", [] { throw std::runtime_error("Device not found"); }, true, "Device not found"},
         {"anything else from a slot", [] { throw 3.5; }, true, "Unspecified application error"},
     };
     for (const Case &c : cases) {

@@ -13,8 +13,8 @@ namespace CliTest {
 // not on this machine.
 QString sharedData(const QString &relativePath);
 
-#define CLI_SKIP_WITHOUT(path)                                                                       \
-    if ((path).isEmpty())                                                                            \
+#define CLI_SKIP_WITHOUT(path)                                                                                         \
+    if ((path).isEmpty())                                                                                              \
     GTEST_SKIP() << "reference records not found: set TARVELIN_SHARED_DATA to the shared data folder"
 
 QByteArray bytes(std::initializer_list<int> values);

@@ -97,11 +97,19 @@ TEST(AcquireEndToEnd, RecordsWhatTheDeviceSentAndReportsItsState) {
         {"standard link, healthy", {}, false, "3.00 V", "none", "none", {}},
         {"standard link, faults",
          {"--battery", "2.6", "--electrode-off", "LA", "V3", "--saturate", "V2"},
-         false, "2.60 V", "LA, V3", "V2", {I, III, aVR, aVL, aVF, V3}},
+         false,
+         "2.60 V",
+         "LA, V3",
+         "V2",
+         {I, III, aVR, aVL, aVF, V3}},
         // The HR link neither tracks saturation nor zeroes leads.
         {"HR link, faults",
          {"--hr-protocol", "--battery", "2.2", "--electrode-off", "RA", "--saturate", "V2"},
-         true, "2.20 V", "RA", "none", {}},
+         true,
+         "2.20 V",
+         "RA",
+         "none",
+         {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

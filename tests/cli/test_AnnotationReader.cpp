@@ -18,9 +18,7 @@ QByteArray word(int code, int field) {
     const int value = (code << 10) | (field & 0x3FF);
     return CliTest::bytes({value & 0xFF, value >> 8});
 }
-QByteArray rawWord(int value) {
-    return CliTest::bytes({value & 0xFF, (value >> 8) & 0xFF});
-}
+QByteArray rawWord(int value) { return CliTest::bytes({value & 0xFF, (value >> 8) & 0xFF}); }
 const QByteArray kEnd = word(0, 0);
 
 struct Expected {
@@ -61,27 +59,33 @@ TEST_P(DecodedAnnotations, GiveTimesCodesAndFields) {
 
 INSTANTIATE_TEST_SUITE_P(
     Mit, DecodedAnnotations,
-    ::testing::Values(
-        AnnotationCase{"TimesAccumulate", word(1, 10) + word(5, 15) + word(1, 1023) + kEnd,
-                       {{10, 1, 0, 0, 0, ""}, {25, 5, 0, 0, 0, ""}, {1048, 1, 0, 0, 0, ""}}},
-        // The 32-bit interval is stored most significant half first.
-        AnnotationCase{"SkipAddsALongInterval", word(1, 3) + word(59, 0) + rawWord(0x0001) + rawWord(0x0002) + word(1, 5) + kEnd,
-                       {{3, 1, 0, 0, 0, ""}, {3 + 65538 + 5, 1, 0, 0, 0, ""}}},
-        AnnotationCase{"SkipBackwards", word(1, 100) + word(59, 0) + rawWord(0xFFFF) + rawWord(0xFFCE) + word(1, 0) + kEnd,
-                       {{100, 1, 0, 0, 0, ""}, {50, 1, 0, 0, 0, ""}}},
-        // Text of odd length is padded to a whole word, which is skipped.
-        AnnotationCase{"AuxTextOddLength", word(28, 18) + word(63, 3) + QByteArray("(N\0\0", 4) + word(1, 59) + kEnd,
-                       {{18, 28, 0, 0, 0, "(N"}, {77, 1, 0, 0, 0, ""}}},
-        AnnotationCase{"AuxTextEvenLength", word(22, 0) + word(63, 4) + QByteArray("note") + word(1, 2) + kEnd,
-                       {{0, 22, 0, 0, 0, "note"}, {2, 1, 0, 0, 0, ""}}},
-        // The subtype belongs to its annotation; channel and number carry on.
-        AnnotationCase{"FieldsOfPseudoAnnotations",
-                       word(1, 1) + word(61, 2) + word(62, 1) + word(60, 7) + word(5, 1) + word(1, 1) + word(62, 0) + kEnd,
-                       {{1, 1, 2, 1, 7, ""}, {2, 5, 0, 1, 7, ""}, {3, 1, 0, 0, 7, ""}}},
-        AnnotationCase{"NegativeSubtype", word(1, 4) + word(61, 0x3FF) + kEnd, {{4, 1, -1, 0, 0, ""}}},
-        AnnotationCase{"NoEndMarker", word(1, 10) + word(1, 10), {{10, 1, 0, 0, 0, ""}, {20, 1, 0, 0, 0, ""}}},
-        AnnotationCase{"NothingAfterTheEnd", word(1, 10) + kEnd + word(1, 10), {{10, 1, 0, 0, 0, ""}}},
-        AnnotationCase{"EmptyFile", QByteArray(), {}}),
+    ::testing::Values(AnnotationCase{"TimesAccumulate",
+                                     word(1, 10) + word(5, 15) + word(1, 1023) + kEnd,
+                                     {{10, 1, 0, 0, 0, ""}, {25, 5, 0, 0, 0, ""}, {1048, 1, 0, 0, 0, ""}}},
+                      // The 32-bit interval is stored most significant half first.
+                      AnnotationCase{"SkipAddsALongInterval",
+                                     word(1, 3) + word(59, 0) + rawWord(0x0001) + rawWord(0x0002) + word(1, 5) + kEnd,
+                                     {{3, 1, 0, 0, 0, ""}, {3 + 65538 + 5, 1, 0, 0, 0, ""}}},
+                      AnnotationCase{"SkipBackwards",
+                                     word(1, 100) + word(59, 0) + rawWord(0xFFFF) + rawWord(0xFFCE) + word(1, 0) + kEnd,
+                                     {{100, 1, 0, 0, 0, ""}, {50, 1, 0, 0, 0, ""}}},
+                      // Text of odd length is padded to a whole word, which is skipped.
+                      AnnotationCase{"AuxTextOddLength",
+                                     word(28, 18) + word(63, 3) + QByteArray("(N\0\0", 4) + word(1, 59) + kEnd,
+                                     {{18, 28, 0, 0, 0, "(N"}, {77, 1, 0, 0, 0, ""}}},
+                      AnnotationCase{"AuxTextEvenLength",
+                                     word(22, 0) + word(63, 4) + QByteArray("note") + word(1, 2) + kEnd,
+                                     {{0, 22, 0, 0, 0, "note"}, {2, 1, 0, 0, 0, ""}}},
+                      // The subtype belongs to its annotation; channel and number carry on.
+                      AnnotationCase{"FieldsOfPseudoAnnotations",
+                                     word(1, 1) + word(61, 2) + word(62, 1) + word(60, 7) + word(5, 1) + word(1, 1) +
+                                         word(62, 0) + kEnd,
+                                     {{1, 1, 2, 1, 7, ""}, {2, 5, 0, 1, 7, ""}, {3, 1, 0, 0, 7, ""}}},
+                      AnnotationCase{"NegativeSubtype", word(1, 4) + word(61, 0x3FF) + kEnd, {{4, 1, -1, 0, 0, ""}}},
+                      AnnotationCase{
+                          "NoEndMarker", word(1, 10) + word(1, 10), {{10, 1, 0, 0, 0, ""}, {20, 1, 0, 0, 0, ""}}},
+                      AnnotationCase{"NothingAfterTheEnd", word(1, 10) + kEnd + word(1, 10), {{10, 1, 0, 0, 0, ""}}},
+                      AnnotationCase{"EmptyFile", QByteArray(), {}}),
     [](const ::testing::TestParamInfo<AnnotationCase> &info) { return std::string(info.param.label); });
 
 struct CutFile {
@@ -100,12 +104,11 @@ TEST_P(TruncatedAnnotations, AreRefused) {
     EXPECT_TRUE(error.contains(QLatin1String("end inside"))) << error.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Mit, TruncatedAnnotations,
-    ::testing::Values(CutFile{"HalfAWord", word(1, 10) + CliTest::bytes({1})},
-                      CutFile{"SkipWithoutInterval", word(1, 10) + word(59, 0) + rawWord(1)},
-                      CutFile{"AuxWithoutText", word(1, 10) + word(63, 5) + QByteArray("abc")}),
-    [](const ::testing::TestParamInfo<CutFile> &info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Mit, TruncatedAnnotations,
+                         ::testing::Values(CutFile{"HalfAWord", word(1, 10) + CliTest::bytes({1})},
+                                           CutFile{"SkipWithoutInterval", word(1, 10) + word(59, 0) + rawWord(1)},
+                                           CutFile{"AuxWithoutText", word(1, 10) + word(63, 5) + QByteArray("abc")}),
+                         [](const ::testing::TestParamInfo<CutFile> &info) { return std::string(info.param.label); });
 
 TEST(AnnotationReference, MitRecord100Has2273Beats) {
     const QString path = CliTest::sharedData(QStringLiteral("mitdb/100.atr"));

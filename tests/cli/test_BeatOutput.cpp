@@ -51,10 +51,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // 2.5 s at 360 samples/s is sample 900, whatever rate the analysis ran at.
         CsvRow{"MitRate", 360.0, beat(3, 2.5, 0.8, 0.81, true, 0.95), "3,900,2.5000,0.8000,0.8100,1,0.950"},
-        CsvRow{"RoundsToNearestSample", 360.0, beat(4, 1.0 + 0.7 / 360.0, 0.8, 0.8, true, 1), "4,361,1.0019,0.8000,0.8000,1,1.000"},
-        CsvRow{"PrematureBeat", 1000.0, beat(7, 12.3456, 0.4321, 0.9, false, 0.5), "7,12346,12.3456,0.4321,0.9000,0,0.500"},
+        CsvRow{"RoundsToNearestSample", 360.0, beat(4, 1.0 + 0.7 / 360.0, 0.8, 0.8, true, 1),
+               "4,361,1.0019,0.8000,0.8000,1,1.000"},
+        CsvRow{"PrematureBeat", 1000.0, beat(7, 12.3456, 0.4321, 0.9, false, 0.5),
+               "7,12346,12.3456,0.4321,0.9000,0,0.500"},
         CsvRow{"FirstBeatHasNoInterval", 500.0, beat(0, 0.6, 0.0, 0.0, true, 0.9), "0,300,0.6000,,,1,0.900"},
-        CsvRow{"LongRecording", 360.0, beat(9999, 86000.25, 1.0, 1.0, true, 1), "9999,30960090,86000.2500,1.0000,1.0000,1,1.000"}),
+        CsvRow{"LongRecording", 360.0, beat(9999, 86000.25, 1.0, 1.0, true, 1),
+               "9999,30960090,86000.2500,1.0000,1.0000,1,1.000"}),
     [](const ::testing::TestParamInfo<CsvRow> &info) { return std::string(info.param.label); });
 
 TEST(BeatTable, HeaderThenOneLinePerBeat) {
@@ -99,16 +102,23 @@ TEST_P(BeatCounting, CountsAndRate) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Summary, BeatCounting,
-    ::testing::Values(TallyCase{"NoBeats", {}, 0, 0, -1}, TallyCase{"OneBeat", {beat(0, 1, 0, 0, true, 1)}, 1, 0, -1},
-                      TallyCase{"Steady75", {beat(0, 1.0, 0, 0, true, 1), beat(1, 1.8, .8, .8, true, 1), beat(2, 2.6, .8, .8, true, 1)}, 3, 0, 75},
-                      // A held premature beat comes after the beat that followed it.
-                      TallyCase{"HeldPremature",
-                                {beat(0, 1.0, 0, 0, true, 1), beat(2, 2.6, 1, .8, true, 1), beat(1, 1.6, .6, .8, false, 1),
-                                 beat(3, 3.4, .8, .8, true, 1)},
-                                3, 1, 60.0 * 3 / 2.4}),
-    [](const ::testing::TestParamInfo<TallyCase> &info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Summary, BeatCounting,
+                         ::testing::Values(TallyCase{"NoBeats", {}, 0, 0, -1},
+                                           TallyCase{"OneBeat", {beat(0, 1, 0, 0, true, 1)}, 1, 0, -1},
+                                           TallyCase{"Steady75",
+                                                     {beat(0, 1.0, 0, 0, true, 1), beat(1, 1.8, .8, .8, true, 1),
+                                                      beat(2, 2.6, .8, .8, true, 1)},
+                                                     3,
+                                                     0,
+                                                     75},
+                                           // A held premature beat comes after the beat that followed it.
+                                           TallyCase{"HeldPremature",
+                                                     {beat(0, 1.0, 0, 0, true, 1), beat(2, 2.6, 1, .8, true, 1),
+                                                      beat(1, 1.6, .6, .8, false, 1), beat(3, 3.4, .8, .8, true, 1)},
+                                                     3,
+                                                     1,
+                                                     60.0 * 3 / 2.4}),
+                         [](const ::testing::TestParamInfo<TallyCase> &info) { return std::string(info.param.label); });
 
 BeatSummary sampleSummary() {
     BeatSummary summary;

@@ -54,22 +54,22 @@ const QStringList kRaw = {"--raw", "r.dat", "--rate", "500", "--channels", "14"}
 
 INSTANTIATE_TEST_SUITE_P(
     Beats, RefusedOptions,
-    ::testing::Values(
-        BadArguments{"NoInput", {"--out", "b.csv"}, "no input"},
-        BadArguments{"BothInputs", kRaw + QStringList{"--wfdb", "100"}, "not both"},
-        BadArguments{"RawWithoutRate", {"--raw", "r.dat", "--channels", "2"}, "--rate"},
-        BadArguments{"RawWithoutChannels", {"--raw", "r.dat", "--rate", "500"}, "--channels"},
-        BadArguments{"RateOnWfdb", {"--wfdb", "100", "--rate", "360"}, "--rate"},
-        BadArguments{"TextRate", {"--raw", "r", "--rate", "fast", "--channels", "2"}, "--rate"},
-        BadArguments{"RateTooLow", {"--raw", "r", "--rate", "10", "--channels", "2"}, "--rate"},
-        BadArguments{"FifteenChannels", {"--raw", "r", "--rate", "500", "--channels", "15"}, "--channels"},
-        BadArguments{"NegativeRange", kRaw + QStringList{"--range-mv", "-300"}, "--range-mv"},
-        BadArguments{"MissingValue", {"--wfdb"}, "--wfdb"},
-        BadArguments{"GivenTwice", {"--wfdb", "100", "--out", "a", "--out", "b"}, "twice"},
-        BadArguments{"SameOutputs", {"--wfdb", "100", "--out", "a", "--summary-json", "a"}, "same file"},
-        BadArguments{"UnknownOption", {"--wfdb", "100", "--colour", "red"}, "--colour"},
-        BadArguments{"StrayWord", {"--wfdb", "100", "quickly"}, "quickly"},
-        BadArguments{"HelpWithValue", {"--help=yes"}, "--help"}),
+    ::testing::Values(BadArguments{"NoInput", {"--out", "b.csv"}, "no input"},
+                      BadArguments{"BothInputs", kRaw + QStringList{"--wfdb", "100"}, "not both"},
+                      BadArguments{"RawWithoutRate", {"--raw", "r.dat", "--channels", "2"}, "--rate"},
+                      BadArguments{"RawWithoutChannels", {"--raw", "r.dat", "--rate", "500"}, "--channels"},
+                      BadArguments{"RateOnWfdb", {"--wfdb", "100", "--rate", "360"}, "--rate"},
+                      BadArguments{"TextRate", {"--raw", "r", "--rate", "fast", "--channels", "2"}, "--rate"},
+                      BadArguments{"RateTooLow", {"--raw", "r", "--rate", "10", "--channels", "2"}, "--rate"},
+                      BadArguments{
+                          "FifteenChannels", {"--raw", "r", "--rate", "500", "--channels", "15"}, "--channels"},
+                      BadArguments{"NegativeRange", kRaw + QStringList{"--range-mv", "-300"}, "--range-mv"},
+                      BadArguments{"MissingValue", {"--wfdb"}, "--wfdb"},
+                      BadArguments{"GivenTwice", {"--wfdb", "100", "--out", "a", "--out", "b"}, "twice"},
+                      BadArguments{"SameOutputs", {"--wfdb", "100", "--out", "a", "--summary-json", "a"}, "same file"},
+                      BadArguments{"UnknownOption", {"--wfdb", "100", "--colour", "red"}, "--colour"},
+                      BadArguments{"StrayWord", {"--wfdb", "100", "quickly"}, "quickly"},
+                      BadArguments{"HelpWithValue", {"--help=yes"}, "--help"}),
     [](const ::testing::TestParamInfo<BadArguments> &info) { return std::string(info.param.label); });
 
 TEST(BeatsTool, HelpListsCommandsAndOptions) {
@@ -107,21 +107,25 @@ TEST_P(FailingTool, ExitsWithTheRightCodeAndAMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Beats, FailingTool,
-    ::testing::Values(FailingRun{"NoCommand", {}, 2, "missing command"},
-                      FailingRun{"UnknownCommand", {"rhythm"}, 2, "unknown command"},
-                      FailingRun{"BadOption", {"beats", "--wfdb"}, 2, "--wfdb"},
-                      FailingRun{"MissingRecord", {"beats", "--wfdb", "@none"}, 1, "cannot read"},
-                      FailingRun{"MissingRawFile", {"beats", "--raw", "@none.dat", "--rate", "500", "--channels", "14"}, 1,
-                                 "cannot read"},
-                      FailingRun{"OutputOverInput",
-                                 {"beats", "--raw", "@r.dat", "--rate", "500", "--channels", "14", "--out", "@r.dat"}, 2,
-                                 "input"},
-                      FailingRun{"SummaryOverInput",
-                                 {"beats", "--raw", "@r.dat", "--rate", "500", "--channels", "14", "--summary-json", "@./r.dat"},
-                                 2, "input"},
-                      FailingRun{"UnwritableOutput",
-                                 {"beats", "--raw", "@r.dat", "--rate", "500", "--channels", "14", "--out", "@no/b.csv"}, 1,
-                                 "cannot write"}),
+    ::testing::Values(
+        FailingRun{"NoCommand", {}, 2, "missing command"},
+        FailingRun{"UnknownCommand", {"rhythm"}, 2, "unknown command"},
+        FailingRun{"BadOption", {"beats", "--wfdb"}, 2, "--wfdb"},
+        FailingRun{"MissingRecord", {"beats", "--wfdb", "@none"}, 1, "cannot read"},
+        FailingRun{
+            "MissingRawFile", {"beats", "--raw", "@none.dat", "--rate", "500", "--channels", "14"}, 1, "cannot read"},
+        FailingRun{"OutputOverInput",
+                   {"beats", "--raw", "@r.dat", "--rate", "500", "--channels", "14", "--out", "@r.dat"},
+                   2,
+                   "input"},
+        FailingRun{"SummaryOverInput",
+                   {"beats", "--raw", "@r.dat", "--rate", "500", "--channels", "14", "--summary-json", "@./r.dat"},
+                   2,
+                   "input"},
+        FailingRun{"UnwritableOutput",
+                   {"beats", "--raw", "@r.dat", "--rate", "500", "--channels", "14", "--out", "@no/b.csv"},
+                   1,
+                   "cannot write"}),
     [](const ::testing::TestParamInfo<FailingRun> &info) { return std::string(info.param.label); });
 
 }  // namespace

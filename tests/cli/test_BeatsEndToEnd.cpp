@@ -38,8 +38,8 @@ TEST(BeatsEndToEnd, DemonstrationFormatRecording) {
 
     const QString csv = QDir(dir.path()).filePath("beats.csv");
     const QString json = QDir(dir.path()).filePath("summary.json");
-    const CliTest::ToolRun run = CliTest::runTool({"beats", "--raw", recording, "--rate", "500", "--channels", "14",
-                                                   "--out", csv, "--summary-json", json});
+    const CliTest::ToolRun run = CliTest::runTool(
+        {"beats", "--raw", recording, "--rate", "500", "--channels", "14", "--out", csv, "--summary-json", json});
     ASSERT_EQ(run.exitCode, 0) << run.standardError.toStdString();
     const QStringList lines = readLines(csv);
     ASSERT_FALSE(lines.isEmpty());
@@ -58,8 +58,8 @@ TEST(BeatsEndToEnd, WfdbRecordAtItsOwnRate) {
     QTemporaryDir dir;
     const QString csv = QDir(dir.path()).filePath("beats.csv");
     const QString json = QDir(dir.path()).filePath("summary.json");
-    const CliTest::ToolRun run = CliTest::runTool(
-        {"beats", "--wfdb", header.left(header.size() - 4), "--out", csv, "--summary-json", json});
+    const CliTest::ToolRun run =
+        CliTest::runTool({"beats", "--wfdb", header.left(header.size() - 4), "--out", csv, "--summary-json", json});
     ASSERT_EQ(run.exitCode, 0) << run.standardError.toStdString();
     const QStringList lines = readLines(csv);
     // 38.4 s of sinus rhythm near 70 bpm.

@@ -136,7 +136,9 @@ INSTANTIATE_TEST_SUITE_P(Builder, DeviceScale,
                                            Quantising{"TopOfRange", 299.99, 32767, 0},
                                            Quantising{"AboveRangeClips", 400.0, 32767, 1},
                                            Quantising{"BelowRangeClips", -400.0, -32768, 1}),
-                         [](const ::testing::TestParamInfo<Quantising> &info) { return std::string(info.param.label); });
+                         [](const ::testing::TestParamInfo<Quantising> &info) {
+                             return std::string(info.param.label);
+                         });
 
 TEST(RecordingBuilder, PlacesLeadsInTableOrderAndListsTheRest) {
     InputSignals input;
@@ -198,7 +200,9 @@ INSTANTIATE_TEST_SUITE_P(Builder, RefusedInput,
                          ::testing::Values(UnusableInput{"NoTableLead", 500, -1, "pressure"},
                                            UnusableInput{"RateTooLow", 10, 1, "sampling rate"},
                                            UnusableInput{"RateTooHigh", 1e6, 1, "sampling rate"}),
-                         [](const ::testing::TestParamInfo<UnusableInput> &info) { return std::string(info.param.label); });
+                         [](const ::testing::TestParamInfo<UnusableInput> &info) {
+                             return std::string(info.param.label);
+                         });
 
 // The reference record as the analysis gets it: two table channels at 500
 // samples/s for the same 30 min 5.6 s.

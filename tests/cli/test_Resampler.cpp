@@ -28,8 +28,8 @@ std::vector<double> resampled(const std::vector<double> &input, double from, dou
 }
 
 TEST(AnalysisRate, KeepsTheAnalysisRatesAndBringsOthersTo500) {
-    const std::vector<std::pair<double, int>> cases = {{250, 250},  {500, 500}, {1000, 1000}, {360, 500},
-                                                       {128, 500},  {2000, 500}, {999.9, 500},  {250.5, 500}};
+    const std::vector<std::pair<double, int>> cases = {{250, 250}, {500, 500},  {1000, 1000}, {360, 500},
+                                                       {128, 500}, {2000, 500}, {999.9, 500}, {250.5, 500}};
     for (const auto &c : cases) EXPECT_EQ(Resampler::analysisRateFor(c.first), c.second) << c.first;
 }
 
@@ -57,7 +57,8 @@ TEST_P(PassBandTone, KeepsAmplitudeAndPhase) {
     // and past the last input sample there is no tone to compare with; away
     // from the first and last half second the output must be the tone.
     const auto margin = static_cast<std::size_t>(0.5 * c.to);
-    for (std::size_t i = margin; i + margin < output.size(); ++i) worst = std::max(worst, std::fabs(output[i] - ideal[i]));
+    for (std::size_t i = margin; i + margin < output.size(); ++i)
+        worst = std::max(worst, std::fabs(output[i] - ideal[i]));
     EXPECT_LT(worst, 1e-3) << "largest deviation from the ideal tone";  // 0.05 % of the amplitude
 }
 
@@ -89,14 +90,16 @@ TEST_P(AboveNyquist, IsRemovedNotAliased) {
 
 INSTANTIATE_TEST_SUITE_P(Resampler, AboveNyquist,
                          ::testing::Values(StopBand{"Tone300From720", 720, 300}, StopBand{"Tone340From720", 720, 340},
-                                           StopBand{"Tone400From2000", 2000, 400}, StopBand{"Tone700From2000", 2000, 700}),
+                                           StopBand{"Tone400From2000", 2000, 400},
+                                           StopBand{"Tone700From2000", 2000, 700}),
                          [](const ::testing::TestParamInfo<StopBand> &info) { return std::string(info.param.label); });
 
 // An ECG starts at its electrode offset, not at 0 mV; the ends must not ring
 // (a ringing step could be taken for a beat).
 TEST(ResamplerEnds, ConstantOffsetStaysFlat) {
     for (double from : {360.0, 128.0, 50.0}) {
-        const std::vector<double> output = resampled(std::vector<double>(static_cast<std::size_t>(5 * from), 4.0), from, 500.0);
+        const std::vector<double> output =
+            resampled(std::vector<double>(static_cast<std::size_t>(5 * from), 4.0), from, 500.0);
         double worst = 0.0;
         for (double value : output) worst = std::max(worst, std::fabs(value - 4.0));
         EXPECT_LT(worst, 1e-4) << from;  // 100 nV on 4 mV

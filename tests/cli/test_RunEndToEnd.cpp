@@ -53,10 +53,11 @@ TEST(RunEndToEnd, StressProfileThroughBruceAgainstTheTruth) {
     ASSERT_TRUE(simulate(recording, 720));
     const QString storePath = QDir(dir.path()).filePath("store");
     const CliTest::ToolRun run = CliTest::runTool(
-        {"run", "--store", storePath, "--protocol", "Bruce", "--input", recording, "--weight", "80", "--last", "Doe",
-         "--bp", "100:120/80", "--bp", "230:140/82", "--bp", "350:160/84", "--bp", "410:175/85", "--bp",
-         "470:150/80", "--bp", "650:130/78", "--bp", "700:125/75", "--next-at", "120", "--next-at", "240",
-         "--next-at", "360", "--recovery-at", "420"});
+        {"run",        "--store",    storePath,    "--protocol",    "Bruce",      "--input",    recording,
+         "--weight",   "80",         "--last",     "Doe",           "--bp",       "100:120/80", "--bp",
+         "230:140/82", "--bp",       "350:160/84", "--bp",          "410:175/85", "--bp",       "470:150/80",
+         "--bp",       "650:130/78", "--bp",       "700:125/75",    "--next-at",  "120",        "--next-at",
+         "240",        "--next-at",  "360",        "--recovery-at", "420"});
     ASSERT_EQ(run.exitCode, 0) << run.standardError.toStdString();
     const QStringList lines = run.standardOutput.split('\n', Qt::SkipEmptyParts);
     ASSERT_GE(lines.size(), 3);

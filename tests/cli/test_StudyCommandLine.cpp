@@ -70,7 +70,8 @@ TEST(StudyCommandLine, ListShowExportImportAndRebuild) {
     const auto imported = runTool({"study", "--store", otherRoot, "import", shared.path() + '/' + archives[0]});
     ASSERT_EQ(imported.exitCode, 0) << imported.standardError.toStdString();
     EXPECT_EQ(imported.standardOutput.trimmed(), QString::number(first));
-    EXPECT_EQ(runTool({"study", "--store", otherRoot, "list"}).standardOutput.split('\n', Qt::SkipEmptyParts).size(), 1);
+    EXPECT_EQ(runTool({"study", "--store", otherRoot, "list"}).standardOutput.split('\n', Qt::SkipEmptyParts).size(),
+              1);
 
     // A lost index comes back from the study files.
     ASSERT_TRUE(QFile::remove(root + QStringLiteral("/data/studies.sqlite")));
@@ -106,8 +107,8 @@ TEST(StudyCommandLine, FailuresPrintTheirTextAndExitNonZero) {
     for (const Case &c : cases) {
         const auto run = runTool(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.label;
-        EXPECT_TRUE(run.standardError.contains(QLatin1String(c.error))) << c.label << ": "
-                                                                         << run.standardError.toStdString();
+        EXPECT_TRUE(run.standardError.contains(QLatin1String(c.error)))
+            << c.label << ": " << run.standardError.toStdString();
     }
 }
 

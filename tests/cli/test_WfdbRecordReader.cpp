@@ -58,25 +58,40 @@ TEST_P(DecodedRecord, GivesTheSamplesInMillivolts) {
 INSTANTIATE_TEST_SUITE_P(
     Wfdb, DecodedRecord,
     ::testing::Values(
-        GoodRecord{"Format212OddCount", "r 1 100 5\nr.dat 212 100 12 0 1 -300 0 II\n", {{"r.dat", kOdd212}},
+        GoodRecord{"Format212OddCount",
+                   "r 1 100 5\nr.dat 212 100 12 0 1 -300 0 II\n",
+                   {{"r.dat", kOdd212}},
                    {{0.01, -0.01, 20.47, -20.47, -3.0}}},
-        GoodRecord{"Format212PaddedHalfPair", "r 1 100 5\nr.dat 212 100 12 0 1 -300 0 II\n",
-                   {{"r.dat", kOdd212 + bytes({0})}}, {{0.01, -0.01, 20.47, -20.47, -3.0}}},
-        GoodRecord{"Format212LengthFromFile", "r 1 100\nr.dat 212 100\n", {{"r.dat", kOdd212}},
+        GoodRecord{"Format212PaddedHalfPair",
+                   "r 1 100 5\nr.dat 212 100 12 0 1 -300 0 II\n",
+                   {{"r.dat", kOdd212 + bytes({0})}},
+                   {{0.01, -0.01, 20.47, -20.47, -3.0}}},
+        GoodRecord{"Format212LengthFromFile",
+                   "r 1 100\nr.dat 212 100\n",
+                   {{"r.dat", kOdd212}},
                    {{0.01, -0.01, 20.47, -20.47, -3.0}}},
         // With two signals the pairs straddle them: each frame is one pair.
         GoodRecord{"Format212EvenInterleaved",
                    "r 2 100 2\nr.dat 212 100 12 0 1 2048 0 II\nr.dat 212 100 12 0 -1 -2048 0 V5\n",
-                   {{"r.dat", kOdd212.left(6)}}, {{0.01, 20.47}, {-0.01, -20.47}}},
-        GoodRecord{"Format16Interleaved",
-                   "# a comment line\nr 2 100 2\n\nr.dat 16 1000 16 0 -1 -32768 0 I\nr.dat 16 1000 16 0 32767 -32513 0 II\n",
-                   {{"r.dat", kTwoSignals16}}, {{-0.001, -32.767}, {32.767, 0.256}}},
-        GoodRecord{"Format16ByteOffset", "r 2 100 2\nr.dat 16+3 1000\nr.dat 16+3 1000\n",
-                   {{"r.dat", bytes({9, 9, 9}) + kTwoSignals16}}, {{-0.001, -32.767}, {32.767, 0.256}}},
-        GoodRecord{"TwoFilesTwoFormats", "r 2 100/1(0) 2\na.dat 16 1000 16 0 -1\nb.dat 212 100 12 0 1\n",
-                   {{"a.dat", kTwoSignals16.left(4)}, {"b.dat", kOdd212.left(3)}}, {{-0.001, 32.767}, {0.01, -0.01}}},
+                   {{"r.dat", kOdd212.left(6)}},
+                   {{0.01, 20.47}, {-0.01, -20.47}}},
+        GoodRecord{
+            "Format16Interleaved",
+            "# a comment line\nr 2 100 2\n\nr.dat 16 1000 16 0 -1 -32768 0 I\nr.dat 16 1000 16 0 32767 -32513 0 II\n",
+            {{"r.dat", kTwoSignals16}},
+            {{-0.001, -32.767}, {32.767, 0.256}}},
+        GoodRecord{"Format16ByteOffset",
+                   "r 2 100 2\nr.dat 16+3 1000\nr.dat 16+3 1000\n",
+                   {{"r.dat", bytes({9, 9, 9}) + kTwoSignals16}},
+                   {{-0.001, -32.767}, {32.767, 0.256}}},
+        GoodRecord{"TwoFilesTwoFormats",
+                   "r 2 100/1(0) 2\na.dat 16 1000 16 0 -1\nb.dat 212 100 12 0 1\n",
+                   {{"a.dat", kTwoSignals16.left(4)}, {"b.dat", kOdd212.left(3)}},
+                   {{-0.001, 32.767}, {0.01, -0.01}}},
         // WFDB writes a length of 0 when it did not know it; the file then tells.
-        GoodRecord{"CountOfZeroMeansUnknown", "r 1 100 0\nr.dat 16 1000\n", {{"r.dat", kTwoSignals16}},
+        GoodRecord{"CountOfZeroMeansUnknown",
+                   "r 1 100 0\nr.dat 16 1000\n",
+                   {{"r.dat", kTwoSignals16}},
                    {{-0.001, 32.767, -32.767, 0.256}}}),
     [](const ::testing::TestParamInfo<GoodRecord> &info) { return std::string(info.param.label); });
 
@@ -98,7 +113,8 @@ TEST_P(SignalScaling, ConvertsAsTheHeaderSays) {
     ASSERT_TRUE(dir.isValid());
     const QString header = QStringLiteral("r 1 100 1\nr.dat 16 %1\n").arg(QLatin1String(GetParam().signalFields));
     CliTest::writeFile(dir.path(), QStringLiteral("r.hea"), header.toUtf8());
-    CliTest::writeFile(dir.path(), QStringLiteral("r.dat"), bytes({GetParam().value & 0xFF, (GetParam().value >> 8) & 0xFF}));
+    CliTest::writeFile(dir.path(), QStringLiteral("r.dat"),
+                       bytes({GetParam().value & 0xFF, (GetParam().value >> 8) & 0xFF}));
     InputSignals input;
     QString error;
     ASSERT_TRUE(WfdbRecordReader::read(dir.filePath(QStringLiteral("r.hea")), &input, &error)) << error.toStdString();
@@ -106,15 +122,14 @@ TEST_P(SignalScaling, ConvertsAsTheHeaderSays) {
     EXPECT_NEAR(input.leads[0].millivolts[0], GetParam().millivolts, 1e-12);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Wfdb, SignalScaling,
-    ::testing::Values(Scaling{"GainOnly", "200 12 0 400", 400, 2.0},
-                      Scaling{"BaselineFromAdcZero", "200 12 1024", 1224, 1.0},
-                      Scaling{"ExplicitBaselineWins", "200(100)/mV 12 1024", 300, 1.0},
-                      Scaling{"UncalibratedGainIs200", "0 12 0", 200, 1.0},
-                      Scaling{"Microvolts", "2/uV 16 0", 2000, 1.0},
-                      Scaling{"MissingSampleReadsAsZero", "200 16 100", -32768, 0.0}),
-    [](const ::testing::TestParamInfo<Scaling> &info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Wfdb, SignalScaling,
+                         ::testing::Values(Scaling{"GainOnly", "200 12 0 400", 400, 2.0},
+                                           Scaling{"BaselineFromAdcZero", "200 12 1024", 1224, 1.0},
+                                           Scaling{"ExplicitBaselineWins", "200(100)/mV 12 1024", 300, 1.0},
+                                           Scaling{"UncalibratedGainIs200", "0 12 0", 200, 1.0},
+                                           Scaling{"Microvolts", "2/uV 16 0", 2000, 1.0},
+                                           Scaling{"MissingSampleReadsAsZero", "200 16 100", -32768, 0.0}),
+                         [](const ::testing::TestParamInfo<Scaling> &info) { return std::string(info.param.label); });
 
 struct BadRecord {
     const char *label;
@@ -130,7 +145,8 @@ class RefusedRecord : public ::testing::TestWithParam<BadRecord> {};
 TEST_P(RefusedRecord, FailsWithAMessage) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    if (!GetParam().header.isEmpty()) CliTest::writeFile(dir.path(), QStringLiteral("r.hea"), GetParam().header.toUtf8());
+    if (!GetParam().header.isEmpty())
+        CliTest::writeFile(dir.path(), QStringLiteral("r.hea"), GetParam().header.toUtf8());
     for (const auto &file : GetParam().files) CliTest::writeFile(dir.path(), file.first, file.second);
     InputSignals input;
     QString error;
@@ -143,27 +159,34 @@ const QString kOneSignal = QStringLiteral("r 1 100 4\nr.dat 16 1000\n");
 INSTANTIATE_TEST_SUITE_P(
     Wfdb, RefusedRecord,
     ::testing::Values(
-        BadRecord{"NoHeader", QString(), {}, "cannot read"},
-        BadRecord{"NoSignalFile", kOneSignal, {}, "cannot read"},
+        BadRecord{"NoHeader", QString(), {}, "cannot read"}, BadRecord{"NoSignalFile", kOneSignal, {}, "cannot read"},
         BadRecord{"UnknownFormat", "r 1 100 4\nr.dat 80 1000\n", {{"r.dat", kTwoSignals16}}, "format 80"},
         BadRecord{"Truncated16", kOneSignal, {{"r.dat", kTwoSignals16.left(6)}}, "truncated"},
         BadRecord{"Truncated212", "r 1 100 5\nr.dat 212 100\n", {{"r.dat", kOdd212.left(7)}}, "truncated"},
         BadRecord{"LongerThanStated", "r 1 100 3\nr.dat 16 1000\n", {{"r.dat", kTwoSignals16}}, "more samples"},
-        BadRecord{"PartialFrameWithoutCount", "r 2 100\nr.dat 16 1000\nr.dat 16 1000\n",
-                  {{"r.dat", kTwoSignals16.left(6)}}, "whole frames"},
-        BadRecord{"FilesOfDifferentLength", "r 2 100\na.dat 16 1000\nb.dat 16 1000\n",
-                  {{"a.dat", kTwoSignals16}, {"b.dat", kTwoSignals16.left(6)}}, "truncated"},
-        BadRecord{"ChecksumMismatch", "r 1 100 4\nr.dat 16 1000 16 0 -1 7 0 II\n", {{"r.dat", kTwoSignals16}},
-                  "checksum"},
+        BadRecord{"PartialFrameWithoutCount",
+                  "r 2 100\nr.dat 16 1000\nr.dat 16 1000\n",
+                  {{"r.dat", kTwoSignals16.left(6)}},
+                  "whole frames"},
+        BadRecord{"FilesOfDifferentLength",
+                  "r 2 100\na.dat 16 1000\nb.dat 16 1000\n",
+                  {{"a.dat", kTwoSignals16}, {"b.dat", kTwoSignals16.left(6)}},
+                  "truncated"},
+        BadRecord{
+            "ChecksumMismatch", "r 1 100 4\nr.dat 16 1000 16 0 -1 7 0 II\n", {{"r.dat", kTwoSignals16}}, "checksum"},
         BadRecord{"BadGain", "r 1 100 4\nr.dat 16 abc\n", {{"r.dat", kTwoSignals16}}, "gain"},
         BadRecord{"BadSampleCount", "r 1 100 4x\nr.dat 16 1000\n", {{"r.dat", kTwoSignals16}}, "number of samples"},
         BadRecord{"BadFrequency", "r 1 fast 4\nr.dat 16 1000\n", {{"r.dat", kTwoSignals16}}, "sampling frequency"},
         BadRecord{"FewerSignalLines", "r 2 100 2\nr.dat 16 1000\n", {{"r.dat", kTwoSignals16}}, "announces 2"},
-        BadRecord{"MoreSignalLines", "r 1 100 2\nr.dat 16 1000\nr.dat 16 1000\n", {{"r.dat", kTwoSignals16}},
+        BadRecord{"MoreSignalLines",
+                  "r 1 100 2\nr.dat 16 1000\nr.dat 16 1000\n",
+                  {{"r.dat", kTwoSignals16}},
                   "more signal lines"},
         BadRecord{"MultiSegment", "r/2 1 100 4\nr.dat 16 1000\n", {}, "multi-segment"},
-        BadRecord{"SplitSignalsOfAFile", "r 3 100 1\na.dat 16 1000\nb.dat 16 1000\na.dat 16 1000\n",
-                  {{"a.dat", kTwoSignals16.left(4)}, {"b.dat", kTwoSignals16.left(2)}}, "adjacent"}),
+        BadRecord{"SplitSignalsOfAFile",
+                  "r 3 100 1\na.dat 16 1000\nb.dat 16 1000\na.dat 16 1000\n",
+                  {{"a.dat", kTwoSignals16.left(4)}, {"b.dat", kTwoSignals16.left(2)}},
+                  "adjacent"}),
     [](const ::testing::TestParamInfo<BadRecord> &info) { return std::string(info.param.label); });
 
 TEST(WfdbLeadNames, MapsLeadsToTableChannelsAndKeepsTheOthers) {
@@ -181,7 +204,8 @@ TEST(WfdbLeadNames, MapsLeadsToTableChannelsAndKeepsTheOthers) {
     QString error;
     ASSERT_TRUE(WfdbRecordReader::read(dir.filePath(QStringLiteral("r")), &input, &error)) << error.toStdString();
     ASSERT_EQ(input.leads.size(), 5u);
-    const std::vector<std::pair<const char *, int>> expected = {{"MLII", 1}, {"v5", 10}, {"vx", -1}, {"II", -1}, {"aVR", -1}};
+    const std::vector<std::pair<const char *, int>> expected = {
+        {"MLII", 1}, {"v5", 10}, {"vx", -1}, {"II", -1}, {"aVR", -1}};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(input.leads[i].name.toStdString(), expected[i].first);
         EXPECT_EQ(input.leads[i].channel, expected[i].second) << expected[i].first;
@@ -209,7 +233,8 @@ TEST(WfdbReferenceRecords, MitRecord100DecodesBothLeads) {
     EXPECT_EQ(input.length(), 650000);
     EXPECT_EQ(input.leads[0].channel, 1);  // MLII read as II
     EXPECT_EQ(input.leads[1].channel, 10);
-    const std::vector<std::pair<int, std::pair<int, int>>> frames = {{0, {995, 1011}}, {8, {1000, 1008}}, {9, {997, 1008}}};
+    const std::vector<std::pair<int, std::pair<int, int>>> frames = {
+        {0, {995, 1011}}, {8, {1000, 1008}}, {9, {997, 1008}}};
     for (const auto &frame : frames) {
         EXPECT_DOUBLE_EQ(input.leads[0].millivolts[frame.first], (frame.second.first - 1024) / 200.0) << frame.first;
         EXPECT_DOUBLE_EQ(input.leads[1].millivolts[frame.first], (frame.second.second - 1024) / 200.0) << frame.first;

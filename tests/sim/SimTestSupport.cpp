@@ -54,7 +54,8 @@ Recording readRecording(const QString &path, int rate) {
     EXPECT_EQ(bytes.size() % (2 * kChannels), 0) << "partial frame in " << path.toStdString();
     recording.samples.resize(static_cast<std::size_t>(bytes.size() / 2));
     const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
-    for (std::size_t i = 0; i < recording.samples.size(); ++i) recording.samples[i] = qFromLittleEndian<qint16>(data + 2 * i);
+    for (std::size_t i = 0; i < recording.samples.size(); ++i)
+        recording.samples[i] = qFromLittleEndian<qint16>(data + 2 * i);
     return recording;
 }
 
@@ -118,9 +119,12 @@ double mean(const Recording &r, std::int64_t first, std::int64_t last, int lead)
 }  // namespace
 
 double measureSt(const Recording &r, std::int64_t rSample, int lead) {
-    const auto ms = [&](double milliseconds) { return static_cast<std::int64_t>(std::lround(milliseconds * r.rate / 1000.0)); };
+    const auto ms = [&](double milliseconds) {
+        return static_cast<std::int64_t>(std::lround(milliseconds * r.rate / 1000.0));
+    };
     double peakVelocity = 0.0;
-    for (std::int64_t f = rSample - ms(60); f <= rSample + ms(60); ++f) peakVelocity = std::max(peakVelocity, spatialVelocity(r, f));
+    for (std::int64_t f = rSample - ms(60); f <= rSample + ms(60); ++f)
+        peakVelocity = std::max(peakVelocity, spatialVelocity(r, f));
     const double threshold = 0.03 * peakVelocity;
     const std::int64_t onset = findQuiet(r, rSample, -1, threshold, static_cast<int>(ms(8)));
     const std::int64_t jPoint = findQuiet(r, rSample, +1, threshold, static_cast<int>(ms(8)));

@@ -51,8 +51,9 @@ TEST_P(ConstantRateTiming, BeatCountAndIntervalsFollowTheRate) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, ConstantRateTiming,
-                         ::testing::Values(ConstantRate{500, 60, 0}, ConstantRate{500, 75, 2}, ConstantRate{1000, 75, 0},
-                                           ConstantRate{500, 120, 2}, ConstantRate{1000, 180, 5}, ConstantRate{500, 40, 2}));
+                         ::testing::Values(ConstantRate{500, 60, 0}, ConstantRate{500, 75, 2},
+                                           ConstantRate{1000, 75, 0}, ConstantRate{500, 120, 2},
+                                           ConstantRate{1000, 180, 5}, ConstantRate{500, 40, 2}));
 
 struct StressCase {
     double rest;
@@ -60,7 +61,9 @@ struct StressCase {
     double seconds;
 };
 
-void PrintTo(const StressCase &c, std::ostream *os) { *os << c.rest << " to " << c.peak << " bpm in " << c.seconds << " s"; }
+void PrintTo(const StressCase &c, std::ostream *os) {
+    *os << c.rest << " to " << c.peak << " bpm in " << c.seconds << " s";
+}
 
 class StressTiming : public ::testing::TestWithParam<StressCase> {};
 
@@ -91,7 +94,8 @@ TEST_P(StressTiming, RateClimbsToPeakAndRecoversToRest) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, StressTiming,
-                         ::testing::Values(StressCase{75, 150, 300}, StressCase{60, 170, 600}, StressCase{90, 130, 120}));
+                         ::testing::Values(StressCase{75, 150, 300}, StressCase{60, 170, 600},
+                                           StressCase{90, 130, 120}));
 
 struct PvcCase {
     double bpm;
@@ -106,8 +110,9 @@ TEST_P(PrematureBeats, RateTypeCouplingAndCompensatoryPause) {
     const PvcCase c = GetParam();
     QTemporaryDir dir;
     const double minutes = 4.0;
-    const QString path = record(dir.path(), {"--hr", QString::number(c.bpm), "--pvc-per-min", QString::number(c.perMinute),
-                                             "--seconds", QString::number(minutes * 60), "--hrv", "0", "--seed", "11"});
+    const QString path =
+        record(dir.path(), {"--hr", QString::number(c.bpm), "--pvc-per-min", QString::number(c.perMinute), "--seconds",
+                            QString::number(minutes * 60), "--hrv", "0", "--seed", "11"});
     const std::vector<TruthBeat> beats = readTruth(truthPathOf(path));
     const auto premature = std::count_if(beats.begin(), beats.end(), [](const TruthBeat &b) { return b.type == 'V'; });
     const double expected = c.perMinute * minutes;
@@ -129,7 +134,8 @@ INSTANTIATE_TEST_SUITE_P(Rates, PrematureBeats,
 
 TEST(PrematureBeats, NoneWhenNotAsked) {
     QTemporaryDir dir;
-    const std::vector<TruthBeat> beats = readTruth(truthPathOf(record(dir.path(), {"--seconds", "120", "--noise", "high"})));
+    const std::vector<TruthBeat> beats =
+        readTruth(truthPathOf(record(dir.path(), {"--seconds", "120", "--noise", "high"})));
     EXPECT_TRUE(std::none_of(beats.begin(), beats.end(), [](const TruthBeat &b) { return b.type != 'N'; }));
 }
 

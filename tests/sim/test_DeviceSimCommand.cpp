@@ -58,7 +58,8 @@ public:
         QByteArray received;
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
         for (;;) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
             if (left.count() <= 0) return received;
             pollfd fds{fd_, POLLIN, 0};
             if (::poll(&fds, 1, static_cast<int>(left.count())) <= 0) continue;
@@ -225,8 +226,8 @@ TEST(DeviceSimCommand, LinkPointsAtTheTerminalWhileRunningAndReplacesOnlyStaleLi
 
 TEST(DeviceSimCommand, RefusesBadArguments) {
     const QStringList cases[] = {
-        {"--saturate", "aVR"},      {"--saturate", "V7"},    {"--electrode-off", "XX"}, {"--electrode-off"},
-        {"--battery", "3.4"},        {"--battery", "low"},     {"--corrupt", "-1"},       {"--silent-after"},
+        {"--saturate", "aVR"},       {"--saturate", "V7"}, {"--electrode-off", "XX"}, {"--electrode-off"},
+        {"--battery", "3.4"},        {"--battery", "low"}, {"--corrupt", "-1"},       {"--silent-after"},
         {"--link", "--hr-protocol"}, {"--frobnicate"},
     };
     for (const QStringList &arguments : cases) {

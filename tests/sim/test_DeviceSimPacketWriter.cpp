@@ -20,21 +20,19 @@ DeviceFrame knownFrame() {
 
 TEST(DeviceSimPacketWriter, StandardPacketIsByteExact) {
     const DeviceSimPacketWriter writer(DeviceLinkKind::Standard, 200, {"LA", "V3"});
-    const QByteArray expected = bytes({
-        0x01, 0xC0, 0x20, 0x00, 0x51, 0x52, 0x01, 0x02, 0xFF, 0xFE, 0x7F, 0xBC,  // V5 I II III
-        0x02, 0xC0, 0x40, 0x00, 0x11, 0x12, 0x21, 0x22, 0xFF, 0x00, 0x41, 0x42,  // V1 V2 V3 V4
-        0x03, 0xC0, 0x00, 0x00, 0x61, 0x62, 0xFF, 0xFF, 0x71, 0x72, 0x00, 0x00,  // V6 CM5 CR5 -
-        0xC8, 0x00, 0x00, 0x00});
+    const QByteArray expected =
+        bytes({0x01, 0xC0, 0x20, 0x00, 0x51, 0x52, 0x01, 0x02, 0xFF, 0xFE, 0x7F, 0xBC,  // V5 I II III
+               0x02, 0xC0, 0x40, 0x00, 0x11, 0x12, 0x21, 0x22, 0xFF, 0x00, 0x41, 0x42,  // V1 V2 V3 V4
+               0x03, 0xC0, 0x00, 0x00, 0x61, 0x62, 0xFF, 0xFF, 0x71, 0x72, 0x00, 0x00,  // V6 CM5 CR5 -
+               0xC8, 0x00, 0x00, 0x00});
     EXPECT_EQ(writer.packet(knownFrame()).toHex().toStdString(), expected.toHex().toStdString());
 }
 
 TEST(DeviceSimPacketWriter, HighRatePacketIsByteExact) {
     const DeviceSimPacketWriter writer(DeviceLinkKind::HighRate, 231, {"V6"});
-    const QByteArray expected = bytes({
-        0xC0, 0x00, 0x00, 0x51, 0x52, 0x01, 0x02, 0xFF, 0xFE, 0x7F, 0xBC,
-        0xC0, 0x00, 0x00, 0x11, 0x12, 0x21, 0x22, 0xFF, 0x00, 0x41, 0x42,
-        0xC0, 0x10, 0x00, 0x61, 0x62, 0xFF, 0xFF, 0x71, 0x72, 0x00, 0x00,
-        0xE7});
+    const QByteArray expected =
+        bytes({0xC0, 0x00, 0x00, 0x51, 0x52, 0x01, 0x02, 0xFF, 0xFE, 0x7F, 0xBC, 0xC0, 0x00, 0x00, 0x11, 0x12, 0x21,
+               0x22, 0xFF, 0x00, 0x41, 0x42, 0xC0, 0x10, 0x00, 0x61, 0x62, 0xFF, 0xFF, 0x71, 0x72, 0x00, 0x00, 0xE7});
     EXPECT_EQ(writer.packet(knownFrame()).toHex().toStdString(), expected.toHex().toStdString());
 }
 
@@ -60,7 +58,8 @@ TEST(DeviceSimPacketWriter, EachElectrodeSetsOnlyItsStatusBits) {
                 for (int status = 0; status < 2; ++status) {
                     const int offset = blockStart + (block - 1) * blockStride + status;
                     const int wanted = block == c.block && status == c.statusByte ? c.bits : 0;
-                    EXPECT_EQ(static_cast<unsigned char>(packet[offset]), wanted) << "block " << block << " S" << status;
+                    EXPECT_EQ(static_cast<unsigned char>(packet[offset]), wanted)
+                        << "block " << block << " S" << status;
                 }
         }
     }
@@ -71,8 +70,8 @@ TEST(DeviceSimPacketWriter, BatteryVoltsBecomeUnitsOf13Millivolts) {
         double volts;
         int byte;
     };
-    const Case cases[] = {{2.6, 200}, {0.0, 0}, {2.3, 177}, {0.0064, 0}, {0.0066, 1}, {3.315, 255},
-                          {3.33, -1}, {-0.1, -1}};
+    const Case cases[] = {{2.6, 200},  {0.0, 0},     {2.3, 177}, {0.0064, 0},
+                          {0.0066, 1}, {3.315, 255}, {3.33, -1}, {-0.1, -1}};
     for (const Case &c : cases) EXPECT_EQ(DeviceSimPacketWriter::batteryByte(c.volts), c.byte) << c.volts << " V";
 }
 

@@ -37,7 +37,8 @@ TEST(DemoRecording, LoopsWithoutASeam) { expectSeamless(readRecording(QStringLit
 TEST(DemoRecording, ClimbsToPeakWithRateRelatedStDepression) {
     const std::vector<TruthBeat> beats = readTruth(truthPathOf(QStringLiteral(TARVELIN_DEMO_RECORDING)));
     ASSERT_GT(beats.size(), 800u);
-    EXPECT_TRUE(std::all_of(beats.begin(), beats.end(), [](const TruthBeat &b) { return b.sample >= 0 && b.sample < 300000; }));
+    EXPECT_TRUE(
+        std::all_of(beats.begin(), beats.end(), [](const TruthBeat &b) { return b.sample >= 0 && b.sample < 300000; }));
     double fastest = 0.0;
     for (const TruthBeat &beat : beats) {
         const double rate = 60.0 / beat.rr;
@@ -82,9 +83,10 @@ TEST_P(LoopingRecording, WrapsSmoothlyAndKeepsItsBeatsInside) {
 
 INSTANTIATE_TEST_SUITE_P(
     Options, LoopingRecording,
-    ::testing::Values(LoopCase{"NoisyWithPvcs", {"--seconds", "45", "--noise", "high", "--pvc-per-min", "6", "--seed", "3"}},
-                      LoopCase{"ShortStress", {"--seconds", "60", "--profile", "stress", "--noise", "medium", "--mains", "60"}},
-                      LoopCase{"OddLength", {"--seconds", "33.37", "--hr", "97", "--noise", "low"}}),
+    ::testing::Values(
+        LoopCase{"NoisyWithPvcs", {"--seconds", "45", "--noise", "high", "--pvc-per-min", "6", "--seed", "3"}},
+        LoopCase{"ShortStress", {"--seconds", "60", "--profile", "stress", "--noise", "medium", "--mains", "60"}},
+        LoopCase{"OddLength", {"--seconds", "33.37", "--hr", "97", "--noise", "low"}}),
     [](const ::testing::TestParamInfo<LoopCase> &info) { return std::string(info.param.label); });
 
 }  // namespace

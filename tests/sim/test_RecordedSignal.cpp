@@ -27,8 +27,8 @@ class LimbLeadIdentities : public ::testing::TestWithParam<const char *> {};
 // hence the one-unit allowance.
 TEST_P(LimbLeadIdentities, HoldInEveryFrameWithinRounding) {
     QTemporaryDir dir;
-    const Recording r = readRecording(record(dir.path(), {"--noise", GetParam(), "--seconds", "40", "--pvc-per-min", "10",
-                                                          "--st", "II=-0.2", "--st", "aVL=0.1", "--hr", "95"}));
+    const Recording r = readRecording(record(dir.path(), {"--noise", GetParam(), "--seconds", "40", "--pvc-per-min",
+                                                          "10", "--st", "II=-0.2", "--st", "aVL=0.1", "--hr", "95"}));
     ASSERT_EQ(r.frames(), 40 * 500);
     double worst = 0.0;
     for (std::int64_t f = 0; f < r.frames(); ++f) {
@@ -52,10 +52,10 @@ class RWaveAmplitude : public ::testing::TestWithParam<RateAndSampling> {};
 
 TEST_P(RWaveAmplitude, IsBetweenOneAndOneAndAHalfMillivoltsInIIAndV5) {
     QTemporaryDir dir;
-    const Recording r = readRecording(
-        record(dir.path(), {"--noise", "none", "--seconds", "20", "--hr", QString::number(GetParam().bpm), "--rate",
-                            QString::number(GetParam().samplingRate)}),
-        GetParam().samplingRate);
+    const Recording r =
+        readRecording(record(dir.path(), {"--noise", "none", "--seconds", "20", "--hr", QString::number(GetParam().bpm),
+                                          "--rate", QString::number(GetParam().samplingRate)}),
+                      GetParam().samplingRate);
     const std::vector<TruthBeat> beats = readTruth(truthPathOf(dir.filePath("r.dat")));
     ASSERT_GT(beats.size(), 5u);
     for (const TruthBeat &beat : beats) {
@@ -71,7 +71,8 @@ TEST_P(RWaveAmplitude, IsBetweenOneAndOneAndAHalfMillivoltsInIIAndV5) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, RWaveAmplitude,
-                         ::testing::Values(RateAndSampling{60, 500}, RateAndSampling{75, 1000}, RateAndSampling{150, 500}));
+                         ::testing::Values(RateAndSampling{60, 500}, RateAndSampling{75, 1000},
+                                           RateAndSampling{150, 500}));
 
 TEST(RecordedSignal, WithoutNoiseTheBaselineIsExactlyZero) {
     QTemporaryDir dir;
@@ -81,7 +82,8 @@ TEST(RecordedSignal, WithoutNoiseTheBaselineIsExactlyZero) {
     for (std::size_t k = 1; k < beats.size(); ++k) {
         const std::int64_t pOnset = beats[k].sample - 500 * 25 / 100;  // R - 250 ms is before any P
         for (std::int64_t f = pOnset - 60; f < pOnset; ++f)
-            for (int lead = 0; lead < kChannels; ++lead) ASSERT_EQ(r.raw(f, lead), 0) << "frame " << f << " lead " << lead;
+            for (int lead = 0; lead < kChannels; ++lead)
+                ASSERT_EQ(r.raw(f, lead), 0) << "frame " << f << " lead " << lead;
     }
 }
 

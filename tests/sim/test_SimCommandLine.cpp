@@ -41,38 +41,40 @@ const QString out = QStringLiteral("@r.dat");
 
 INSTANTIATE_TEST_SUITE_P(
     Record, RejectedArguments,
-    ::testing::Values(
-        BadArguments{"NoCommand", {}, "missing command"},
-        BadArguments{"UnknownCommand", {"replay"}, "unknown command"},
-        BadArguments{"MissingOut", {"record", "--seconds", "5"}, "--out"},
-        BadArguments{"UnknownOption", {"record", "--out", out, "--colour", "red"}, "--colour"},
-        BadArguments{"MissingValue", {"record", "--out", out, "--rate"}, "--rate"},
-        BadArguments{"OddRate", {"record", "--out", out, "--rate", "250"}, "--rate"},
-        BadArguments{"NegativeSeconds", {"record", "--out", out, "--seconds", "-3"}, "--seconds"},
-        BadArguments{"NanSeconds", {"record", "--out", out, "--seconds", "nan"}, "--seconds"},
-        BadArguments{"HugeSeconds", {"record", "--out", out, "--seconds", "1e12"}, "--seconds"},
-        BadArguments{"TextRate", {"record", "--out", out, "--hr", "fast"}, "--hr"},
-        BadArguments{"PeakBelowRest", {"record", "--out", out, "--profile", "stress", "--hr", "120", "--peak-hr", "100"}, "--peak-hr"},
-        BadArguments{"UnknownProfile", {"record", "--out", out, "--profile", "marathon"}, "--profile"},
-        BadArguments{"StWithoutValue", {"record", "--out", out, "--st", "V5"}, "LEAD=MV"},
-        BadArguments{"StUnknownLead", {"record", "--out", out, "--st", "V7=-0.1"}, "V7"},
-        BadArguments{"StNotNumber", {"record", "--out", out, "--st", "V5=deep"}, "V5"},
-        BadArguments{"StTooLarge", {"record", "--out", out, "--st", "V5=-5"}, "V5"},
-        BadArguments{"StTwice", {"record", "--out", out, "--st", "V5=-0.1", "--st", "v5=-0.2"}, "twice"},
-        BadArguments{"StOnCr5", {"record", "--out", out, "--st", "CR5=-0.1"}, "CR5"},
-        BadArguments{"StMode", {"record", "--out", out, "--st-mode", "sloped"}, "--st-mode"},
-        BadArguments{"PvcRate", {"record", "--out", out, "--pvc-per-min", "90"}, "--pvc-per-min"},
-        BadArguments{"Noise", {"record", "--out", out, "--noise", "loud"}, "--noise"},
-        BadArguments{"Mains", {"record", "--out", out, "--mains", "55"}, "--mains"},
-        BadArguments{"NegativeSeed", {"record", "--out", out, "--seed", "-4"}, "--seed"},
-        BadArguments{"FlagWithValue", {"record", "--out", out, "--loop=yes"}, "--loop"},
-        BadArguments{"ShortLoop", {"record", "--out", out, "--loop", "--seconds", "3"}, "loop"},
-        BadArguments{"TruthIsOut", {"record", "--out", out, "--truth", out}, "--truth"},
-        BadArguments{"StrayWord", {"record", "--out", out, "fast"}, "fast"},
-        BadArguments{"UnwritableFolder", {"record", "--out", "@missing/r.dat"}, "cannot write"},
-        BadArguments{"PlotMissingIn", {"plot", "--out", "@p.png"}, "--in"},
-        BadArguments{"PlotMissingFile", {"plot", "--in", "@none.dat", "--out", "@p.png"}, "cannot read"},
-        BadArguments{"PlotChannels", {"plot", "--in", out, "--out", "@p.png", "--channels", "15"}, "--channels"}),
+    ::testing::Values(BadArguments{"NoCommand", {}, "missing command"},
+                      BadArguments{"UnknownCommand", {"replay"}, "unknown command"},
+                      BadArguments{"MissingOut", {"record", "--seconds", "5"}, "--out"},
+                      BadArguments{"UnknownOption", {"record", "--out", out, "--colour", "red"}, "--colour"},
+                      BadArguments{"MissingValue", {"record", "--out", out, "--rate"}, "--rate"},
+                      BadArguments{"OddRate", {"record", "--out", out, "--rate", "250"}, "--rate"},
+                      BadArguments{"NegativeSeconds", {"record", "--out", out, "--seconds", "-3"}, "--seconds"},
+                      BadArguments{"NanSeconds", {"record", "--out", out, "--seconds", "nan"}, "--seconds"},
+                      BadArguments{"HugeSeconds", {"record", "--out", out, "--seconds", "1e12"}, "--seconds"},
+                      BadArguments{"TextRate", {"record", "--out", out, "--hr", "fast"}, "--hr"},
+                      BadArguments{"PeakBelowRest",
+                                   {"record", "--out", out, "--profile", "stress", "--hr", "120", "--peak-hr", "100"},
+                                   "--peak-hr"},
+                      BadArguments{"UnknownProfile", {"record", "--out", out, "--profile", "marathon"}, "--profile"},
+                      BadArguments{"StWithoutValue", {"record", "--out", out, "--st", "V5"}, "LEAD=MV"},
+                      BadArguments{"StUnknownLead", {"record", "--out", out, "--st", "V7=-0.1"}, "V7"},
+                      BadArguments{"StNotNumber", {"record", "--out", out, "--st", "V5=deep"}, "V5"},
+                      BadArguments{"StTooLarge", {"record", "--out", out, "--st", "V5=-5"}, "V5"},
+                      BadArguments{"StTwice", {"record", "--out", out, "--st", "V5=-0.1", "--st", "v5=-0.2"}, "twice"},
+                      BadArguments{"StOnCr5", {"record", "--out", out, "--st", "CR5=-0.1"}, "CR5"},
+                      BadArguments{"StMode", {"record", "--out", out, "--st-mode", "sloped"}, "--st-mode"},
+                      BadArguments{"PvcRate", {"record", "--out", out, "--pvc-per-min", "90"}, "--pvc-per-min"},
+                      BadArguments{"Noise", {"record", "--out", out, "--noise", "loud"}, "--noise"},
+                      BadArguments{"Mains", {"record", "--out", out, "--mains", "55"}, "--mains"},
+                      BadArguments{"NegativeSeed", {"record", "--out", out, "--seed", "-4"}, "--seed"},
+                      BadArguments{"FlagWithValue", {"record", "--out", out, "--loop=yes"}, "--loop"},
+                      BadArguments{"ShortLoop", {"record", "--out", out, "--loop", "--seconds", "3"}, "loop"},
+                      BadArguments{"TruthIsOut", {"record", "--out", out, "--truth", out}, "--truth"},
+                      BadArguments{"StrayWord", {"record", "--out", out, "fast"}, "fast"},
+                      BadArguments{"UnwritableFolder", {"record", "--out", "@missing/r.dat"}, "cannot write"},
+                      BadArguments{"PlotMissingIn", {"plot", "--out", "@p.png"}, "--in"},
+                      BadArguments{"PlotMissingFile", {"plot", "--in", "@none.dat", "--out", "@p.png"}, "cannot read"},
+                      BadArguments{
+                          "PlotChannels", {"plot", "--in", out, "--out", "@p.png", "--channels", "15"}, "--channels"}),
     [](const ::testing::TestParamInfo<BadArguments> &info) { return std::string(info.param.label); });
 
 TEST(SimCommandLine, HelpNamesEveryOption) {
@@ -101,7 +103,8 @@ TEST(SimCommandLine, PlotDrawsAPageAndRefusesASpanPastTheEnd) {
     ASSERT_TRUE(dir.isValid());
     const QString recording = dir.filePath("r.dat");
     ASSERT_EQ(runTool({"record", "--out", recording, "--seconds", "12"}).exitCode, 0);
-    const SimTest::ToolRun drawn = runTool({"plot", "--in", recording, "--out", dir.filePath("p.png"), "--start", "1"}, false);
+    const SimTest::ToolRun drawn =
+        runTool({"plot", "--in", recording, "--out", dir.filePath("p.png"), "--start", "1"}, false);
     EXPECT_EQ(drawn.exitCode, 0) << drawn.standardError.toStdString();
     QFile png(dir.filePath("p.png"));
     ASSERT_TRUE(png.open(QIODevice::ReadOnly));
@@ -110,7 +113,8 @@ TEST(SimCommandLine, PlotDrawsAPageAndRefusesASpanPastTheEnd) {
     EXPECT_TRUE(head.startsWith("\x89PNG"));
     // Ten seconds at 25 mm/s is 250 mm of trace; the page must be at least that wide.
     EXPECT_GT(qFromBigEndian<quint32>(head.constData() + 16), 250u * 4u);
-    const SimTest::ToolRun past = runTool({"plot", "--in", recording, "--out", dir.filePath("q.png"), "--start", "30"}, false);
+    const SimTest::ToolRun past =
+        runTool({"plot", "--in", recording, "--out", dir.filePath("q.png"), "--start", "30"}, false);
     EXPECT_EQ(past.exitCode, 1);
     EXPECT_FALSE(QFile::exists(dir.filePath("q.png")));
 }

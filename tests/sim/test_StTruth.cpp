@@ -58,22 +58,26 @@ TEST_P(StTruth, MatchesTheSignalAndTheRequest) {
 
 INSTANTIATE_TEST_SUITE_P(
     Requests, StTruth,
-    ::testing::Values(
-        StCase{"ChestLeads", {"--hr", "70", "--st", "V5=-0.15", "--st", "V3=0.2"},
-               {{V5, -0.15}, {V3, 0.2}, {I, 0.0}, {II, 0.0}, {V1, 0.0}, {V6, 0.0}}},
-        StCase{"ConsistentLimbLeads", {"--hr", "80", "--st", "II=-0.1", "--st", "III=-0.1", "--st", "aVF=-0.1", "--st", "I=0"},
-               {{II, -0.1}, {III, -0.1}, {aVF, -0.1}, {I, 0.0}, {aVR, 0.05}, {aVL, 0.05}}},
-        StCase{"SingleLimbLead", {"--hr", "65", "--st", "aVL=0.12"}, {{aVL, 0.12}}},
-        // No frontal vector gives I = II = III (III = II - I); the least-squares
-        // compromise is I = III = 1/15 and II = 2/15 mV.
-        StCase{"InconsistentLimbLeads", {"--hr", "75", "--st", "I=0.1", "--st", "II=0.1", "--st", "III=0.1"},
-               {{I, 0.1 * 2 / 3}, {II, 0.1 * 4 / 3}, {III, 0.1 * 2 / 3}}},
-        StCase{"LimbAndChestAndCm5", {"--hr", "90", "--st", "aVF=-0.12", "--st", "V4=-0.1", "--st", "CM5=-0.3"},
-               {{aVF, -0.12}, {V4, -0.1}, {CM5, -0.3}}},
-        StCase{"FastAtThousandPerSecond", {"--rate", "1000", "--hr", "140", "--st", "V5=-0.2", "--st", "II=-0.1"},
-               {{V5, -0.2}, {II, -0.1}}},
-        StCase{"Flat", {"--hr", "75", "--st", "V5=-0.2", "--st-mode", "flat"}, {{V5, 0.0}, {II, 0.0}}},
-        StCase{"AlongsidePvcs", {"--hr", "72", "--pvc-per-min", "8", "--st", "V6=-0.1"}, {{V6, -0.1}}}),
+    ::testing::Values(StCase{"ChestLeads",
+                             {"--hr", "70", "--st", "V5=-0.15", "--st", "V3=0.2"},
+                             {{V5, -0.15}, {V3, 0.2}, {I, 0.0}, {II, 0.0}, {V1, 0.0}, {V6, 0.0}}},
+                      StCase{"ConsistentLimbLeads",
+                             {"--hr", "80", "--st", "II=-0.1", "--st", "III=-0.1", "--st", "aVF=-0.1", "--st", "I=0"},
+                             {{II, -0.1}, {III, -0.1}, {aVF, -0.1}, {I, 0.0}, {aVR, 0.05}, {aVL, 0.05}}},
+                      StCase{"SingleLimbLead", {"--hr", "65", "--st", "aVL=0.12"}, {{aVL, 0.12}}},
+                      // No frontal vector gives I = II = III (III = II - I); the least-squares
+                      // compromise is I = III = 1/15 and II = 2/15 mV.
+                      StCase{"InconsistentLimbLeads",
+                             {"--hr", "75", "--st", "I=0.1", "--st", "II=0.1", "--st", "III=0.1"},
+                             {{I, 0.1 * 2 / 3}, {II, 0.1 * 4 / 3}, {III, 0.1 * 2 / 3}}},
+                      StCase{"LimbAndChestAndCm5",
+                             {"--hr", "90", "--st", "aVF=-0.12", "--st", "V4=-0.1", "--st", "CM5=-0.3"},
+                             {{aVF, -0.12}, {V4, -0.1}, {CM5, -0.3}}},
+                      StCase{"FastAtThousandPerSecond",
+                             {"--rate", "1000", "--hr", "140", "--st", "V5=-0.2", "--st", "II=-0.1"},
+                             {{V5, -0.2}, {II, -0.1}}},
+                      StCase{"Flat", {"--hr", "75", "--st", "V5=-0.2", "--st-mode", "flat"}, {{V5, 0.0}, {II, 0.0}}},
+                      StCase{"AlongsidePvcs", {"--hr", "72", "--pvc-per-min", "8", "--st", "V6=-0.1"}, {{V6, -0.1}}}),
     [](const ::testing::TestParamInfo<StCase> &info) { return std::string(info.param.label); });
 
 TEST(StTruth, RateModeGrowsFromRestToPeak) {

@@ -8,8 +8,7 @@
 
 inline Protocol standardProtocol(const char *name) {
     for (const Protocol &p : StandardProtocols::all())
-        if (p.name == QLatin1String(name))
-            return p;
+        if (p.name == QLatin1String(name)) return p;
     ADD_FAILURE() << "no standard protocol " << name;
     return {};
 }

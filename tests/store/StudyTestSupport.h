@@ -56,16 +56,42 @@ inline QByteArray smallPatientObjectText() {
 // a protocol and echo scores.
 inline std::unique_ptr<Study> fullStudy() {
     auto study = std::make_unique<Study>(123456789);
-    const char *const keys[] = {
-        "baseFilename", "status", "studyType", "protocolName", "institutionName", "technicianName", "doctorName",
-        "referringDoctorName", "treatment", "indication", "comments", "conclusion", "patient/firstName",
-        "patient/lastName", "patient/sex", "patient/birthDate", "patient/age", "patient/weight", "patient/height",
-        "patient/trainingZoneMax", "patient/trainingZoneSubMax", "patient/personIdType", "patient/personIdNumber",
-        "patient/animalSpecies", "patient/animalBreed", "patient/medicalGroupName", "patient/medicalGroupNumber",
-        "patient/medicalHistoryNumber", "patient/address", "patient/city", "patient/state", "patient/country",
-        "patient/phoneNumber"};
+    const char *const keys[] = {"baseFilename",
+                                "status",
+                                "studyType",
+                                "protocolName",
+                                "institutionName",
+                                "technicianName",
+                                "doctorName",
+                                "referringDoctorName",
+                                "treatment",
+                                "indication",
+                                "comments",
+                                "conclusion",
+                                "patient/firstName",
+                                "patient/lastName",
+                                "patient/sex",
+                                "patient/birthDate",
+                                "patient/age",
+                                "patient/weight",
+                                "patient/height",
+                                "patient/trainingZoneMax",
+                                "patient/trainingZoneSubMax",
+                                "patient/personIdType",
+                                "patient/personIdNumber",
+                                "patient/animalSpecies",
+                                "patient/animalBreed",
+                                "patient/medicalGroupName",
+                                "patient/medicalGroupNumber",
+                                "patient/medicalHistoryNumber",
+                                "patient/address",
+                                "patient/city",
+                                "patient/state",
+                                "patient/country",
+                                "patient/phoneNumber"};
     int n = 0;
-    for (const char *key : keys) study->setProperty(key, QByteArray(key) + " value \xC3\xB1 " + QByteArray::number(++n));
+    for (const char *key : keys)
+        study->setProperty(key, QByteArray(key) + " value \xC3\xB1 " + QByteArray::number(++n));
     study->setProperty("comments", "line one\nline \"two\"\t\\ end");
     study->setStudyDateTime("20240102030405");
     study->setRecordingDateTime("20240102030512");

@@ -147,4 +147,4 @@ inline std::uint32_t crcOf(const QByteArray &data) {
         crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef *>(data.constData()), uInt(data.size())));
 }
 
-} // namespace ZipTest
+}  // namespace ZipTest

@@ -30,8 +30,7 @@ inline void writeAll(const QString &path, const QByteArray &bytes) {
 inline QByteArray randomBytes(int size, std::uint32_t seed) {
     std::mt19937 rng(seed);
     QByteArray bytes(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>(rng() & 0xFF);
+    for (int i = 0; i < size; ++i) bytes[i] = static_cast<char>(rng() & 0xFF);
     return bytes;
 }
 
@@ -53,8 +52,9 @@ inline std::vector<std::pair<QString, QByteArray>> studyEntries() {
         {QStringLiteral("hxecg"), QByteArray("HXECG1") + QByteArray(4090, '\0') + signalBytes(40000)},
         {QStringLiteral("hxbeats"), QByteArray("HXBEATS1") + QByteArray(248, '\0') + randomBytes(3 * 296, 2)},
         {QStringLiteral("info"),
-         QByteArray("{\"baseFilename\":\"P\xc3\xa9rez_20261208\",\"patient\":{\"firstName\":\"Ana\","
-                    "\"lastName\":\"P\xc3\xa9rez\"},\"studyDateTime\":\"20261208093000\",\"studyType\":\"Stress test\"}")},
+         QByteArray(
+             "{\"baseFilename\":\"P\xc3\xa9rez_20261208\",\"patient\":{\"firstName\":\"Ana\","
+             "\"lastName\":\"P\xc3\xa9rez\"},\"studyDateTime\":\"20261208093000\",\"studyType\":\"Stress test\"}")},
     };
 }
 
@@ -77,4 +77,4 @@ inline void putLe32(QByteArray &b, qint64 at, std::uint32_t value) {
     putLe16(b, at + 2, static_cast<std::uint16_t>(value >> 16));
 }
 
-} // namespace ZipTest
+}  // namespace ZipTest

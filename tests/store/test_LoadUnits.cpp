@@ -10,7 +10,7 @@ struct UnitCase {
     double given;
     const char *unit;
     double stored;
-    double shown; // read back in the same unit
+    double shown;  // read back in the same unit
 };
 
 const UnitCase kUnitCases[] = {
@@ -34,7 +34,7 @@ TEST_P(UnitConversion, StoresCanonicalAndShowsInTheGivenUnit) {
     const UnitCase &c = GetParam();
     const QString name = QString::fromLatin1(c.parameter);
     Stage stage;
-    EXPECT_EQ(stage.parameter(name, QString::fromLatin1(c.unit)), 0.0); // absent
+    EXPECT_EQ(stage.parameter(name, QString::fromLatin1(c.unit)), 0.0);  // absent
     stage.setParameter(name, c.given, QString::fromLatin1(c.unit));
     EXPECT_DOUBLE_EQ(stage.parameters().value(name), c.stored);
     EXPECT_NEAR(stage.parameter(name, QString::fromLatin1(c.unit)), c.shown, 5e-5);
@@ -50,4 +50,4 @@ TEST(UnitConversion, SettingAgainReplaces) {
     EXPECT_DOUBLE_EQ(stage.parameter(QStringLiteral("speed"), QStringLiteral("km/h")), 8.0);
 }
 
-} // namespace
+}  // namespace

@@ -12,15 +12,12 @@ struct StageAtCase {
 };
 
 const StageAtCase kStageAtCases[] = {
-    {"Bruce", 0.0, 0},      // the rest stage
-    {"Bruce", 300.0, 1},    // a boundary belongs to the stage that starts there
-    {"Bruce", 1559.9, 7},   // last exercise stage
-    {"Bruce", 1560.0, 8},   // first recovery stage
-    {"Bruce", 2099.9, 10},
-    {"Bruce", 2100.0, -1},  // the total duration is past the end
-    {"Bruce", -0.1, -1},
-    {"Balke-Ware", 479.0, 2},
-    {"Who", 1860.0, 10},
+    {"Bruce", 0.0, 0},                             // the rest stage
+    {"Bruce", 300.0, 1},                           // a boundary belongs to the stage that starts there
+    {"Bruce", 1559.9, 7},                          // last exercise stage
+    {"Bruce", 1560.0, 8},                          // first recovery stage
+    {"Bruce", 2099.9, 10}, {"Bruce", 2100.0, -1},  // the total duration is past the end
+    {"Bruce", -0.1, -1},   {"Balke-Ware", 479.0, 2}, {"Who", 1860.0, 10},
 };
 
 class StageAt : public ::testing::TestWithParam<StageAtCase> {};
@@ -40,10 +37,8 @@ struct BoundsCase {
 };
 
 const BoundsCase kBoundsCases[] = {
-    {"Naughton", 1, 300.0, 420.0},
-    {"Naughton", 7, 1020.0, 1140.0}, // last exercise stage
-    {"Naughton", 8, 1140.0, 1200.0},
-    {"Naughton", 10, 1380.0, 1680.0},
+    {"Naughton", 1, 300.0, 420.0},   {"Naughton", 7, 1020.0, 1140.0},  // last exercise stage
+    {"Naughton", 8, 1140.0, 1200.0}, {"Naughton", 10, 1380.0, 1680.0},
     {"Naughton", 11, 0.0, 0.0},  // past the last stage
     {"Naughton", -1, 0.0, 0.0},
 };
@@ -82,17 +77,14 @@ double speedOf(const Protocol &p, int i) {
 
 struct InsertCase {
     int index;
-    int landsAt;             // where the new stage ends up after clamping
-    std::vector<double> speeds; // speeds of all stages afterwards
-    bool isDefault;          // appended default stage rather than a copy
+    int landsAt;                 // where the new stage ends up after clamping
+    std::vector<double> speeds;  // speeds of all stages afterwards
+    bool isDefault;              // appended default stage rather than a copy
 };
 
 const InsertCase kInsertCases[] = {
-    {0, 0, {1, 1, 2, 3}, false},
-    {1, 1, {1, 2, 2, 3}, false},
-    {3, 3, {1, 2, 3, 0}, true},
-    {-5, 0, {1, 1, 2, 3}, false},
-    {99, 3, {1, 2, 3, 0}, true},
+    {0, 0, {1, 1, 2, 3}, false},  {1, 1, {1, 2, 2, 3}, false}, {3, 3, {1, 2, 3, 0}, true},
+    {-5, 0, {1, 1, 2, 3}, false}, {99, 3, {1, 2, 3, 0}, true},
 };
 
 class InsertStage : public ::testing::TestWithParam<InsertCase> {};
@@ -104,8 +96,7 @@ TEST_P(InsertStage, CopiesTheDisplacedStageOrAppendsADefault) {
     Stage &inserted = p.insertStage(c.index);
     EXPECT_EQ(&inserted, &p.stage(c.landsAt));
     ASSERT_EQ(p.stageCount(), 4);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(speedOf(p, i), c.speeds[static_cast<size_t>(i)]) << i;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(speedOf(p, i), c.speeds[static_cast<size_t>(i)]) << i;
     if (c.isDefault) {
         EXPECT_EQ(inserted.phase, StagePhase::Rest);
         EXPECT_EQ(inserted.duration, 0.0);
@@ -134,7 +125,10 @@ struct RemoveCase {
 };
 
 const RemoveCase kRemoveCases[] = {
-    {0, {2, 3}}, {2, {1, 2}}, {3, {1, 2, 3}}, {-1, {1, 2, 3}},
+    {0, {2, 3}},
+    {2, {1, 2}},
+    {3, {1, 2, 3}},
+    {-1, {1, 2, 3}},
 };
 
 class RemoveStage : public ::testing::TestWithParam<RemoveCase> {};
@@ -144,10 +138,9 @@ TEST_P(RemoveStage, RemovesOnlyValidIndices) {
     Protocol p = threeStages();
     p.removeStage(c.index);
     ASSERT_EQ(p.stageCount(), static_cast<int>(c.speeds.size()));
-    for (int i = 0; i < p.stageCount(); ++i)
-        EXPECT_EQ(speedOf(p, i), c.speeds[static_cast<size_t>(i)]);
+    for (int i = 0; i < p.stageCount(); ++i) EXPECT_EQ(speedOf(p, i), c.speeds[static_cast<size_t>(i)]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Positions, RemoveStage, ::testing::ValuesIn(kRemoveCases));
 
-} // namespace
+}  // namespace

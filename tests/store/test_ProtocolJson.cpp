@@ -7,13 +7,9 @@
 
 namespace {
 
-QByteArray compact(const Protocol &p) {
-    return QJsonDocument(ProtocolJson::toJson(p)).toJson(QJsonDocument::Compact);
-}
+QByteArray compact(const Protocol &p) { return QJsonDocument(ProtocolJson::toJson(p)).toJson(QJsonDocument::Compact); }
 
-Protocol parse(const char *json) {
-    return ProtocolJson::fromJson(QJsonDocument::fromJson(QByteArray(json)).object());
-}
+Protocol parse(const char *json) { return ProtocolJson::fromJson(QJsonDocument::fromJson(QByteArray(json)).object()); }
 
 // One stage carrying every kind of load, so each type shows which members it
 // writes; durations are truncated, never rounded.
@@ -92,10 +88,8 @@ Protocol sample(ProtocolType type, const char *loadName, double step) {
         Stage s;
         s.phase = static_cast<StagePhase>(i);
         s.duration = 60.0 * (i + 1);
-        if (loadName)
-            s.setParameter(QString::fromLatin1(loadName), step * i, QString());
-        if (type == ProtocolType::Treadmill)
-            s.setParameter(QStringLiteral("incline"), 2.5 * i, QStringLiteral("%"));
+        if (loadName) s.setParameter(QString::fromLatin1(loadName), step * i, QString());
+        if (type == ProtocolType::Treadmill) s.setParameter(QStringLiteral("incline"), 2.5 * i, QStringLiteral("%"));
         p.appendStage(s);
     }
     return p;
@@ -103,8 +97,8 @@ Protocol sample(ProtocolType type, const char *loadName, double step) {
 
 TEST(ProtocolRead, EveryTypeSurvivesARoundTrip) {
     const Protocol protocols[] = {
-        sample(ProtocolType::Treadmill, "speed", 3.3),  sample(ProtocolType::Ergometer, "workload", 25.0),
-        sample(ProtocolType::RestingEcg, nullptr, 0.0), sample(ProtocolType::TiltTest, nullptr, 0.0),
+        sample(ProtocolType::Treadmill, "speed", 3.3),      sample(ProtocolType::Ergometer, "workload", 25.0),
+        sample(ProtocolType::RestingEcg, nullptr, 0.0),     sample(ProtocolType::TiltTest, nullptr, 0.0),
         sample(ProtocolType::Pharmacologic, "dose", 0.125),
     };
     for (const Protocol &p : protocols) {
@@ -113,4 +107,4 @@ TEST(ProtocolRead, EveryTypeSurvivesARoundTrip) {
     }
 }
 
-} // namespace
+}  // namespace

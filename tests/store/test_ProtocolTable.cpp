@@ -47,8 +47,7 @@ TEST_F(ProtocolTableTest, StandardTableIsWrittenByteForByte) {
     ASSERT_FALSE(expected_.isEmpty());
     const char *contents[] = {nullptr, "[]", "  [ ]\n", "{}", "[{\"name\":", "42"};
     for (const char *content : contents) {
-        if (content)
-            writeAll(path_, content);
+        if (content) writeAll(path_, content);
         ProtocolTable table(path_);
         EXPECT_EQ(table.protocolNames().size(), 7) << content;
         EXPECT_EQ(readAll(path_), expected_) << content;
@@ -61,7 +60,7 @@ TEST_F(ProtocolTableTest, NamesComeInByteOrder) {
     table.setProtocol(QString::fromUtf8("\xc3\x84rgo"), Protocol{});
     table.setProtocol(QStringLiteral("bruce"), Protocol{});
     const QStringList expected = {
-        QStringLiteral("Astrand (f.)"), QStringLiteral("Astrand (m.)"), QStringLiteral("Balke-Ware"),
+        QStringLiteral("Astrand (f.)"), QStringLiteral("Astrand (m.)"),   QStringLiteral("Balke-Ware"),
         QStringLiteral("Bruce"),        QStringLiteral("Bruce (modif.)"), QStringLiteral("Naughton"),
         QStringLiteral("Who"),          QStringLiteral("bruce"),          QString::fromUtf8("\xc3\x84rgo")};
     EXPECT_EQ(table.protocolNames(), expected);
@@ -69,7 +68,7 @@ TEST_F(ProtocolTableTest, NamesComeInByteOrder) {
 
 TEST_F(ProtocolTableTest, SetAndRemoveAreSavedAtOnce) {
     Protocol mine;
-    mine.name = QStringLiteral("Old name"); // the table key wins
+    mine.name = QStringLiteral("Old name");  // the table key wins
     mine.type = ProtocolType::Pharmacologic;
     mine.insertStage(0).setParameter(QStringLiteral("dose"), 10.0, QString());
     {
@@ -84,7 +83,7 @@ TEST_F(ProtocolTableTest, SetAndRemoveAreSavedAtOnce) {
     mine.name = QStringLiteral("Mine");
     expectSameProtocol(read, mine);
     EXPECT_FALSE(reloaded.protocol(QStringLiteral("Bruce"), read));
-    EXPECT_EQ(read.name, QStringLiteral("Mine")); // a failed lookup leaves `out` alone
+    EXPECT_EQ(read.name, QStringLiteral("Mine"));  // a failed lookup leaves `out` alone
     EXPECT_EQ(reloaded.protocolNames().size(), 7);
 }
 
@@ -99,7 +98,7 @@ TEST_F(ProtocolTableTest, LaterEntryOfTheSameNameWins) {
 
 TEST_F(ProtocolTableTest, FileErrorsThrowFixedTexts) {
     const struct {
-        bool directory; // a directory where the file should be cannot be opened
+        bool directory;  // a directory where the file should be cannot be opened
         const char *message;
     } cases[] = {{false, "Cannot read protocol table"}, {true, "Cannot open protocol table"}};
     for (const auto &c : cases) {
@@ -133,16 +132,13 @@ public:
     explicit LockedDirectory(const QString &path) : path_(path) {
         QFile::setPermissions(path_, QFile::ReadOwner | QFile::ExeOwner);
         fd_ = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_DIRECTORY);
-        if (locked() || fd_ < 0 || ::ioctl(fd_, FS_IOC_GETFLAGS, &flags_) != 0)
-            return;
+        if (locked() || fd_ < 0 || ::ioctl(fd_, FS_IOC_GETFLAGS, &flags_) != 0) return;
         const int immutable = flags_ | FS_IMMUTABLE_FL;
         setFlags_ = ::ioctl(fd_, FS_IOC_SETFLAGS, &immutable) == 0;
     }
     ~LockedDirectory() {
-        if (setFlags_)
-            ::ioctl(fd_, FS_IOC_SETFLAGS, &flags_);
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (setFlags_) ::ioctl(fd_, FS_IOC_SETFLAGS, &flags_);
+        if (fd_ >= 0) ::close(fd_);
         QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     bool locked() const {
@@ -165,11 +161,10 @@ TEST_F(ProtocolTableTest, UnwritableDestinationKeepsTheOldFile) {
     ASSERT_NE(before, expected_);
 
     LockedDirectory lock(QFileInfo(path_).absolutePath());
-    if (!lock.locked())
-        GTEST_SKIP() << "this file system lets every write through";
+    if (!lock.locked()) GTEST_SKIP() << "this file system lets every write through";
     table.removeProtocol(QStringLiteral("Custom"));
     EXPECT_EQ(readAll(path_), before);
-    EXPECT_EQ(table.protocolNames().size(), 7); // the table itself did change
+    EXPECT_EQ(table.protocolNames().size(), 7);  // the table itself did change
 }
 
-} // namespace
+}  // namespace

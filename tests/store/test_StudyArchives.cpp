@@ -50,8 +50,7 @@ struct StoreWithStudy {
 void writeArchive(const QString &path, const QString &comment, const QList<QPair<QString, QByteArray>> &entries) {
     QZipFileCreator zip(path);
     zip.setComment(comment);
-    for (const auto &entry : entries)
-        zip.addData(entry.second, entry.first);
+    for (const auto &entry : entries) zip.addData(entry.second, entry.first);
     zip.close();
 }
 
@@ -81,9 +80,10 @@ TEST(StudyArchives, ExportHoldsTheThreeFilesAndTheInfoInOrder) {
     EXPECT_EQ(entryOf(archive, "hxstudy"), readAll(source.file("hxstudy")));
     EXPECT_EQ(entryOf(archive, "hxecg"), readAll(source.file("hxecg")));
     EXPECT_EQ(entryOf(archive, "hxbeats"), readAll(source.file("hxbeats")));
-    EXPECT_EQ(entryOf(archive, "info"),
-              QByteArray("{\"baseFilename\":\"H-17-Pérez-Ana-20261208093000\",\"patient\":{\"firstName\":\"Ana\","
-                         "\"lastName\":\"Pérez\"},\"studyDateTime\":\"20261208093000\",\"studyType\":\"Stress test\"}"));
+    EXPECT_EQ(
+        entryOf(archive, "info"),
+        QByteArray("{\"baseFilename\":\"H-17-Pérez-Ana-20261208093000\",\"patient\":{\"firstName\":\"Ana\","
+                   "\"lastName\":\"Pérez\"},\"studyDateTime\":\"20261208093000\",\"studyType\":\"Stress test\"}"));
 
     StudyInfo described;
     described.id = 99;
@@ -110,8 +110,9 @@ TEST(StudyArchives, ImportIntoAnotherStoreGivesTheSameStudy) {
     EXPECT_EQ(rows[0].baseFilename, source.info.baseFilename);
     EXPECT_EQ(rows[0].patientLastName, QByteArray("Pérez"));
     for (const char *extension : {"hxstudy", "hxecg", "hxbeats"}) {
-        const QString copy = QStringLiteral("%1/%2.%3").arg(otherRoot.path(), QString::fromUtf8(source.info.baseFilename),
-                                                           QLatin1String(extension));
+        const QString copy =
+            QStringLiteral("%1/%2.%3")
+                .arg(otherRoot.path(), QString::fromUtf8(source.info.baseFilename), QLatin1String(extension));
         EXPECT_EQ(readAll(copy), readAll(source.file(extension))) << extension;
     }
     Study *study = other.openStudy(source.info.id);
@@ -156,7 +157,8 @@ TEST(StudyArchives, ForeignAndIncompleteArchivesAreNeitherListedNorImported) {
     const QList<Case> cases = {
         {"a-foreign.hxz", "PKZIP", {{"hxstudy", study}, {"hxecg", ""}, {"hxbeats", ""}, {"info", info}}},
         {"b-no-info.hxz", "HXZIP1", {{"hxstudy", study}, {"hxecg", ""}, {"hxbeats", ""}}},
-        {"c-info-without-patient.hxz", "HXZIP1",
+        {"c-info-without-patient.hxz",
+         "HXZIP1",
          {{"hxstudy", study}, {"info", "{\"baseFilename\":\"x\",\"patient\":{}}"}}},
         {"d-info-not-json.hxz", "HXZIP1", {{"info", "not json"}}},
     };
@@ -171,15 +173,13 @@ TEST(StudyArchives, ForeignAndIncompleteArchivesAreNeitherListedNorImported) {
 
     const auto listed = source.store->listArchives(shared.path());
     QStringList names;
-    for (const auto &entry : listed)
-        names << entry.second;
+    for (const auto &entry : listed) names << entry.second;
     EXPECT_EQ(names, QStringList({"e-no-ecg.hxz", "f-study-not-a-study.hxz", base + QStringLiteral(".hxz")}));
 
     QTemporaryDir root;
     StudyStore target(root.path());
     QStringList crafted = {"e-no-ecg.hxz", "f-study-not-a-study.hxz", "g-not-a-zip.hxz"};
-    for (const Case &c : cases)
-        crafted << QLatin1String(c.name);
+    for (const Case &c : cases) crafted << QLatin1String(c.name);
     for (const QString &name : crafted) {
         if (name == QLatin1String("g-not-a-zip.hxz"))
             EXPECT_THROW(target.importStudy(shared.path() + QLatin1Char('/') + name), std::runtime_error);
@@ -203,7 +203,9 @@ TEST(StudyArchives, CraftedBaseNamesAreRefusedAndWriteNothing) {
         QJsonObject info{{"baseFilename", base}, {"studyDateTime", "1"}, {"studyType", "ECG"}, {"patient", patient}};
         const QString archive = shared.path() + QStringLiteral("/crafted.hxz");
         writeArchive(archive, QStringLiteral("HXZIP1"),
-                     {{"hxstudy", study}, {"hxecg", ""}, {"hxbeats", ""},
+                     {{"hxstudy", study},
+                      {"hxecg", ""},
+                      {"hxbeats", ""},
                       {"info", QJsonDocument(info).toJson(QJsonDocument::Compact)}});
         expectNotValid(target, archive);
     }

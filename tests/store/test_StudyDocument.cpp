@@ -39,28 +39,29 @@ TEST(StudyDocument, SmallStudyIsWrittenCompactInKeyOrderExactly) {
         R"("BasalInferior","MidInferior","ApicalInferior","BasalPosterior","MidPosterior","BasalLateral",)"
         R"("MidLateral","ApicalLateral","BasalAnterior","MidAnterior","ApicalAnterior"]},)"
         R"("events":[{"description":"ST depression","duration":10,"position":12.5,"print":false}],)"
-        R"("patient":)" + smallPatientObjectText() + R"(,"results":)" + results +
-        R"(,"study":)" + smallStudyObjectText() + "}";
+        R"("patient":)" +
+        smallPatientObjectText() + R"(,"results":)" + results + R"(,"study":)" + smallStudyObjectText() + "}";
     EXPECT_EQ(text, expected);
 
-    for (const char *member : {
-             R"("BPMTrend":{"timestamps":[1.5,3],"type":"trend","values":[72,75]})",
-             R"("sysBPTrend":{"timestamps":[],"type":"trend","values":[]})",
-             R"("METSPerStage":{"type":"valueArray","values":[0,4.25]})",
-             R"j("STSlopePerStage(15)":{"type":"valueArray","values":[]})j",
-             R"("maxBPM":{"type":"value","value":180})",
-             R"("QRSAxis":{"type":"value","value":-999})",
-             R"("measurementChannel":{"type":"value","value":-1})",
-             R"("pacemakerPulses":{"type":"valueArray","values":[]})"})
+    for (const char *member :
+         {R"("BPMTrend":{"timestamps":[1.5,3],"type":"trend","values":[72,75]})",
+          R"("sysBPTrend":{"timestamps":[],"type":"trend","values":[]})",
+          R"("METSPerStage":{"type":"valueArray","values":[0,4.25]})",
+          R"j("STSlopePerStage(15)":{"type":"valueArray","values":[]})j", R"("maxBPM":{"type":"value","value":180})",
+          R"("QRSAxis":{"type":"value","value":-999})", R"("measurementChannel":{"type":"value","value":-1})",
+          R"("pacemakerPulses":{"type":"valueArray","values":[]})"})
         EXPECT_TRUE(results.contains(member)) << member;
     const QJsonObject resultsObject = parse(results);
     EXPECT_EQ(resultsObject.size(), study->results().size());
-    for (const QString &name : study->results().names()) EXPECT_TRUE(resultsObject.contains(name)) << name.toStdString();
+    for (const QString &name : study->results().names())
+        EXPECT_TRUE(resultsObject.contains(name)) << name.toStdString();
 }
 
 TEST(StudyDocument, VeterinaryMembersAppearOnlyWhenOneOfThemHoldsText) {
-    const struct { const char *species, *breed; bool written; } cases[] = {
-        {"", "", false}, {"Canine", "", true}, {"", "Beagle", true}, {"Canine", "Beagle", true}};
+    const struct {
+        const char *species, *breed;
+        bool written;
+    } cases[] = {{"", "", false}, {"Canine", "", true}, {"", "Beagle", true}, {"Canine", "Beagle", true}};
     for (const auto &c : cases) {
         Study study(1);
         study.setProperty("patient/animalSpecies", c.species);
@@ -81,7 +82,12 @@ TEST(StudyDocument, VeterinaryMembersAppearOnlyWhenOneOfThemHoldsText) {
 
 TEST(StudyDocument, ReadingIsTolerantOfMissingAndOddMembers) {
     using Check = std::function<void(const Study &)>;
-    const struct { const char *name; QByteArray json; bool reads; Check check; } cases[] = {
+    const struct {
+        const char *name;
+        QByteArray json;
+        bool reads;
+        Check check;
+    } cases[] = {
         {"empty document", "{}", false, nullptr},
         {"empty study object", R"({"study":{},"patient":{"lastName":"Doe"}})", false, nullptr},
         {"study not an object", R"({"study":7})", false, nullptr},
@@ -125,7 +131,12 @@ TEST(StudyDocument, ReadingIsTolerantOfMissingAndOddMembers) {
              ASSERT_NE(s.echoScoring(), nullptr);
              const EchoScoring &e = *s.echoScoring();
              for (int i = 0; i <= 16; ++i) {
-                 const qint32 rest = i == 4 ? 2 : i == 16 ? 7 : 0, peak = i == 4 ? 3 : i == 16 ? 8 : 0,
+                 const qint32 rest = i == 4    ? 2
+                                     : i == 16 ? 7
+                                               : 0,
+                              peak = i == 4    ? 3
+                                     : i == 16 ? 8
+                                               : 0,
                               post = i == 4 ? 1 : 0;
                  EXPECT_EQ(e.scoreRest[i], rest) << i;
                  EXPECT_EQ(e.scorePeak[i], peak) << i;

@@ -52,7 +52,11 @@ TEST_F(StudyFileTest, OnlyWholeFilesWithAKnownMagicAndAnObjectOpen) {
     const QByteArray json = StudyDocument::serialise(*smallStudy());
     const QByteArray packed = qCompress(json);
     const QByteArray stream = packed.mid(4);
-    const struct { const char *name; QByteArray bytes; bool document, study; } cases[] = {
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        bool document, study;
+    } cases[] = {
         {"empty file", "", false, false},
         {"seven bytes", "HXSTUDY", false, false},
         {"magic alone, compressed", "HXSTUDY2", false, false},
@@ -162,7 +166,11 @@ TEST(StudyCompression, DeclaredLengthsAreBoundedByWhatTheStreamCanHold) {
     QByteArray damaged = qCompress(text);
     damaged[damaged.size() - 1] = char(damaged[damaged.size() - 1] ^ 0x01);
     const qint64 bound = StudyCompression::kMaxExpansion * stream.size() + StudyCompression::kExpansionSlack;
-    const struct { const char *name; QByteArray body; bool reads; } cases[] = {
+    const struct {
+        const char *name;
+        QByteArray body;
+        bool reads;
+    } cases[] = {
         {"exact", qCompress(text), true},
         {"declared at the bound", bigEndian32(quint32(bound)) + stream, true},
         {"declared past the bound", bigEndian32(quint32(bound + 1)) + stream, false},

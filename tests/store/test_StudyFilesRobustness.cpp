@@ -168,11 +168,12 @@ TEST_F(StudyFilesRobustness, DamagedRecordingFilesAreRefusedOrReadWithinBounds) 
                 std::vector<double> range(300);
                 std::vector<std::int16_t> block(FileSignal::BlockSize);
                 for (int c = -1; c <= n; ++c) {
-                    for (std::int64_t first : {std::int64_t(-100), std::int64_t(0), std::int64_t(4000), recording->length() - 50,
-                                         recording->length() + 10})
+                    for (std::int64_t first : {std::int64_t(-100), std::int64_t(0), std::int64_t(4000),
+                                               recording->length() - 50, recording->length() + 10})
                         recording->readRange(c, first, int(range.size()), range.data());
                     (void)recording->readSample(c, recording->length() - 1);
-                    for (std::int64_t b = -1; b <= recording->blockCount(); ++b) recording->readBlock(c, b, block.data());
+                    for (std::int64_t b = -1; b <= recording->blockCount(); ++b)
+                        recording->readBlock(c, b, block.data());
                 }
             },
             i);

@@ -19,8 +19,7 @@ namespace {
 
 QList<qint32> idsOf(const QList<StudyInfo> &rows) {
     QList<qint32> ids;
-    for (const StudyInfo &row : rows)
-        ids << row.id;
+    for (const StudyInfo &row : rows) ids << row.id;
     std::sort(ids.begin(), ids.end());
     return ids;
 }
@@ -67,8 +66,7 @@ TEST(StudyIndexRecovery, DeletedDatabaseIsRebuiltFromTheStudyFiles) {
         EXPECT_FALSE(row.baseFilename.isEmpty());
         EXPECT_EQ(row.studyType, QByteArray("Stress test"));
         EXPECT_EQ(row.studyDateTime, QByteArray("20261208093000"));
-        if (row.patientLastName == "Bravo")
-            EXPECT_EQ(row.patientAnimalSpecies, QByteArray("Canino"));
+        if (row.patientLastName == "Bravo") EXPECT_EQ(row.patientAnimalSpecies, QByteArray("Canino"));
         EXPECT_NE(store.openStudy(row.id), nullptr);
     }
 }
@@ -89,7 +87,8 @@ TEST(StudyIndexRecovery, UnusableDatabaseIsMovedAsideAndRebuilt) {
              file.resize(0);
              file.write(head + QByteArray(3000, '\xA5'));
          }},
-        {"another program's database", [](const QString &path) {
+        {"another program's database",
+         [](const QString &path) {
              QFile::remove(path);
              makeDatabaseWithoutStudyTable(path);
          }},

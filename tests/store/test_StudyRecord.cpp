@@ -27,12 +27,16 @@ TEST(StudyRecord, RiskFactorsAreKeptInByteOrderReplacedByNameAndAbsentOnesLeaveT
     for (const char *name : {"Obesidad", "Diabetes", "\xC3\x81ngor", "angor", "Angor"})
         study.setRiskFactor(name, true, QByteArray("about ") + name);
     study.setRiskFactor("Diabetes", false, "type 2");
-    EXPECT_EQ(study.riskFactorNames(),
-              (QList<QByteArray>{"Angor", "Diabetes", "Obesidad", "angor", "\xC3\x81ngor"}));
+    EXPECT_EQ(study.riskFactorNames(), (QList<QByteArray>{"Angor", "Diabetes", "Obesidad", "angor", "\xC3\x81ngor"}));
 
-    const struct { const char *name; bool checked; const char *comment; } cases[] = {
-        {"Diabetes", false, "type 2"}, {"Obesidad", true, "about Obesidad"}, {"Gota", false, "untouched"},
-        {"diabetes", false, "untouched"}};
+    const struct {
+        const char *name;
+        bool checked;
+        const char *comment;
+    } cases[] = {{"Diabetes", false, "type 2"},
+                 {"Obesidad", true, "about Obesidad"},
+                 {"Gota", false, "untouched"},
+                 {"diabetes", false, "untouched"}};
     for (const auto &c : cases) {
         QByteArray comment = "untouched";
         EXPECT_EQ(study.riskFactor(c.name, comment), c.checked) << c.name;
@@ -55,10 +59,10 @@ TEST(StudyRecord, EventsKeepInsertionOrderAndStartAsPrintedAtZero) {
 }
 
 TEST(EchoScoring, SegmentKeysFollowTheFixedOrderAndLookupsAreExact) {
-    const char *const keys[] = {"BasalAnteroSeptum", "MidAnteroSeptum", "BasalSeptum",   "MidSeptum",
-                                "ApicalSeptum",      "BasalInferior",   "MidInferior",   "ApicalInferior",
-                                "BasalPosterior",    "MidPosterior",    "BasalLateral",  "MidLateral",
-                                "ApicalLateral",     "BasalAnterior",   "MidAnterior",   "ApicalAnterior"};
+    const char *const keys[] = {"BasalAnteroSeptum", "MidAnteroSeptum", "BasalSeptum",  "MidSeptum",
+                                "ApicalSeptum",      "BasalInferior",   "MidInferior",  "ApicalInferior",
+                                "BasalPosterior",    "MidPosterior",    "BasalLateral", "MidLateral",
+                                "ApicalLateral",     "BasalAnterior",   "MidAnterior",  "ApicalAnterior"};
     for (int i = 1; i <= 16; ++i) {
         EXPECT_EQ(EchoScoring::segmentKey(i), keys[i - 1]);
         EXPECT_EQ(EchoScoring::segmentIndex(keys[i - 1]), i);
@@ -71,7 +75,10 @@ TEST(EchoScoring, SegmentKeysFollowTheFixedOrderAndLookupsAreExact) {
 }
 
 TEST(StudyInfoConversion, EveryFieldTravelsUnderItsOwnKeyBothWays) {
-    const struct { const char *key; QByteArray StudyInfo::*field; } fields[] = {
+    const struct {
+        const char *key;
+        QByteArray StudyInfo::*field;
+    } fields[] = {
         {"baseFilename", &StudyInfo::baseFilename},
         {"status", &StudyInfo::status},
         {"studyType", &StudyInfo::studyType},

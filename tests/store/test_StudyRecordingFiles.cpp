@@ -71,10 +71,9 @@ TEST_F(StudyRecordingFilesTest, RecordingFileIsMagicHeaderDocumentZerosThenLittl
         const qint16 *channels[] = {i, ii, v5};
         recording.append(2, channels);
     }
-    const QByteArray document =
-        R"({"ecg":{"channels":["I","II","V5"],"gainMax":5,"gainMin":-5,"resolution":12,)"
-        R"("sampleFormat":"short","samplingRate":500},"patient":)" +
-        smallPatientObjectText() + R"(,"study":)" + smallStudyObjectText() + "}";
+    const QByteArray document = R"({"ecg":{"channels":["I","II","V5"],"gainMax":5,"gainMin":-5,"resolution":12,)"
+                                R"("sampleFormat":"short","samplingRate":500},"patient":)" +
+                                smallPatientObjectText() + R"(,"study":)" + smallStudyObjectText() + "}";
     const QByteArray expected = "HXECG1" + document + QByteArray(kHeader - 6 - document.size(), '\0') +
                                 littleEndian16({1, 300, -32768, -2, 32767, 0});
     EXPECT_EQ(fileBytes(ecgPath), expected);
@@ -106,7 +105,11 @@ TEST_F(StudyRecordingFilesTest, HeaderLongerThanItsRegionIsCutAndNeverTouchesThe
 TEST_F(StudyRecordingFilesTest, OverfullStudyTextNeverCostsTheRecordingItsDescription) {
     // Each case: the study's texts and the channel count; what the header
     // still carries of the study.
-    const struct { const char *name; int textLength, channels; bool comments, lastName, study; } cases[] = {
+    const struct {
+        const char *name;
+        int textLength, channels;
+        bool comments, lastName, study;
+    } cases[] = {
         {"short texts: everything", 10, 12, true, true, true},
         {"a long comment: short texts only", 5000, 12, false, true, true},
         {"every text at the limit and many channels: the recording alone", 64, 160, false, false, false},
@@ -142,14 +145,20 @@ TEST_F(StudyRecordingFilesTest, RecordingOpensOnlyFromAUsableHeader) {
     QByteArray fullRegion = ecgObject(validEcg());
     // A document filling the header region to its last byte, with no zero
     // after it, followed by samples that are not zero.
-    fullRegion.insert(fullRegion.size() - 1, R"(,"pad":")" + QByteArray(kHeader - 6 - fullRegion.size() - 9, 'p') + "\"");
+    fullRegion.insert(fullRegion.size() - 1,
+                      R"(,"pad":")" + QByteArray(kHeader - 6 - fullRegion.size() - 9, 'p') + "\"");
     ASSERT_EQ(fullRegion.size(), kHeader - 6);
     QJsonObject wide = validEcg(StudyFiles::kMaxRecordingChannels);
-    const struct { const char *name; QByteArray bytes; int channels; } cases[] = {
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        int channels;
+    } cases[] = {
         {"valid", ecgFile(ecgObject(validEcg()), frames), 2},
         {"text after the terminating zero", ecgFile(ecgObject(validEcg()) + '\0' + "garbage", frames), 2},
         {"document filling the region", "HXECG1" + fullRegion + QByteArray(64, '\x31'), 2},
-        {"no gains: the range is 0..0", ecgFile(ecgObject(with(with(validEcg(), "gainMin", {}), "gainMax", {})), frames), 2},
+        {"no gains: the range is 0..0",
+         ecgFile(ecgObject(with(with(validEcg(), "gainMin", {}), "gainMax", {})), frames), 2},
         {"empty sample format", ecgFile(ecgObject(with(validEcg(), "sampleFormat", ""))), 0},
         {"no sample format", ecgFile(ecgObject(with(validEcg(), "sampleFormat", {}))), 0},
         {"empty channels", ecgFile(ecgObject(with(validEcg(), "channels", QJsonArray()))), 0},
@@ -192,8 +201,10 @@ TEST_F(StudyRecordingFilesTest, NamedPipesAreNotWaitedOn) {
 }
 
 TEST_F(StudyRecordingFilesTest, SampleCountIsWholeFramesAfterTheHeaderAndRangesArePaddedWithZeros) {
-    const struct { int dataBytes; qint64 samples; } sizes[] = {
-        {0, 0}, {1, 0}, {23, 0}, {24, 1}, {2 * 12 * 10 - 1, 9}, {2 * 12 * 10, 10}, {2 * 12 * 10 + 1, 10}};
+    const struct {
+        int dataBytes;
+        qint64 samples;
+    } sizes[] = {{0, 0}, {1, 0}, {23, 0}, {24, 1}, {2 * 12 * 10 - 1, 9}, {2 * 12 * 10, 10}, {2 * 12 * 10 + 1, 10}};
     QJsonObject twelve = validEcg(12);
     for (const auto &s : sizes) {
         writeFileBytes(ecgPath, ecgFile(ecgObject(twelve), QByteArray(s.dataBytes, '\x01')));
@@ -246,7 +257,12 @@ TEST_F(StudyRecordingFilesTest, BeatFileIsMagicZerosThenRecordsAndAPastTheEndExc
 
 TEST_F(StudyRecordingFilesTest, BeatFileOpensOnlyWithItsMagicAndARecordingsChannelCount) {
     const QByteArray header = "HXBEATS1" + QByteArray(248, '\0');
-    const struct { const char *name; QByteArray bytes; int channels; qint64 count; } cases[] = {
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        int channels;
+        qint64 count;
+    } cases[] = {
         {"two records of twelve channels", header + QByteArray(2 * (56 + 960) + 7, 'r'), 12, 2},
         {"header only", header, 12, 0},
         {"magic only", "HXBEATS1", 12, 0},
@@ -268,7 +284,11 @@ TEST_F(StudyRecordingFilesTest, StudyFileAttachesTheSignalFilesOfItsOwnBaseName)
     const QString study = dir.filePath("H1.Doe.hxstudy");
     StudyFiles::writeStudyFile(*smallStudy(), study);
     const QByteArray beats = "HXBEATS1" + QByteArray(248, '\0') + QByteArray(56 + 3 * 80, 'r');
-    const struct { const char *name; QByteArray ecg; bool recording, beats; } cases[] = {
+    const struct {
+        const char *name;
+        QByteArray ecg;
+        bool recording, beats;
+    } cases[] = {
         {"both", ecgFile(ecgObject(validEcg(3)), littleEndian16({1, 2, 3})), true, true},
         {"no usable recording: beats stay unread too", ecgFile(ecgObject(with(validEcg(3), "channels", {}))), false,
          false},

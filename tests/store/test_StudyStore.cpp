@@ -46,8 +46,7 @@ TEST(StudyStore, FirstStartCreatesIndexAndProtocolTable) {
     EXPECT_TRUE(store.recoveryNote().isEmpty());
     EXPECT_TRUE(store.listStudies().isEmpty());
     QStringList standard;
-    for (const Protocol &p : StandardProtocols::all())
-        standard << p.name;
+    for (const Protocol &p : StandardProtocols::all()) standard << p.name;
     standard.sort();
     QStringList names = store.protocolNames();
     names.sort();
@@ -178,7 +177,8 @@ TEST(StudyStore, SameNameAndSecondGetsItsOwnFiles) {
     EXPECT_NE(first.baseFilename, second.baseFilename);
     EXPECT_EQ(second.baseFilename, first.baseFilename + "_2");
     EXPECT_EQ(a->recording()->length(), 1);
-    EXPECT_EQ(FileSignal(pathIn(dir, first.baseFilename, "hxecg"), 3, 500, FileSignal::StudyHeaderSize, false).length(), 1);
+    EXPECT_EQ(FileSignal(pathIn(dir, first.baseFilename, "hxecg"), 3, 500, FileSignal::StudyHeaderSize, false).length(),
+              1);
 }
 
 TEST(StudyStore, IdsAreRedrawnUntilFreeAndInRange) {

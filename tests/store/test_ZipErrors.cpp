@@ -28,9 +28,7 @@ std::string errorOf(const std::function<void()> &action) {
     return "(no error)";
 }
 
-QStringList filesIn(const QString &folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
+QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 
 class ZipErrorsTest : public ::testing::Test {
 protected:
@@ -39,8 +37,7 @@ protected:
         archive_ = dir_.filePath(QStringLiteral("study.hxz"));
         QZipFileCreator zip(archive_);
         zip.setComment(QStringLiteral("HXZIP1"));
-        for (const auto &[name, bytes] : entries_)
-            zip.addData(bytes, name);
+        for (const auto &[name, bytes] : entries_) zip.addData(bytes, name);
         zip.close();
         bytes_ = readAll(archive_);
         records_ = parseArchive(bytes_);
@@ -75,8 +72,8 @@ TEST_F(ZipErrorsTest, ExtractorRefusesWhatIsNotAnArchive) {
     writeAll(path("half.hxz"), bytes_.left(bytes_.size() / 2));
     writeAll(path("no-end.hxz"), bytes_.left(int(records_.endOffset) + 10));
     ASSERT_TRUE(QDir().mkpath(path("folder.hxz")));
-    for (const char *name : {"missing.hxz", "empty.hxz", "text.hxz", "noise.hxz", "half.hxz", "no-end.hxz",
-                             "folder.hxz"}) {
+    for (const char *name :
+         {"missing.hxz", "empty.hxz", "text.hxz", "noise.hxz", "half.hxz", "no-end.hxz", "folder.hxz"}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(errorOf([&] { QZipFileExtractor zip(path(name)); }), "Cannot open zip archive");
     }
@@ -94,9 +91,12 @@ TEST_F(ZipErrorsTest, MissingEntryReturnsFalseAndTouchesNothing) {
     const QString existing = path("existing");
     writeAll(existing, "keep me");
     const QString absent = path("absent");
-    const QString names[] = {QStringLiteral("HXSTUDY"),  QStringLiteral("hxstud"),
-                             QStringLiteral("hxstudyx"), QString(),
-                             QString::fromUtf8("hxstudy\0info", 12), QString(300, QLatin1Char('a'))};
+    const QString names[] = {QStringLiteral("HXSTUDY"),
+                             QStringLiteral("hxstud"),
+                             QStringLiteral("hxstudyx"),
+                             QString(),
+                             QString::fromUtf8("hxstudy\0info", 12),
+                             QString(300, QLatin1Char('a'))};
     for (const QString &name : names) {
         SCOPED_TRACE(name.toStdString());
         QBuffer buffer;
@@ -122,8 +122,7 @@ void setBothSizes(QByteArray &b, const EntryRecord &r, std::uint32_t size, const
     putLe32(b, r.localOffset + 22, size);
     // The central header's size sits 24 bytes in; find the header by walking.
     qint64 at = a.directoryOffset;
-    for (int i = 0; i < index; ++i)
-        at += 46 + le16(b, at + 28) + le16(b, at + 30) + le16(b, at + 32);
+    for (int i = 0; i < index; ++i) at += 46 + le16(b, at + 28) + le16(b, at + 30) + le16(b, at + 32);
     putLe32(b, at + 24, size);
 }
 
@@ -136,8 +135,8 @@ TEST_F(ZipErrorsTest, DamagedEntriesReportTheirFaultAndReplaceNothing) {
     const ArchiveRecords &a = records_;
 
     const std::vector<Damage> damages = {
-        {"local header signature", "hxecg",
-         [](QByteArray &b, const EntryRecord &r) { b[int(r.localOffset)] = 'X'; }, "Cannot open file in zip archive"},
+        {"local header signature", "hxecg", [](QByteArray &b, const EntryRecord &r) { b[int(r.localOffset)] = 'X'; },
+         "Cannot open file in zip archive"},
         {"local method differs from directory", "hxecg",
          [](QByteArray &b, const EntryRecord &r) { putLe16(b, r.localOffset + 8, 0); },
          "Cannot open file in zip archive"},
@@ -148,7 +147,9 @@ TEST_F(ZipErrorsTest, DamagedEntriesReportTheirFaultAndReplaceNothing) {
          [](QByteArray &b, const EntryRecord &r) { b[int(r.dataOffset)] = char(b[int(r.dataOffset)] | 0x06); },
          "Cannot read file in zip archive"},
         {"content byte flipped", "hxstudy",
-         [](QByteArray &b, const EntryRecord &r) { b[int(r.dataOffset + 5 + 300)] = char(b[int(r.dataOffset + 5 + 300)] ^ 0x10); },
+         [](QByteArray &b, const EntryRecord &r) {
+             b[int(r.dataOffset + 5 + 300)] = char(b[int(r.dataOffset + 5 + 300)] ^ 0x10);
+         },
          "Corrupt file read from zip archive"},
         {"checksum changed", "hxbeats",
          [](QByteArray &b, const EntryRecord &r) {
@@ -177,8 +178,7 @@ TEST_F(ZipErrorsTest, DamagedEntriesReportTheirFaultAndReplaceNothing) {
     for (const Damage &damage : damages) {
         SCOPED_TRACE(damage.label);
         int index = 0;
-        while (entries_[size_t(index)].first != QLatin1String(damage.entry))
-            ++index;
+        while (entries_[size_t(index)].first != QLatin1String(damage.entry)) ++index;
         QByteArray bytes = bytes_;
         damage.apply(bytes, records_.records[size_t(index)]);
         ASSERT_NE(bytes, bytes_);
@@ -274,12 +274,11 @@ TEST_F(ZipErrorsTest, CloseAfterAFailedEntryReportsFailure) {
     writeAll(archive_, "the previous archive");
     QZipFileCreator zip(archive_);
     zip.addData("ok", QStringLiteral("info"));
-    EXPECT_EQ(errorOf([&] { zip.addFile(path("missing"), QStringLiteral("hxecg")); }),
-              "Cannot write data in zip file");
+    EXPECT_EQ(errorOf([&] { zip.addFile(path("missing"), QStringLiteral("hxecg")); }), "Cannot write data in zip file");
     EXPECT_EQ(errorOf([&] { zip.addData("more", QStringLiteral("hxbeats")); }), "Cannot open new file in zip");
     EXPECT_EQ(errorOf([&] { zip.close(); }), "Cannot close zip archive");
     EXPECT_EQ(errorOf([&] { zip.close(); }), "Cannot close zip archive");
     EXPECT_EQ(readAll(archive_), QByteArray("the previous archive"));
 }
 
-} // namespace
+}  // namespace

@@ -54,7 +54,7 @@ TEST_F(ZipLayoutTest, HeadersDataAndCommentAreExact) {
     EXPECT_EQ(qint64(a.directoryOffset) + a.directorySize, a.endOffset);
     ASSERT_EQ(a.records.size(), entries_.size());
 
-    qint64 expectedLocal = 0; // entries follow each other with nothing between
+    qint64 expectedLocal = 0;  // entries follow each other with nothing between
     for (size_t i = 0; i < entries_.size(); ++i) {
         const EntryRecord &r = a.records[i];
         const QByteArray &content = entries_[i].second;
@@ -98,8 +98,7 @@ TEST_F(ZipLayoutTest, HeadersDataAndCommentAreExact) {
 
 TEST_F(ZipLayoutTest, UnzipToolSeesCommentNamesOrderAndMethod) {
     const QString unzip = QStandardPaths::findExecutable(QStringLiteral("unzip"));
-    if (unzip.isEmpty())
-        GTEST_SKIP() << "the unzip tool is not installed";
+    if (unzip.isEmpty()) GTEST_SKIP() << "the unzip tool is not installed";
 
     QProcess test;
     test.start(unzip, {QStringLiteral("-tq"), archive_});
@@ -138,4 +137,4 @@ TEST_F(ZipLayoutTest, UnzipToolSeesCommentNamesOrderAndMethod) {
     }
 }
 
-} // namespace
+}  // namespace

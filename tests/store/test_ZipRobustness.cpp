@@ -18,11 +18,13 @@ using namespace ZipTest;
 namespace {
 
 const std::set<std::string> &documentedTexts() {
-    static const std::set<std::string> texts = {
-        "Cannot open zip archive",          "Cannot read zip archive",
-        "Cannot read comment in zip archive", "Cannot get file info from zip archive",
-        "Cannot open file in zip archive",  "Cannot read file in zip archive",
-        "Corrupt file read from zip archive"};
+    static const std::set<std::string> texts = {"Cannot open zip archive",
+                                                "Cannot read zip archive",
+                                                "Cannot read comment in zip archive",
+                                                "Cannot get file info from zip archive",
+                                                "Cannot open file in zip archive",
+                                                "Cannot read file in zip archive",
+                                                "Corrupt file read from zip archive"};
     return texts;
 }
 
@@ -31,18 +33,15 @@ const std::set<std::string> &documentedTexts() {
 QByteArray damage(const QByteArray &valid, std::mt19937 &rng) {
     QByteArray bytes = valid;
     switch (rng() % 4) {
-    case 0:
-        bytes.truncate(int(rng() % std::uint32_t(valid.size())));
-        break;
-    case 1: // flips near the end, where the directory and its counts live
+    case 0: bytes.truncate(int(rng() % std::uint32_t(valid.size()))); break;
+    case 1:  // flips near the end, where the directory and its counts live
         for (int n = 1 + int(rng() % 4); n > 0; --n) {
             const int at = valid.size() - 1 - int(rng() % 200);
             bytes[at] = char(bytes[at] ^ (1 << (rng() % 8)));
         }
         break;
-    case 2: // whole bytes set to 0xFF: absurd lengths, sizes and offsets
-        for (int n = 1 + int(rng() % 3); n > 0; --n)
-            bytes[int(rng() % std::uint32_t(valid.size()))] = '\xff';
+    case 2:  // whole bytes set to 0xFF: absurd lengths, sizes and offsets
+        for (int n = 1 + int(rng() % 3); n > 0; --n) bytes[int(rng() % std::uint32_t(valid.size()))] = '\xff';
         break;
     default:
         for (int n = 1 + int(rng() % 8); n > 0; --n) {
@@ -67,8 +66,7 @@ TEST(ZipRobustnessTest, DamagedArchivesFailCleanlyOrYieldExactContent) {
     {
         QZipFileCreator zip(path);
         zip.setComment(QStringLiteral("HXZIP1"));
-        for (const auto &[name, bytes] : entries)
-            zip.addData(bytes, name);
+        for (const auto &[name, bytes] : entries) zip.addData(bytes, name);
         zip.close();
     }
     const QByteArray valid = readAll(path);
@@ -113,4 +111,4 @@ TEST(ZipRobustnessTest, DamagedArchivesFailCleanlyOrYieldExactContent) {
     EXPECT_LT(timer.elapsed(), 60000) << "damaged archives must not stall the reader";
 }
 
-} // namespace
+}  // namespace

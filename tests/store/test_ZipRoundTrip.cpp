@@ -126,4 +126,4 @@ TEST(ZipRoundTripTest, DestructorFinishesAnArchiveLeftOpen) {
     EXPECT_EQ(buffer.data(), QByteArray("payload"));
 }
 
-} // namespace
+}  // namespace

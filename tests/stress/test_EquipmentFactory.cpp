@@ -62,9 +62,7 @@ TEST(EquipmentFactory, CreatesTheChosenControllerOnItsPort) {
         const std::unique_ptr<EquipmentController> controller = EquipmentFactory::create(c.type, settings, &sleeper);
         const QString port = EquipmentFactory::choose(c.type, settings).portName;
         switch (c.kind) {
-        case EquipmentKind::None:
-            EXPECT_EQ(controller, nullptr);
-            break;
+        case EquipmentKind::None: EXPECT_EQ(controller, nullptr); break;
         case EquipmentKind::Olmo: {
             const auto *olmo = dynamic_cast<const OlmoController *>(controller.get());
             ASSERT_NE(olmo, nullptr);

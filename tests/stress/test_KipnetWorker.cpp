@@ -61,7 +61,8 @@ TEST_F(KipnetWorkerTest, FirstApplySendsGoOnlyWhenTheBeltOrLoadMoves) {
         {"zero speed", {{"speed", 0.0}, {"incline", 2.0}}, {";2V000072:", ";2E002057:"}},
         {"workload", {{"workload", 900.0}}, {kGo, ";2N080072:"}},
         {"over the caps", {{"speed", 45.0}, {"incline", 25.0}}, {kGo, ";2V040076:", ";2E020057:"}},
-        {"all three in order", {{"workload", 50.0}, {"incline", 2.0}, {"speed", 5.0}},
+        {"all three in order",
+         {{"workload", 50.0}, {"incline", 2.0}, {"speed", 5.0}},
          {kGo, ";2V005077:", ";2E002057:", ";2N005069:"}},
         {"unknown and negative", {{"pace", 5.0}, {"speed", -1.0}}, {}},
     };
@@ -201,8 +202,8 @@ TEST_F(KipnetWorkerTest, AMissingPortEndsTheWorkerAndLogsWhy) {
         ASSERT_TRUE(eventually([&] { return !controller_->isReady(); }));
         controller_.reset();
     }
-    const QByteArray session = "Thread start, device port = " + port.toLocal8Bit() +
-                               "\nPort not found\nThread stop\n--------------------\n";
+    const QByteArray session =
+        "Thread start, device port = " + port.toLocal8Bit() + "\nPort not found\nThread stop\n--------------------\n";
     EXPECT_EQ(log(), session + session) << "the log is appended to, never replaced";
     EXPECT_EQ(peer_.commands(), Commands{});
 }

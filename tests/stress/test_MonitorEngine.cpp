@@ -27,8 +27,8 @@ constexpr int kChannels = 14;
 std::int16_t sampleAt(int channel, std::int64_t i) {
     const double t = static_cast<double>(i) / kRate;
     const double phase = t - std::floor(t) - 0.5;
-    const double mv = 1.5 * std::exp(-0.5 * std::pow(phase / 0.012, 2)) +
-                      0.3 * std::exp(-0.5 * std::pow((phase - 0.28) / 0.04, 2));
+    const double mv =
+        1.5 * std::exp(-0.5 * std::pow(phase / 0.012, 2)) + 0.3 * std::exp(-0.5 * std::pow((phase - 0.28) / 0.04, 2));
     return static_cast<std::int16_t>(std::lround(mv * (0.5 + 0.1 * channel) * 65536.0 / 600.0));
 }
 
@@ -182,8 +182,7 @@ TEST(MonitorEngine, ToldWhenTheRecordingCannotBeWrittenAndTheTestGoesOn) {
     const FileSignal &recording = *rig.study->recording();
     EXPECT_LE(recording.length(), before + 300);
     EXPECT_GE(recording.length(), before);
-    for (std::int64_t i = 0; i < recording.length(); i += 97)
-        ASSERT_EQ(recording.readSample(5, i), sampleAt(5, i));
+    for (std::int64_t i = 0; i < recording.length(); i += 97) ASSERT_EQ(recording.readSample(5, i), sampleAt(5, i));
 
     // With the disk writable again the samples held in memory are caught up.
     rig.feed(0.2);

@@ -22,9 +22,7 @@ void countMessage(QtMsgType, const QMessageLogContext &, const QString &) { ++me
 
 class OlmoWorkerTest : public ::testing::Test {
 protected:
-    void startController(const QString &port) {
-        controller_ = std::make_unique<OlmoController>(port, &sleeper_);
-    }
+    void startController(const QString &port) { controller_ = std::make_unique<OlmoController>(port, &sleeper_); }
     // Waits until the worker has begun at least two more cycles, so a request
     // set before has certainly been consumed.
     void waitTwoCycles() {

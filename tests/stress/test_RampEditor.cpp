@@ -15,9 +15,7 @@ TEST(RampProtocol, LoadRisesLinearlyWithoutClamping) {
     ramp.finalSpeed = 6.0;
     ramp.initialIncline = 0.0;
     ramp.finalIncline = 10.0;
-    const struct {
-        double t, speed, incline;
-    } cases[] = {{0, 3, 0}, {300, 4.5, 5}, {900, 7.5, 15}, {-60, 2.7, -1}};
+    const struct { double t, speed, incline; } cases[] = {{0, 3, 0}, {300, 4.5, 5}, {900, 7.5, 15}, {-60, 2.7, -1}};
     for (const auto &c : cases) {
         const TreadmillLoad load = ramp.loadAt(c.t);
         EXPECT_DOUBLE_EQ(load.speed, c.speed) << c.t;
@@ -33,11 +31,8 @@ struct Vo2Case {
 // Values worked out by hand from 0.3015 S G + 1.675 S + 3.5 (walking) and
 // 0.15075 S G + 3.35 S + 3.5 (running).
 const Vo2Case kVo2Cases[] = {
-    {Gait::Walking, 0.0, 10.0, 3.5},
-    {Gait::Walking, 5.0, 10.0, 26.95},
-    {Gait::Walking, 4.0, 12.0, 24.672},
-    {Gait::Running, 10.0, 4.0, 43.03},
-    {Gait::Running, 12.0, 2.0, 47.318},
+    {Gait::Walking, 0.0, 10.0, 3.5},   {Gait::Walking, 5.0, 10.0, 26.95},  {Gait::Walking, 4.0, 12.0, 24.672},
+    {Gait::Running, 10.0, 4.0, 43.03}, {Gait::Running, 12.0, 2.0, 47.318},
 };
 
 class Vo2 : public ::testing::TestWithParam<Vo2Case> {};
@@ -109,9 +104,9 @@ TEST(RampEditor, IncrementsFollowEveryChange) {
     editor.setDurationMinutes(5.0);
     EXPECT_DOUBLE_EQ(editor.speedIncrement(), 0.6);
     EXPECT_DOUBLE_EQ(editor.inclineIncrement(), 2.0);
-    editor.setTargetVo2(Vo2Model::vo2(Gait::Walking, 6.0, 7.0)); // moves the final incline
+    editor.setTargetVo2(Vo2Model::vo2(Gait::Walking, 6.0, 7.0));  // moves the final incline
     EXPECT_NEAR(editor.inclineIncrement(), 1.0, 1e-9);
-    editor.setDurationMinutes(0.0); // no ramp yet: nothing to divide by
+    editor.setDurationMinutes(0.0);  // no ramp yet: nothing to divide by
     EXPECT_EQ(editor.speedIncrement(), 0.0);
     EXPECT_EQ(editor.inclineIncrement(), 0.0);
 }
@@ -148,10 +143,10 @@ TEST(RampEditor, EchoesOfAnEditDoNotRewriteWhatWasTyped) {
     EXPECT_EQ(refreshes, 1);
 
     shownIncline = 3.0;
-    editor.setFinalIncline(3.0);           // 5 km/h, 3 %: 16.3975 ml/kg/min
-    EXPECT_EQ(editor.finalIncline(), 3.0); // not moved by the rounded target
+    editor.setFinalIncline(3.0);            // 5 km/h, 3 %: 16.3975 ml/kg/min
+    EXPECT_EQ(editor.finalIncline(), 3.0);  // not moved by the rounded target
     EXPECT_EQ(editor.targetVo2(), 16.4);
     EXPECT_EQ(refreshes, 2);
 }
 
-} // namespace
+}  // namespace

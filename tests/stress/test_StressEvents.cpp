@@ -30,12 +30,15 @@ TEST(StressEvents, StageEndEvent) {
     };
     const Case cases[] = {
         {"first rest stage", recorded(ProtocolType::Treadmill, {{P::Rest, 300}}), 300, 300, "Rest 1", 289, true},
-        {"third exercise stage", recorded(ProtocolType::Treadmill, {{P::Rest, 300}, {P::Exercise, 180}, {P::Exercise, 180}, {P::Exercise, 170}}),
+        {"third exercise stage",
+         recorded(ProtocolType::Treadmill,
+                  {{P::Rest, 300}, {P::Exercise, 180}, {P::Exercise, 180}, {P::Exercise, 170}}),
          300, 830, "Exercise 3", 819, true},
         {"a stage ending before 11 s", recorded(ProtocolType::Ergometer, {{P::Rest, 8}}), 8, 8, "Rest 1", 0, true},
         {"tilt test basal", recorded(ProtocolType::TiltTest, {{P::Rest, 600}}), 600, 600, "Basal", 589, false},
-        {"tilt test control minutes", recorded(ProtocolType::TiltTest, {{P::Rest, 600}, {P::Exercise, 900}, {P::Recovery, 179}}),
-         1500, 1679, "Control 2 min.", 1668, false},
+        {"tilt test control minutes",
+         recorded(ProtocolType::TiltTest, {{P::Rest, 600}, {P::Exercise, 900}, {P::Recovery, 179}}), 1500, 1679,
+         "Control 2 min.", 1668, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -118,8 +118,8 @@ TEST(StressRun, NextWithinFiveSecondsMergesTheStageYetAdvancesCountersAndLoad) {
     EXPECT_EQ(rig.run->phaseStart(), 60);
     EXPECT_EQ(rig.durations(), std::vector<int>{63});
     EXPECT_EQ(rig.series("BPMPerStage").size(), 1u);
-    EXPECT_EQ(equipment.calls, (QStringList{"start", "speed=2.7", "incline=10", "apply", "speed=4", "incline=12",
-                                            "apply"}));
+    EXPECT_EQ(equipment.calls,
+              (QStringList{"start", "speed=2.7", "incline=10", "apply", "speed=4", "incline=12", "apply"}));
     rig.run->nextStage(100.0);
     EXPECT_EQ(rig.durations(), (std::vector<int>{63, 37}));
     EXPECT_DOUBLE_EQ(rig.series("METSPerStage")[1], (0.1 * 4000.0 / 60 + 1.8 * 4000.0 / 60 * 0.12 + 3.5) / 3.5);

@@ -74,8 +74,10 @@ void makeStudy(StoredStudy &stored) {
     store.closeStudy(study);
     stored.id = info.id;
     for (const char *extension : {"hxstudy", "hxecg", "hxbeats"})
-        stored.bytes += QFileInfo(QStringLiteral("%1/%2.%3").arg(stored.dir.path(), QString::fromUtf8(info.baseFilename),
-                                                                    QLatin1String(extension))).size();
+        stored.bytes +=
+            QFileInfo(QStringLiteral("%1/%2.%3")
+                          .arg(stored.dir.path(), QString::fromUtf8(info.baseFilename), QLatin1String(extension)))
+                .size();
 }
 
 // From a store that is already open (as the application's is) to the first
@@ -90,8 +92,7 @@ BenchResult openStudy() {
         QElapsedTimer timer;
         timer.start();
         Study *study = store.openStudy(stored.id);
-        if (!study || !study->recording())
-            throw std::runtime_error("stored study did not open");
+        if (!study || !study->recording()) throw std::runtime_error("stored study did not open");
         for (int channel = 0; channel < 12; ++channel)
             study->recording()->readRange(channel, 0, static_cast<int>(page.size()), page.data());
         nanoseconds += timer.nsecsElapsed();
@@ -116,8 +117,6 @@ BenchResult exportStudy() {
     return {stored.bytes / 1e6 / (nanoseconds / 1e9 / runs), "MB/s"};
 }
 
-} // namespace
+}  // namespace
 
-std::vector<Benchmark> storeBenchmarks() {
-    return {{"study-open-30min", openStudy}, {"study-export", exportStudy}};
-}
+std::vector<Benchmark> storeBenchmarks() { return {{"study-open-30min", openStudy}, {"study-export", exportStudy}}; }

@@ -69,8 +69,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
     window.setInterval(static_cast<int>(std::lround(options.seconds * 1000.0)));
     QObject::connect(&window, &QTimer::timeout, &loop, &QEventLoop::quit);
     const auto frameLimit = static_cast<std::int64_t>(std::llround(options.seconds * device->samplingRate()));
-    AcquisitionRecorder recorder(file, err, frameLimit,
-                                 {[&window] { window.start(); }, [&loop] { loop.quit(); }});
+    AcquisitionRecorder recorder(file, err, frameLimit, {[&window] { window.start(); }, [&loop] { loop.quit(); }});
     {
         TQtAcqDriver driver(*device, sink);
         driver.addListener(&recorder);

@@ -11,4 +11,4 @@ namespace AcquireCommand {
 // recorded, 1 no frame arrived or the recording could not be written, 2 bad
 // arguments.
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err);
-}
+}  // namespace AcquireCommand

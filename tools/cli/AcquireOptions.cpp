@@ -28,8 +28,10 @@ public:
             }
         }
         if (options_->helpRequested || !options_->error.isEmpty()) return;
-        if (options_->port.isEmpty()) fail(QStringLiteral("--port is required"));
-        else if (options_->outPath.isEmpty()) fail(QStringLiteral("--out is required"));
+        if (options_->port.isEmpty())
+            fail(QStringLiteral("--port is required"));
+        else if (options_->outPath.isEmpty())
+            fail(QStringLiteral("--out is required"));
     }
 
 private:
@@ -42,7 +44,9 @@ private:
             bool ok = false;
             const double seconds = value.trimmed().toDouble(&ok);
             if (!ok || !std::isfinite(seconds) || seconds <= 0.0 || seconds > kMaxSeconds)
-                fail(QStringLiteral("--seconds expects a number above 0 and up to %1, not \"%2\"").arg(kMaxSeconds).arg(value));
+                fail(QStringLiteral("--seconds expects a number above 0 and up to %1, not \"%2\"")
+                         .arg(kMaxSeconds)
+                         .arg(value));
             else
                 options_->seconds = seconds;
         }
@@ -63,18 +67,17 @@ AcquireOptions AcquireOptions::parse(const QStringList &arguments) {
 }
 
 QString AcquireOptions::helpText() {
-    return QStringLiteral(
-        "Usage: tarvelin-ecg-cli acquire --port PATH [--hr-protocol] [--seconds N] --out FILE\n"
-        "Records from the ECG front end (or its simulator) through the acquisition\n"
-        "driver and reports what the link delivered.\n"
-        "  --port PATH      serial port of the device (a path starting with / is used as given)\n"
-        "  --hr-protocol    HR link at 570000 baud (default: standard link at 230400 baud)\n"
-        "  --seconds N      how long to record (default 10)\n"
-        "  --out FILE       the recording: 14 little-endian 16-bit samples per frame,\n"
-        "                   500 frames per second, in channel-table order\n"
-        "Prints the frames recorded, the rate the link delivered, the battery voltage\n"
-        "and electrodes off at the end, the channels seen saturated at any time, and\n"
-        "the device errors reported.\n"
-        "Exit status: 0 recorded, 1 no frame arrived or the file could not be written,\n"
-        "2 bad arguments.\n");
+    return QStringLiteral("Usage: tarvelin-ecg-cli acquire --port PATH [--hr-protocol] [--seconds N] --out FILE\n"
+                          "Records from the ECG front end (or its simulator) through the acquisition\n"
+                          "driver and reports what the link delivered.\n"
+                          "  --port PATH      serial port of the device (a path starting with / is used as given)\n"
+                          "  --hr-protocol    HR link at 570000 baud (default: standard link at 230400 baud)\n"
+                          "  --seconds N      how long to record (default 10)\n"
+                          "  --out FILE       the recording: 14 little-endian 16-bit samples per frame,\n"
+                          "                   500 frames per second, in channel-table order\n"
+                          "Prints the frames recorded, the rate the link delivered, the battery voltage\n"
+                          "and electrodes off at the end, the channels seen saturated at any time, and\n"
+                          "the device errors reported.\n"
+                          "Exit status: 0 recorded, 1 no frame arrived or the file could not be written,\n"
+                          "2 bad arguments.\n");
 }

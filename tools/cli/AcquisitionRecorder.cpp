@@ -36,7 +36,8 @@ void AcquisitionRecorder::acqBlockArrived(TAcqDriver &driver) {
     for (std::int64_t frame = from; frame < to; ++frame)
         for (int c = 0; c < channels; ++c, at += 2)
             qToLittleEndian<qint16>(static_cast<qint16>(sink.readSample(c, frame)), at);
-    if (!writeFailed_ && out_.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
+    if (!writeFailed_ &&
+        out_.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
         writeFailed_ = true;
     frames_ = to;
     noteDeviceState(driver);

@@ -56,5 +56,5 @@ private:
     int errorCount_ = 0;
     double battery_ = 0.0;
     std::set<QString> electrodesOff_;
-    std::set<int> saturated_;       // channel-table indexes
+    std::set<int> saturated_;  // channel-table indexes
 };

@@ -17,9 +17,9 @@ const std::map<int, const char *> &beatCodes() {
     // Normal, bundle branch blocks, aberrant, ventricular, fusion, junctional,
     // atrial and supraventricular premature, escape, paced, unclassifiable,
     // and the rarer bundle-branch-block (unknown side) and R-on-T beats.
-    static const std::map<int, const char *> codes = {
-        {1, "N"},  {2, "L"},  {3, "R"},  {4, "a"},  {5, "V"},  {6, "F"},  {7, "J"},  {8, "A"},  {9, "S"},
-        {10, "E"}, {11, "j"}, {12, "/"}, {13, "Q"}, {25, "B"}, {30, "r"}, {34, "e"}, {35, "n"}, {38, "f"}};
+    static const std::map<int, const char *> codes = {{1, "N"},  {2, "L"},  {3, "R"},  {4, "a"},  {5, "V"},  {6, "F"},
+                                                      {7, "J"},  {8, "A"},  {9, "S"},  {10, "E"}, {11, "j"}, {12, "/"},
+                                                      {13, "Q"}, {25, "B"}, {30, "r"}, {34, "e"}, {35, "n"}, {38, "f"}};
     return codes;
 }
 
@@ -47,15 +47,11 @@ private:
 };
 
 // The 10-bit field of NUM, SUB and CHN words is a signed value.
-int signed10(unsigned int value) {
-    return value >= 0x200 ? static_cast<int>(value) - 0x400 : static_cast<int>(value);
-}
+int signed10(unsigned int value) { return value >= 0x200 ? static_cast<int>(value) - 0x400 : static_cast<int>(value); }
 
 }  // namespace
 
-bool isBeatCode(int code) {
-    return beatCodes().count(code) > 0;
-}
+bool isBeatCode(int code) { return beatCodes().count(code) > 0; }
 
 QString beatSymbol(int code) {
     const auto found = beatCodes().find(code);

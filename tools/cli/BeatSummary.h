@@ -20,7 +20,7 @@ struct LeadRestingMeasurements {
 
 // Measurements of the average (median) beat over the recording.
 struct RestingMeasurements {
-    std::optional<double> qrsAxisDegrees;  // frontal plane, from the limb leads
+    std::optional<double> qrsAxisDegrees;        // frontal plane, from the limb leads
     std::vector<LeadRestingMeasurements> leads;  // in channel table order
 };
 

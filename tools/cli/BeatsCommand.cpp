@@ -17,9 +17,7 @@
 namespace BeatsCommand {
 namespace {
 
-void printError(const QString &message) {
-    std::fprintf(stderr, "tarvelin-ecg-cli beats: %s\n", qPrintable(message));
-}
+void printError(const QString &message) { std::fprintf(stderr, "tarvelin-ecg-cli beats: %s\n", qPrintable(message)); }
 
 // Hands every beat to the table and the tally.
 class BothListeners : public BeatListener {

@@ -7,4 +7,4 @@
 namespace BeatsCommand {
 // Returns the process exit code: 0 done, 1 input or output error, 2 bad arguments.
 int run(const QStringList &arguments);
-}
+}  // namespace BeatsCommand

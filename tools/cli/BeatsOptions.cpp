@@ -12,9 +12,9 @@ constexpr double kMaxRangeMv = 10000.0;
 
 // Which options take a value; flags are listed with false.
 const std::map<QString, bool> &knownOptions() {
-    static const std::map<QString, bool> options = {
-        {"raw", true},  {"rate", true},         {"channels", true}, {"range-mv", true},
-        {"wfdb", true}, {"out", true}, {"summary-json", true}, {"help", false}};
+    static const std::map<QString, bool> options = {{"raw", true},          {"rate", true}, {"channels", true},
+                                                    {"range-mv", true},     {"wfdb", true}, {"out", true},
+                                                    {"summary-json", true}, {"help", false}};
     return options;
 }
 
@@ -100,7 +100,8 @@ public:
         if (has("wfdb")) {
             for (const char *rawOnly : {"rate", "channels", "range-mv"})
                 if (has(rawOnly))
-                    return fail(QStringLiteral("--%1 belongs to --raw; a WFDB record states its own").arg(QLatin1String(rawOnly)));
+                    return fail(QStringLiteral("--%1 belongs to --raw; a WFDB record states its own")
+                                    .arg(QLatin1String(rawOnly)));
             options_->input = BeatsOptions::Input::Wfdb;
             options_->inputPath = value("wfdb");
             return true;

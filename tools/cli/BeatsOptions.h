@@ -11,12 +11,12 @@ struct BeatsOptions {
     enum class Input { None, Raw, Wfdb };
 
     Input input = Input::None;
-    QString inputPath;   // the raw file, or PATH/NAME of the record
-    RawFormat raw;       // for Input::Raw
-    QString outPath;     // empty: the beat table goes to standard output
-    QString summaryPath; // empty: no summary
+    QString inputPath;    // the raw file, or PATH/NAME of the record
+    RawFormat raw;        // for Input::Raw
+    QString outPath;      // empty: the beat table goes to standard output
+    QString summaryPath;  // empty: no summary
     bool helpRequested = false;
-    QString error;       // set when the arguments are refused
+    QString error;  // set when the arguments are refused
 
     static BeatsOptions parse(const QStringList &arguments);
     static QString helpText();

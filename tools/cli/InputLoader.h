@@ -16,4 +16,4 @@ struct LoadedInput {
 namespace InputLoader {
 // False with a message when the input cannot be read or used.
 bool load(const BeatsOptions &options, LoadedInput *loaded, QString *error);
-}
+}  // namespace InputLoader

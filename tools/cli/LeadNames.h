@@ -7,4 +7,4 @@
 namespace LeadNames {
 // Index in the channel table, or -1 when the name is not one of its leads.
 int channelOf(const QString &leadName);
-}
+}  // namespace LeadNames

@@ -17,4 +17,4 @@ namespace RawRecordingReader {
 // False with a message for a file that cannot be read or holds no whole
 // frame; a trailing partial frame is dropped with a warning.
 bool read(const QString &path, const RawFormat &format, InputSignals *out, QString *error);
-}
+}  // namespace RawRecordingReader

@@ -1,6 +1,5 @@
 #include "tools/cli/Recording.h"
 
-
 #include <algorithm>
 #include <stdexcept>
 
@@ -21,10 +20,6 @@ std::int32_t Recording::channelMask() const {
     return static_cast<std::int32_t>(mask);
 }
 
-QStringList Recording::presentChannels() const {
-    return ChannelTable::maskedNames(channelMask());
-}
+QStringList Recording::presentChannels() const { return ChannelTable::maskedNames(channelMask()); }
 
-QStringList Recording::missingChannels() const {
-    return ChannelTable::maskedNames(~channelMask());
-}
+QStringList Recording::missingChannels() const { return ChannelTable::maskedNames(~channelMask()); }

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <vector>
 
-
 struct Recording {
     // The device's +-300 mV (9.16 uV per unit) for every input: the
     // analysis's amplitude limits are in sample units and were set for it.
@@ -27,10 +26,10 @@ struct Recording {
     int rate = 500;        // samples/s of `samples`: 250, 500 or 1000
     // In table order; an empty vector is a channel the input does not have.
     std::array<std::vector<std::int16_t>, ChannelTable::kChannelCount> samples;
-    QStringList unmappedLeads;      // input leads with no table channel, not used
+    QStringList unmappedLeads;        // input leads with no table channel, not used
     std::int64_t clippedSamples = 0;  // samples beyond +-300 mV, held at the limit
 
-    std::int64_t length() const;    // samples per present channel
+    std::int64_t length() const;  // samples per present channel
     double seconds() const { return rate > 0 ? static_cast<double>(length()) / rate : 0.0; }
     bool hasChannel(int channel) const;
     std::int32_t channelMask() const;  // bit i set for present channel i

@@ -48,7 +48,8 @@ bool build(const InputSignals &input, Recording *recording, QString *error) {
         }
         std::vector<std::int16_t> &samples = recording->samples[static_cast<std::size_t>(lead.channel)];
         samples.resize(millivolts->size());
-        for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = quantise((*millivolts)[i], &recording->clippedSamples);
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            samples[i] = quantise((*millivolts)[i], &recording->clippedSamples);
         any = true;
     }
     if (!any) {

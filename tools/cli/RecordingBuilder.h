@@ -9,4 +9,4 @@ namespace RecordingBuilder {
 // False with a message when no lead of the input is a table channel or the
 // rate cannot be converted.
 bool build(const InputSignals &input, Recording *recording, QString *error);
-}
+}  // namespace RecordingBuilder

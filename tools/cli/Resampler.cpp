@@ -52,8 +52,8 @@ bool resample(const std::vector<double> &input, double inputRate, double outputR
     std::vector<double> padded(input.size() + 2 * static_cast<std::size_t>(edge), input.front());
     std::copy(input.begin(), input.end(), padded.begin() + edge);
     std::fill(padded.end() - edge, padded.end(), input.back());
-    std::vector<double> converted(static_cast<std::size_t>(
-        outputLength(static_cast<std::int64_t>(padded.size()), inputRate, outputRate)));
+    std::vector<double> converted(
+        static_cast<std::size_t>(outputLength(static_cast<std::int64_t>(padded.size()), inputRate, outputRate)));
 
     const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT64_I, SOXR_FLOAT64_I);
     // Very high quality, linear phase: no wave is shifted against another,

@@ -48,8 +48,8 @@ void printStageTable(const Study &study, const QStringList &channelNames, QTextS
         const int phase = std::clamp(static_cast<int>(stage.phase), 0, 2);
         QString load;
         if (recorded.type == ProtocolType::Treadmill)
-            load = QStringLiteral("%1 km/h %2 %").arg(value(stage.parameter("speed", "km/h"), 1),
-                                                      value(stage.parameter("incline", "%"), 0));
+            load = QStringLiteral("%1 km/h %2 %")
+                       .arg(value(stage.parameter("speed", "km/h"), 1), value(stage.parameter("incline", "%"), 0));
         else if (recorded.type == ProtocolType::Ergometer)
             load = QStringLiteral("%1 W").arg(value(stage.parameter("workload", "watts"), 0));
         out << names[static_cast<std::size_t>(phase)] << ' ' << ++numbers[static_cast<std::size_t>(phase)] << '\t'

@@ -32,30 +32,43 @@ RunOptions RunOptions::parse(const QStringList &arguments) {
         if (i + 1 >= arguments.size()) return fail(QStringLiteral("%1 needs a value").arg(flag));
         const QString value = arguments[++i];
         double t = 0.0;
-        if (flag == QLatin1String("--store")) o.storePath = value;
-        else if (flag == QLatin1String("--protocol")) o.protocolName = value;
-        else if (flag == QLatin1String("--input")) o.input.inputPath = value;
-        else if (flag == QLatin1String("--rate")) rate = value;
-        else if (flag == QLatin1String("--channels")) channels = value;
-        else if (flag == QLatin1String("--weight")) o.weight = value.toUtf8();
-        else if (flag == QLatin1String("--age")) o.age = value.toUtf8();
+        if (flag == QLatin1String("--store"))
+            o.storePath = value;
+        else if (flag == QLatin1String("--protocol"))
+            o.protocolName = value;
+        else if (flag == QLatin1String("--input"))
+            o.input.inputPath = value;
+        else if (flag == QLatin1String("--rate"))
+            rate = value;
+        else if (flag == QLatin1String("--channels"))
+            channels = value;
+        else if (flag == QLatin1String("--weight"))
+            o.weight = value.toUtf8();
+        else if (flag == QLatin1String("--age"))
+            o.age = value.toUtf8();
         else if (flag == QLatin1String("--sex")) {
-            if (value != QLatin1String("M") && value != QLatin1String("F")) return fail(QStringLiteral("--sex expects M or F"));
+            if (value != QLatin1String("M") && value != QLatin1String("F"))
+                return fail(QStringLiteral("--sex expects M or F"));
             o.sex = value.toUtf8();
-        } else if (flag == QLatin1String("--last")) o.lastName = value.toUtf8();
-        else if (flag == QLatin1String("--first")) o.firstName = value.toUtf8();
+        } else if (flag == QLatin1String("--last"))
+            o.lastName = value.toUtf8();
+        else if (flag == QLatin1String("--first"))
+            o.firstName = value.toUtf8();
         else if (flag == QLatin1String("--bp")) {
             static const QRegularExpression form(QStringLiteral("^([0-9.]+):([0-9]+)/([0-9]+)$"));
             const QRegularExpressionMatch m = form.match(value);
             if (!m.hasMatch() || !seconds(m.captured(1), &t))
                 return fail(QStringLiteral("--bp expects T:SBP/DBP, not \"%1\"").arg(value));
             o.pressures.push_back({t, m.captured(2).toInt(), m.captured(3).toInt()});
-        } else if (flag == QLatin1String("--next-at") || flag == QLatin1String("--recovery-at")
-                   || flag == QLatin1String("--stop-at")) {
+        } else if (flag == QLatin1String("--next-at") || flag == QLatin1String("--recovery-at") ||
+                   flag == QLatin1String("--stop-at")) {
             if (!seconds(value, &t)) return fail(QStringLiteral("%1 expects seconds, not \"%2\"").arg(flag, value));
-            if (flag == QLatin1String("--next-at")) o.nextAt.push_back(t);
-            else if (flag == QLatin1String("--recovery-at")) o.recoveryAt = t;
-            else o.stopAt = t;
+            if (flag == QLatin1String("--next-at"))
+                o.nextAt.push_back(t);
+            else if (flag == QLatin1String("--recovery-at"))
+                o.recoveryAt = t;
+            else
+                o.stopAt = t;
         } else {
             return fail(QStringLiteral("unknown option %1").arg(flag));
         }
@@ -79,7 +92,8 @@ RunOptions RunOptions::parse(const QStringList &arguments) {
     if (!rate.isEmpty()) o.input.raw.rate = rate.toDouble(&ok);
     if (!ok || o.input.raw.rate < 50.0) return fail(QStringLiteral("--rate expects samples per second"));
     if (!channels.isEmpty()) o.input.raw.channels = channels.toInt(&ok);
-    if (!ok || o.input.raw.channels < 1 || o.input.raw.channels > 14) return fail(QStringLiteral("--channels expects 1 to 14"));
+    if (!ok || o.input.raw.channels < 1 || o.input.raw.channels > 14)
+        return fail(QStringLiteral("--channels expects 1 to 14"));
     return o;
 }
 

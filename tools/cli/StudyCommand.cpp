@@ -11,15 +11,14 @@
 
 namespace {
 
-const char *const kUsage =
-    "Usage: tarvelin-ecg-cli study --store DIR SUBCOMMAND\n"
-    "Subcommands:\n"
-    "  list                   one line per study: id, date-time, type, last name,\n"
-    "                         first name, status (tab-separated)\n"
-    "  show ID                the study document as indented JSON\n"
-    "  export ID FOLDER       writes FOLDER/<base name>.hxz\n"
-    "  import ARCHIVE         adds (or replaces) the archive's study; prints its id\n"
-    "  rebuild-index          builds the index anew from the study files\n";
+const char *const kUsage = "Usage: tarvelin-ecg-cli study --store DIR SUBCOMMAND\n"
+                           "Subcommands:\n"
+                           "  list                   one line per study: id, date-time, type, last name,\n"
+                           "                         first name, status (tab-separated)\n"
+                           "  show ID                the study document as indented JSON\n"
+                           "  export ID FOLDER       writes FOLDER/<base name>.hxz\n"
+                           "  import ARCHIVE         adds (or replaces) the archive's study; prints its id\n"
+                           "  rebuild-index          builds the index anew from the study files\n";
 
 bool parseId(const QString &text, qint32 &id) {
     bool ok = false;
@@ -74,7 +73,7 @@ int rebuildIndex(const QString &root, QTextStream &out) {
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 namespace StudyCommand {
 
@@ -102,36 +101,32 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
         return 2;
     }
     const QString command = rest.takeFirst();
-    const struct { const char *name; int arguments; } shapes[] = {
-        {"list", 0}, {"show", 1}, {"export", 2}, {"import", 1}, {"rebuild-index", 0}};
+    const struct {
+        const char *name;
+        int arguments;
+    } shapes[] = {{"list", 0}, {"show", 1}, {"export", 2}, {"import", 1}, {"rebuild-index", 0}};
     int expected = -1;
     for (const auto &shape : shapes) {
-        if (command == QLatin1String(shape.name))
-            expected = shape.arguments;
+        if (command == QLatin1String(shape.name)) expected = shape.arguments;
     }
     if (expected < 0) {
         err << "unknown subcommand \"" << command << "\"\n" << kUsage;
         return 2;
     }
     qint32 id = 0;
-    if (rest.size() != expected || ((command == QLatin1String("show") || command == QLatin1String("export"))
-                                    && !parseId(rest.first(), id))) {
+    if (rest.size() != expected ||
+        ((command == QLatin1String("show") || command == QLatin1String("export")) && !parseId(rest.first(), id))) {
         err << "wrong arguments for \"" << command << "\"\n" << kUsage;
         return 2;
     }
 
     try {
-        if (command == QLatin1String("rebuild-index"))
-            return rebuildIndex(root, out);
+        if (command == QLatin1String("rebuild-index")) return rebuildIndex(root, out);
         StudyStore store(root);
-        if (!store.recoveryNote().isEmpty())
-            err << store.recoveryNote() << '\n';
-        if (command == QLatin1String("list"))
-            return list(store, out);
-        if (command == QLatin1String("show"))
-            return show(store, id, out, err);
-        if (command == QLatin1String("export"))
-            return exportStudy(store, id, rest[1], out, err);
+        if (!store.recoveryNote().isEmpty()) err << store.recoveryNote() << '\n';
+        if (command == QLatin1String("list")) return list(store, out);
+        if (command == QLatin1String("show")) return show(store, id, out, err);
+        if (command == QLatin1String("export")) return exportStudy(store, id, rest[1], out, err);
         out << store.importStudy(rest.first()) << '\n';
         return 0;
     } catch (const std::exception &error) {
@@ -140,4 +135,4 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
     }
 }
 
-} // namespace StudyCommand
+}  // namespace StudyCommand

@@ -9,4 +9,4 @@ namespace StudyCommand {
 // Returns the process exit code: 0 done, 1 the operation failed (its error
 // text is printed), 2 bad arguments.
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err);
-}
+}  // namespace StudyCommand

@@ -10,9 +10,7 @@ namespace SummaryJsonWriter {
 namespace {
 
 // A tenth of a unit is finer than any of these values is known to.
-QJsonValue rounded(double value) {
-    return std::round(value * 10.0) / 10.0;
-}
+QJsonValue rounded(double value) { return std::round(value * 10.0) / 10.0; }
 
 QJsonValue optional(const std::optional<double> &value) {
     return value && std::isfinite(*value) ? rounded(*value) : QJsonValue(QJsonValue::Null);
@@ -48,10 +46,9 @@ QByteArray toJson(const BeatSummary &summary) {
     const QJsonObject root{
         {QStringLiteral("input"), inputObject(summary.input)},
         {QStringLiteral("heart_rate_bpm"), optional(beats.meanHeartRateBpm)},
-        {QStringLiteral("beats"),
-         QJsonObject{{QStringLiteral("total"), static_cast<double>(beats.total)},
-                     {QStringLiteral("normal"), static_cast<double>(beats.normal)},
-                     {QStringLiteral("premature"), static_cast<double>(beats.premature)}}},
+        {QStringLiteral("beats"), QJsonObject{{QStringLiteral("total"), static_cast<double>(beats.total)},
+                                              {QStringLiteral("normal"), static_cast<double>(beats.normal)},
+                                              {QStringLiteral("premature"), static_cast<double>(beats.premature)}}},
         {QStringLiteral("average_beat"), averageObject(summary.average)}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }

@@ -12,4 +12,4 @@ QByteArray toJson(const BeatSummary &summary);
 // Replaces `path` only once the whole file is written. False with a message
 // otherwise.
 bool write(const QString &path, const BeatSummary &summary, QString *error);
-}
+}  // namespace SummaryJsonWriter

@@ -62,9 +62,11 @@ public:
     bool signalLine(const QStringList &fields, WfdbSignalLine *signal) {
         if (fields.size() < 2) return fail(QStringLiteral("a signal line needs a file name and a format"));
         signal->fileName = fields[0];
-        if (signal->fileName == QLatin1String("-")) return fail(QStringLiteral("signals on standard input are not supported"));
+        if (signal->fileName == QLatin1String("-"))
+            return fail(QStringLiteral("signals on standard input are not supported"));
         if (!format(fields[1], signal)) return false;
-        if (fields.size() > 3 && !integer(fields[3], QStringLiteral("ADC resolution"), &signal->adcResolution)) return false;
+        if (fields.size() > 3 && !integer(fields[3], QStringLiteral("ADC resolution"), &signal->adcResolution))
+            return false;
         if (fields.size() > 4 && !integer(fields[4], QStringLiteral("ADC zero"), &signal->adcZero)) return false;
         // Parsed after the ADC zero, which is the baseline's default.
         signal->baseline = signal->adcZero;
@@ -141,7 +143,8 @@ bool WfdbHeader::parse(const QString &text, WfdbHeader *header, QString *error) 
             continue;
         }
         if (static_cast<int>(header->signalLines.size()) == signalCount)
-            return parser.fail(QStringLiteral("more signal lines than the %1 the record line announces").arg(signalCount));
+            return parser.fail(
+                QStringLiteral("more signal lines than the %1 the record line announces").arg(signalCount));
         WfdbSignalLine signal;
         if (!parser.signalLine(fields, &signal)) return false;
         header->signalLines.push_back(signal);

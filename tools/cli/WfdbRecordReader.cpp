@@ -39,7 +39,9 @@ bool groupSignals(const WfdbHeader &header, std::vector<SignalGroup> *groups, QS
                 return false;
             }
         if (!WfdbSampleCodec::isSupported(line.format)) {
-            *error = QStringLiteral("%1: storage format %2 is not supported (16 and 212 are)").arg(line.fileName).arg(line.format);
+            *error = QStringLiteral("%1: storage format %2 is not supported (16 and 212 are)")
+                         .arg(line.fileName)
+                         .arg(line.format);
             return false;
         }
         groups->push_back({line.fileName, line.format, line.byteOffset, i, 1});
@@ -73,9 +75,7 @@ bool framesInFile(const SignalGroup &group, const QString &path, std::int64_t fi
         // A writer may pad a trailing half pair of format 212 to a whole one.
         const std::int64_t padding = group.format == 212 && samples % 2 == 1 ? 1 : 0;
         if (available > needed + padding) {
-            *error = QStringLiteral("%1 holds more samples than the record's %2 per signal")
-                         .arg(path)
-                         .arg(*expected);
+            *error = QStringLiteral("%1 holds more samples than the record's %2 per signal").arg(path).arg(*expected);
             return false;
         }
         *frames = *expected;
@@ -111,7 +111,8 @@ public:
     bool addGroup(const SignalGroup &group, const QString &path, const QByteArray &bytes, std::int64_t frames,
                   QString *error) {
         const std::vector<int> samples = WfdbSampleCodec::decode(
-            group.format, reinterpret_cast<const unsigned char *>(bytes.constData()) + group.byteOffset, frames * group.count);
+            group.format, reinterpret_cast<const unsigned char *>(bytes.constData()) + group.byteOffset,
+            frames * group.count);
         for (int s = 0; s < group.count; ++s) {
             const int index = group.first + s;
             const WfdbSignalLine &line = header_.signalLines[static_cast<std::size_t>(index)];
@@ -129,7 +130,8 @@ public:
                 if (value == invalid) ++invalidCount;
                 lead.millivolts[static_cast<std::size_t>(f)] = value == invalid ? 0.0 : (value - line.baseline) * scale;
             }
-            if (line.checksum && static_cast<std::int16_t>(sum & 0xFFFFu) != static_cast<std::int16_t>(*line.checksum)) {
+            if (line.checksum &&
+                static_cast<std::int16_t>(sum & 0xFFFFu) != static_cast<std::int16_t>(*line.checksum)) {
                 *error = QStringLiteral("%1: the samples of signal %2 (%3) do not match the header's checksum; "
                                         "the file is damaged or belongs to another record")
                              .arg(path)
@@ -138,7 +140,9 @@ public:
                 return false;
             }
             if (invalidCount > 0)
-                out_->warnings << QStringLiteral("%1: %2 samples marked missing were read as 0 mV").arg(lead.name).arg(invalidCount);
+                out_->warnings << QStringLiteral("%1: %2 samples marked missing were read as 0 mV")
+                                      .arg(lead.name)
+                                      .arg(invalidCount);
         }
         return true;
     }
@@ -152,11 +156,13 @@ public:
             const int channel = LeadNames::channelOf(lead.name);
             if (channel < 0) continue;
             if (!millivoltsPerUnit(line.units)) {
-                out_->warnings << QStringLiteral("%1 is in %2, not a voltage; it is not used").arg(lead.name, line.units);
+                out_->warnings
+                    << QStringLiteral("%1 is in %2, not a voltage; it is not used").arg(lead.name, line.units);
                 continue;
             }
             if (taken[static_cast<std::size_t>(channel)]) {
-                out_->warnings << QStringLiteral("%1 is a second recording of an earlier lead; it is not used").arg(lead.name);
+                out_->warnings
+                    << QStringLiteral("%1 is a second recording of an earlier lead; it is not used").arg(lead.name);
                 continue;
             }
             taken[static_cast<std::size_t>(channel)] = true;

@@ -10,4 +10,4 @@ namespace WfdbRecordReader {
 // `recordPath` is PATH/NAME of the record, with or without ".hea". On failure
 // returns false with a message naming the file and the fault.
 bool read(const QString &recordPath, InputSignals *out, QString *error);
-}
+}  // namespace WfdbRecordReader

@@ -3,15 +3,11 @@
 namespace WfdbSampleCodec {
 namespace {
 
-int signExtend12(int value) {
-    return value >= 0x800 ? value - 0x1000 : value;
-}
+int signExtend12(int value) { return value >= 0x800 ? value - 0x1000 : value; }
 
 }  // namespace
 
-bool isSupported(int format) {
-    return format == 16 || format == 212;
-}
+bool isSupported(int format) { return format == 16 || format == 212; }
 
 std::int64_t encodedSize(int format, std::int64_t samples) {
     if (format == 16) return 2 * samples;
@@ -28,9 +24,7 @@ std::int64_t samplesIn(int format, std::int64_t bytes) {
     }
 }
 
-int invalidSample(int format) {
-    return format == 16 ? -32768 : -2048;
-}
+int invalidSample(int format) { return format == 16 ? -32768 : -2048; }
 
 std::vector<int> decode(int format, const unsigned char *data, std::int64_t count) {
     std::vector<int> samples(static_cast<std::size_t>(count));

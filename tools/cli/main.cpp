@@ -11,16 +11,15 @@
 #include <cstdio>
 
 namespace {
-const char *const kUsage =
-    "Usage: tarvelin-ecg-cli COMMAND [options]\n"
-    "Commands:\n"
-    "  beats   find and classify the beats of a recording (demonstration format or\n"
-    "          WFDB record); writes a CSV beat table and optionally a JSON summary\n"
-    "  acquire record from the ECG front end through the acquisition driver and\n"
-    "          report frames, rate, battery, electrodes and saturation\n"
-    "  run     a headless stress test through the monitoring engine, fed from a\n"
-    "          recording, into a new study; prints the study id and stage table\n"
-    "Run a command with --help for its options.\n";
+const char *const kUsage = "Usage: tarvelin-ecg-cli COMMAND [options]\n"
+                           "Commands:\n"
+                           "  beats   find and classify the beats of a recording (demonstration format or\n"
+                           "          WFDB record); writes a CSV beat table and optionally a JSON summary\n"
+                           "  acquire record from the ECG front end through the acquisition driver and\n"
+                           "          report frames, rate, battery, electrodes and saturation\n"
+                           "  run     a headless stress test through the monitoring engine, fed from a\n"
+                           "          recording, into a new study; prints the study id and stage table\n"
+                           "Run a command with --help for its options.\n";
 }
 
 int main(int argc, char **argv) {

@@ -8,8 +8,7 @@ namespace firdesign {
 
 namespace {
 
-double besselI0(double x)
-{
+double besselI0(double x) {
     double sum = 1.0;
     double term = 1.0;
     const double halfX = x / 2.0;
@@ -21,15 +20,11 @@ double besselI0(double x)
     return sum;
 }
 
-double sinc(double x)
-{
-    return x == 0.0 ? 1.0 : std::sin(kPi * x) / (kPi * x);
-}
+double sinc(double x) { return x == 0.0 ? 1.0 : std::sin(kPi * x) / (kPi * x); }
 
 }  // namespace
 
-std::vector<double> kaiserWindow(int length, double beta)
-{
+std::vector<double> kaiserWindow(int length, double beta) {
     std::vector<double> w(length, 1.0);
     if (length < 2) return w;
     // Position measured from the centre, so mirrored taps get bit-identical
@@ -43,8 +38,7 @@ std::vector<double> kaiserWindow(int length, double beta)
     return w;
 }
 
-Taps windowedLowPass(const std::vector<double> &window, double cutoff, double rate)
-{
+Taps windowedLowPass(const std::vector<double> &window, double cutoff, double rate) {
     const int length = static_cast<int>(window.size());
     const double centre = (length - 1) / 2.0;
     Taps h(length);
@@ -57,16 +51,14 @@ Taps windowedLowPass(const std::vector<double> &window, double cutoff, double ra
     return h;
 }
 
-Taps complement(const Taps &lowPass)
-{
+Taps complement(const Taps &lowPass) {
     Taps h(lowPass.size());
     for (size_t k = 0; k < h.size(); ++k) h[k] = -lowPass[k];
     h[h.size() / 2] += 1.0;
     return h;
 }
 
-double amplitude(const Taps &taps, double frequency, double rate)
-{
+double amplitude(const Taps &taps, double frequency, double rate) {
     // Fold the symmetric halves and sum cos((d + offset) * theta) by the
     // three-term recurrence; the searches evaluate this many thousand times.
     const int length = static_cast<int>(taps.size());
@@ -89,19 +81,11 @@ double amplitude(const Taps &taps, double frequency, double rate)
     return sum;
 }
 
-double decibels(double gain)
-{
-    return 20.0 * std::log10(std::fabs(gain));
-}
+double decibels(double gain) { return 20.0 * std::log10(std::fabs(gain)); }
 
-double gainFromDecibels(double db)
-{
-    return std::pow(10.0, db / 20.0);
-}
+double gainFromDecibels(double db) { return std::pow(10.0, db / 20.0); }
 
-std::optional<double> solveBracketed(const std::function<double(double)> &f,
-                                     double lo, double hi, double tolerance)
-{
+std::optional<double> solveBracketed(const std::function<double(double)> &f, double lo, double hi, double tolerance) {
     double flo = f(lo);
     double fhi = f(hi);
     if (flo == 0.0) return lo;
@@ -128,10 +112,8 @@ std::optional<double> solveBracketed(const std::function<double(double)> &f,
     return 0.5 * (lo + hi);
 }
 
-std::optional<double> levelCrossing(const std::function<double(double)> &gain,
-                                    double start, double step, double limit,
-                                    double level, double tolerance)
-{
+std::optional<double> levelCrossing(const std::function<double(double)> &gain, double start, double step, double limit,
+                                    double level, double tolerance) {
     const auto excess = [&](double f) { return std::fabs(gain(f)) - level; };
     const bool startAbove = excess(start) > 0.0;
     double previous = start;
@@ -146,13 +128,10 @@ std::optional<double> levelCrossing(const std::function<double(double)> &gain,
     return std::nullopt;
 }
 
-double maxDeviation(const Taps &taps, double rate, double from, double to,
-                    double desired)
-{
+double maxDeviation(const Taps &taps, double rate, double from, double to, double desired) {
     const double step = rate / (4.0 * taps.size());
     double worst = 0.0;
-    for (double f = from; f <= to; f += step)
-        worst = std::max(worst, std::fabs(amplitude(taps, f, rate) - desired));
+    for (double f = from; f <= to; f += step) worst = std::max(worst, std::fabs(amplitude(taps, f, rate) - desired));
     return std::max(worst, std::fabs(amplitude(taps, to, rate) - desired));
 }
 

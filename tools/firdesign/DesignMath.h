@@ -32,18 +32,15 @@ double gainFromDecibels(double db);
 
 // Root of f inside [lo, hi], which must bracket a sign change; Illinois
 // regula falsi, so it converges fast but never leaves the bracket.
-std::optional<double> solveBracketed(const std::function<double(double)> &f,
-                                     double lo, double hi, double tolerance);
+std::optional<double> solveBracketed(const std::function<double(double)> &f, double lo, double hi, double tolerance);
 
 // First frequency where |gain| passes through level when walking from start
 // in steps of step (negative walks down) no further than limit.
-std::optional<double> levelCrossing(const std::function<double(double)> &gain,
-                                    double start, double step, double limit,
+std::optional<double> levelCrossing(const std::function<double(double)> &gain, double start, double step, double limit,
                                     double level, double tolerance);
 
 // Largest |amplitude - desired| over [from, to], sampled at a quarter of the
 // table's frequency resolution.
-double maxDeviation(const Taps &taps, double rate, double from, double to,
-                    double desired);
+double maxDeviation(const Taps &taps, double rate, double from, double to, double desired);
 
 }  // namespace firdesign

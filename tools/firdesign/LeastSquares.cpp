@@ -13,18 +13,15 @@ using Matrix = std::vector<std::vector<double>>;
 
 // Distances of the folded taps from the centre: 0, 1, 2 ... for odd lengths,
 // 0.5, 1.5 ... for even ones.
-std::vector<double> basisRow(int length, double frequency, double rate)
-{
+std::vector<double> basisRow(int length, double frequency, double rate) {
     const int count = (length + 1) / 2;
     const double offset = length % 2 == 1 ? 0.0 : 0.5;
     std::vector<double> row(count);
-    for (int d = 0; d < count; ++d)
-        row[d] = std::cos(2.0 * kPi * frequency * (d + offset) / rate);
+    for (int d = 0; d < count; ++d) row[d] = std::cos(2.0 * kPi * frequency * (d + offset) / rate);
     return row;
 }
 
-std::vector<double> angularDistances(int length, double rate)
-{
+std::vector<double> angularDistances(int length, double rate) {
     const int count = (length + 1) / 2;
     const double offset = length % 2 == 1 ? 0.0 : 0.5;
     std::vector<double> omega(count);
@@ -33,14 +30,12 @@ std::vector<double> angularDistances(int length, double rate)
 }
 
 // Integral of cos(w f) df over [from, to].
-double cosineIntegral(double w, double from, double to)
-{
+double cosineIntegral(double w, double from, double to) {
     if (w == 0.0) return to - from;
     return (std::sin(w * to) - std::sin(w * from)) / w;
 }
 
-std::optional<std::vector<double>> solve(Matrix a, std::vector<double> b)
-{
+std::optional<std::vector<double>> solve(Matrix a, std::vector<double> b) {
     // Raw row pointers in the inner loops: unoptimised builds run this at
     // build time, and element access through operator[] is not inlined there.
     const int n = static_cast<int>(b.size());
@@ -72,13 +67,11 @@ std::optional<std::vector<double>> solve(Matrix a, std::vector<double> b)
 
 }  // namespace
 
-std::optional<Taps> designLeastSquares(const LeastSquaresProblem &problem)
-{
+std::optional<Taps> designLeastSquares(const LeastSquaresProblem &problem) {
     const int length = problem.length;
     const int count = (length + 1) / 2;
     const bool odd = length % 2 == 1;
-    const int constraints = static_cast<int>(problem.exactGains.size())
-                            + (problem.centreTap && odd ? 1 : 0);
+    const int constraints = static_cast<int>(problem.exactGains.size()) + (problem.centreTap && odd ? 1 : 0);
     const int n = count + constraints;
     Matrix kkt(n, std::vector<double>(n, 0.0));
     std::vector<double> rhs(n, 0.0);
@@ -90,9 +83,9 @@ std::optional<Taps> designLeastSquares(const LeastSquaresProblem &problem)
         for (int i = 0; i < count; ++i) {
             rhs[i] += band.weight * band.desired * cosineIntegral(omega[i], band.from, band.to);
             for (int j = 0; j < count; ++j)
-                kkt[i][j] += band.weight * 0.5
-                             * (cosineIntegral(omega[i] - omega[j], band.from, band.to)
-                                + cosineIntegral(omega[i] + omega[j], band.from, band.to));
+                kkt[i][j] += band.weight * 0.5 *
+                             (cosineIntegral(omega[i] - omega[j], band.from, band.to) +
+                              cosineIntegral(omega[i] + omega[j], band.from, band.to));
         }
     }
     int r = count;

@@ -23,8 +23,7 @@ constexpr double kStopEdge = 25.0;
 constexpr double kStopLimit = 0.005;
 constexpr double kPassLimit = 0.01;
 
-std::string describe(const char *pattern, double a, double b, double c)
-{
+std::string describe(const char *pattern, double a, double b, double c) {
     char text[200];
     std::snprintf(text, sizeof text, pattern, a, b, c);
     return text;
@@ -32,8 +31,7 @@ std::string describe(const char *pattern, double a, double b, double c)
 
 }  // namespace
 
-std::optional<TableDesign> restingSmoother250()
-{
+std::optional<TableDesign> restingSmoother250() {
     LeastSquaresProblem p;
     p.length = 81;
     p.rate = kRate;
@@ -44,8 +42,8 @@ std::optional<TableDesign> restingSmoother250()
     const double ripple = maxDeviation(*taps, kRate, 0.0, kPassEdge, 1.0);
     const double stopPeak = maxDeviation(*taps, kRate, kStopEdge, kRate / 2.0, 0.0);
     if (ripple >= kPassLimit || stopPeak >= kStopLimit) return std::nullopt;
-    TableDesign d{"kRestingSmoother250", 250, *taps,
-                  "least squares, exact gains at 0 and 15 Hz (1) and 20 Hz (0.48)", {}};
+    TableDesign d{
+        "kRestingSmoother250", 250, *taps, "least squares, exact gains at 0 and 15 Hz (1) and 20 Hz (0.48)", {}};
     d.figures.push_back(describe("pass-band ripple %.2e to 15 Hz, gain %.6f at 20 Hz, stop-band peak %.2e from 25 Hz",
                                  ripple, amplitude(d.taps, kMidFrequency, kRate), stopPeak));
     return d;

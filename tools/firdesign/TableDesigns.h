@@ -10,11 +10,11 @@
 namespace firdesign {
 
 struct TableDesign {
-    std::string symbol;               // array name in the generated source
+    std::string symbol;  // array name in the generated source
     int rate = 0;
     Taps taps;
-    std::string method;               // how it was designed, with the parameters found
-    std::vector<std::string> figures; // the response achieved
+    std::string method;                // how it was designed, with the parameters found
+    std::vector<std::string> figures;  // the response achieved
 };
 
 // All tables in a fixed order; empty when a design misses its targets.

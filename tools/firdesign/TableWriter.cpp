@@ -8,8 +8,7 @@ namespace firdesign {
 
 namespace {
 
-std::string number(double v)
-{
+std::string number(double v) {
     char text[40];
     std::snprintf(text, sizeof text, "%.17g", v);
     return text;
@@ -17,16 +16,15 @@ std::string number(double v)
 
 }  // namespace
 
-std::string tableSource(const std::vector<TableDesign> &tables)
-{
+std::string tableSource(const std::vector<TableDesign> &tables) {
     std::string out;
     out += "// Generated at build time by tarvelin-fir-design (tools/firdesign); do not edit.\n";
     out += "// The FIR coefficient tables of the filter chains, declared in FirTableData.h.\n\n";
     out += "#include \"analysis/FirTableData.h\"\n\n";
     out += "namespace FirTableData {\n";
     for (const TableDesign &t : tables) {
-        out += "\n// " + std::to_string(t.taps.size()) + " taps at " + std::to_string(t.rate)
-               + "/s: " + t.method + ".\n";
+        out +=
+            "\n// " + std::to_string(t.taps.size()) + " taps at " + std::to_string(t.rate) + "/s: " + t.method + ".\n";
         for (const std::string &f : t.figures) out += "// " + f + ".\n";
         out += "const double " + t.symbol + "[" + std::to_string(t.taps.size()) + "] = {\n";
         for (double v : t.taps) out += "    " + number(v) + ",\n";
@@ -36,12 +34,11 @@ std::string tableSource(const std::vector<TableDesign> &tables)
     return out;
 }
 
-std::string designReport(const std::vector<TableDesign> &tables)
-{
+std::string designReport(const std::vector<TableDesign> &tables) {
     std::string out;
     for (const TableDesign &t : tables) {
-        out += t.symbol + " (" + std::to_string(t.taps.size()) + " taps, " + std::to_string(t.rate)
-               + "/s): " + t.method + "\n";
+        out += t.symbol + " (" + std::to_string(t.taps.size()) + " taps, " + std::to_string(t.rate) +
+               "/s): " + t.method + "\n";
         for (const std::string &f : t.figures) out += "    " + f + "\n";
     }
     return out;

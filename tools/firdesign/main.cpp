@@ -8,8 +8,7 @@
 #include <cstring>
 #include <string>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT.cpp | --report\n", argv[0]);
         return 2;

@@ -13,9 +13,7 @@
 
 namespace DeviceSimCommand {
 namespace {
-void printError(const QString &message) {
-    std::fprintf(stderr, "tarvelin-ecg-sim device: %s\n", qPrintable(message));
-}
+void printError(const QString &message) { std::fprintf(stderr, "tarvelin-ecg-sim device: %s\n", qPrintable(message)); }
 
 // The stop signals become readable on a descriptor, so the link's single wait
 // covers them and the clean-up (link removal, record flush) always runs.
@@ -59,8 +57,10 @@ int run(const QStringList &arguments) {
 
     QString error;
     std::optional<DeviceSimSignal> signal;
-    if (options.inputPath.isEmpty()) signal = DeviceSimSignal::synthetic();
-    else signal = DeviceSimSignal::fromFile(options.inputPath, &error);
+    if (options.inputPath.isEmpty())
+        signal = DeviceSimSignal::synthetic();
+    else
+        signal = DeviceSimSignal::fromFile(options.inputPath, &error);
     if (!signal) {
         printError(error);
         return 1;

@@ -8,4 +8,4 @@ namespace DeviceSimCommand {
 // Returns the process exit code: 0 stopped by a signal, 1 could not set up
 // the terminal, the input or the record, 2 bad arguments.
 int run(const QStringList &arguments);
-}
+}  // namespace DeviceSimCommand

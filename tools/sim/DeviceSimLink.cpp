@@ -22,16 +22,11 @@ constexpr auto kIdleWait = std::chrono::milliseconds(20);
 
 DeviceSimLink::DeviceSimLink(int masterFd, const DeviceSimOptions &options, DeviceSimSignal signal,
                              DeviceSimSentLog &sentLog)
-    : fd_(masterFd),
-      link_(options.link),
-      packetsPerSecond_(options.link == DeviceLinkKind::Standard ? 500 : 1000),
-      writer_(options.link, options.batteryByte, options.electrodesOff),
-      signal_(std::move(signal)),
-      sentLog_(sentLog),
+    : fd_(masterFd), link_(options.link), packetsPerSecond_(options.link == DeviceLinkKind::Standard ? 500 : 1000),
+      writer_(options.link, options.batteryByte, options.electrodesOff), signal_(std::move(signal)), sentLog_(sentLog),
       corruptPerPacket_(options.corruptBytesPerSecond / packetsPerSecond_),
-      silentAfterPackets_(options.silentAfterSeconds < 0.0
-                              ? -1
-                              : std::llround(options.silentAfterSeconds * packetsPerSecond_)) {
+      silentAfterPackets_(
+          options.silentAfterSeconds < 0.0 ? -1 : std::llround(options.silentAfterSeconds * packetsPerSecond_)) {
     if (options.saturatedLead >= 0) signal_.holdLead(options.saturatedLead, 32700);
 }
 
@@ -101,9 +96,7 @@ void DeviceSimLink::obey(unsigned char command) {
             sessionPackets_ = 0;
         }
         break;
-    case kStop:
-        state_ = State::Idle;
-        break;
+    case kStop: state_ = State::Idle; break;
     case kIdentify: {
         Outgoing reply;
         reply.bytes = kIdentity;
@@ -112,8 +105,7 @@ void DeviceSimLink::obey(unsigned char command) {
         break;
     }
     case kKeepAlive:
-    default:
-        break;  // keep-alives need no answer; unknown bytes are ignored
+    default: break;  // keep-alives need no answer; unknown bytes are ignored
     }
 }
 
@@ -159,8 +151,8 @@ void DeviceSimLink::corrupt(QByteArray &packet) {
 void DeviceSimLink::flush() {
     while (!outgoing_.empty()) {
         Outgoing &head = outgoing_.front();
-        const ssize_t n = ::write(fd_, head.bytes.constData() + head.written,
-                                  static_cast<size_t>(head.bytes.size() - head.written));
+        const ssize_t n =
+            ::write(fd_, head.bytes.constData() + head.written, static_cast<size_t>(head.bytes.size() - head.written));
         if (n < 0) {
             if (errno == EINTR) continue;
             if (errno == EIO) linkClosed();

@@ -20,19 +20,28 @@ public:
     void run() {
         while (index_ < arguments_.size() && options_->error.isEmpty()) {
             const QString option = arguments_[index_++];
-            if (option == QLatin1String("--help") || option == QLatin1String("-h")) options_->helpRequested = true;
-            else if (option == QLatin1String("--hr-protocol")) options_->link = DeviceLinkKind::HighRate;
-            else if (option == QLatin1String("--link")) value(option, &options_->linkPath);
-            else if (option == QLatin1String("--input")) value(option, &options_->inputPath);
-            else if (option == QLatin1String("--sent")) value(option, &options_->sentPath);
-            else if (option == QLatin1String("--battery")) battery(option);
-            else if (option == QLatin1String("--electrode-off")) electrodes(option);
-            else if (option == QLatin1String("--saturate")) saturate(option);
+            if (option == QLatin1String("--help") || option == QLatin1String("-h"))
+                options_->helpRequested = true;
+            else if (option == QLatin1String("--hr-protocol"))
+                options_->link = DeviceLinkKind::HighRate;
+            else if (option == QLatin1String("--link"))
+                value(option, &options_->linkPath);
+            else if (option == QLatin1String("--input"))
+                value(option, &options_->inputPath);
+            else if (option == QLatin1String("--sent"))
+                value(option, &options_->sentPath);
+            else if (option == QLatin1String("--battery"))
+                battery(option);
+            else if (option == QLatin1String("--electrode-off"))
+                electrodes(option);
+            else if (option == QLatin1String("--saturate"))
+                saturate(option);
             else if (option == QLatin1String("--corrupt"))
                 number(option, 0.0, kMaxCorruptBytesPerSecond, &options_->corruptBytesPerSecond);
             else if (option == QLatin1String("--silent-after"))
                 number(option, 0.0, kMaxSilentAfterSeconds, &options_->silentAfterSeconds);
-            else fail(QStringLiteral("unknown option \"%1\"").arg(option));
+            else
+                fail(QStringLiteral("unknown option \"%1\"").arg(option));
         }
     }
 
@@ -51,7 +60,10 @@ private:
         const double number = text.toDouble(&ok);
         if (!ok || !std::isfinite(number) || number < minimum || number > maximum)
             return fail(QStringLiteral("%1 expects a number from %2 to %3, not \"%4\"")
-                            .arg(option).arg(minimum).arg(maximum).arg(text));
+                            .arg(option)
+                            .arg(minimum)
+                            .arg(maximum)
+                            .arg(text));
         *out = number;
         return true;
     }
@@ -84,7 +96,8 @@ private:
             if (ChannelTable::name(i).compare(name, Qt::CaseInsensitive) == 0) channel = i;
         if (!isSentLead(channel))
             return void(fail(QStringLiteral("%1 expects a lead the device sends (I, II, III, V1 ... V6, CM5, CR5), "
-                                            "not \"%2\"").arg(option, name)));
+                                            "not \"%2\"")
+                                 .arg(option, name)));
         options_->saturatedLead = channel;
     }
 
@@ -106,21 +119,20 @@ DeviceSimOptions DeviceSimOptions::parse(const QStringList &arguments) {
 }
 
 QString DeviceSimOptions::helpText() {
-    return QStringLiteral(
-        "Usage: tarvelin-ecg-sim device [options]\n"
-        "Plays the ECG front end on a pseudo-terminal until interrupted; prints the\n"
-        "terminal's path as the first line of output.\n"
-        "  --link PATH            also make PATH a symbolic link to the terminal\n"
-        "  --hr-protocol          HR link: 34-byte packets, 1000 per second\n"
-        "                         (default: standard link, 40-byte packets, 500 per second)\n"
-        "  --input FILE           samples from a recording in the demonstration format,\n"
-        "                         replayed in a loop (default: the synthetic model)\n"
-        "  --battery VOLTS        battery voltage reported (default 3.0)\n"
-        "  --electrode-off NAME...  report electrodes off: LA LL RA V1 ... V6\n"
-        "  --saturate LEAD        hold a sent lead at +32700, out of range\n"
-        "  --corrupt BYTES_PER_S  flip that many random bytes of the stream per second\n"
-        "  --silent-after S       fall silent after S seconds of streaming; the next\n"
-        "                         start command (the host reconnecting) resumes it\n"
-        "  --sent FILE            record the frame of every packet sent, as the host\n"
-        "                         should decode it (14 little-endian 16-bit samples)\n");
+    return QStringLiteral("Usage: tarvelin-ecg-sim device [options]\n"
+                          "Plays the ECG front end on a pseudo-terminal until interrupted; prints the\n"
+                          "terminal's path as the first line of output.\n"
+                          "  --link PATH            also make PATH a symbolic link to the terminal\n"
+                          "  --hr-protocol          HR link: 34-byte packets, 1000 per second\n"
+                          "                         (default: standard link, 40-byte packets, 500 per second)\n"
+                          "  --input FILE           samples from a recording in the demonstration format,\n"
+                          "                         replayed in a loop (default: the synthetic model)\n"
+                          "  --battery VOLTS        battery voltage reported (default 3.0)\n"
+                          "  --electrode-off NAME...  report electrodes off: LA LL RA V1 ... V6\n"
+                          "  --saturate LEAD        hold a sent lead at +32700, out of range\n"
+                          "  --corrupt BYTES_PER_S  flip that many random bytes of the stream per second\n"
+                          "  --silent-after S       fall silent after S seconds of streaming; the next\n"
+                          "                         start command (the host reconnecting) resumes it\n"
+                          "  --sent FILE            record the frame of every packet sent, as the host\n"
+                          "                         should decode it (14 little-endian 16-bit samples)\n");
 }

@@ -18,12 +18,14 @@ DeviceSimPty::~DeviceSimPty() {
 bool DeviceSimPty::open(const QString &linkPath, QString *error) {
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
-        *error = QStringLiteral("cannot create a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        *error =
+            QStringLiteral("cannot create a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     const char *name = ::ptsname(master_);
     if (!name) {
-        *error = QStringLiteral("cannot name the pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        *error =
+            QStringLiteral("cannot name the pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     slavePath_ = QString::fromLocal8Bit(name);

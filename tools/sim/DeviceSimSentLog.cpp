@@ -39,7 +39,8 @@ void DeviceSimSentLog::append(const DeviceFrame &sent) {
 bool DeviceSimSentLog::close(QString *error) {
     if (!file_.isOpen()) return true;
     const bool flushed = file_.flush();
-    if (failed_ || !flushed) *error = QStringLiteral("writing %1 failed: %2").arg(file_.fileName(), file_.errorString());
+    if (failed_ || !flushed)
+        *error = QStringLiteral("writing %1 failed: %2").arg(file_.fileName(), file_.errorString());
     file_.close();
     return !failed_ && flushed;
 }

@@ -52,7 +52,8 @@ void DeviceSimSignal::holdLead(int channel, std::int16_t value) {
 
 DeviceFrame DeviceSimSignal::next() {
     DeviceFrame frame;
-    for (int c = 0; c < kChannels; ++c) frame[static_cast<std::size_t>(c)] = samples_[position_ + static_cast<std::size_t>(c)];
+    for (int c = 0; c < kChannels; ++c)
+        frame[static_cast<std::size_t>(c)] = samples_[position_ + static_cast<std::size_t>(c)];
     position_ += kChannels;
     if (position_ >= samples_.size()) position_ = 0;
     if (heldLead_ >= 0) frame[static_cast<std::size_t>(heldLead_)] = heldValue_;

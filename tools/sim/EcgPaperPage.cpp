@@ -66,7 +66,8 @@ void EcgPaperPage::drawRow(QPainter &painter, double baselineMm, const std::vect
     for (const Strip &strip : strips) {
         const std::vector<double> &values = strip.lead->millivolts;
         const auto first = static_cast<std::size_t>(std::llround(strip.fromSeconds * samplingRate_));
-        const auto last = std::min(values.size(), static_cast<std::size_t>(std::llround(strip.toSeconds * samplingRate_)));
+        const auto last =
+            std::min(values.size(), static_cast<std::size_t>(std::llround(strip.toSeconds * samplingRate_)));
         if (first >= last) continue;
         QPainterPath trace;
         for (std::size_t i = first; i < last; ++i) {
@@ -93,19 +94,22 @@ QImage EcgPaperPage::render(const std::vector<LeadTrace> &leads) const {
         for (int row = 0; row < kRowsOfLeads; ++row) {
             std::vector<Strip> strips;
             for (int c = 0; c < kColumns; ++c)
-                strips.push_back({&leads[static_cast<std::size_t>(c * kRowsOfLeads + row)], c * column, (c + 1) * column});
+                strips.push_back(
+                    {&leads[static_cast<std::size_t>(c * kRowsOfLeads + row)], c * column, (c + 1) * column});
             rows.push_back(strips);
         }
         // Rhythm strips: II, then the bipolar chest leads when recorded.
         rows.push_back({{&leads[1], 0.0, spanSeconds_}});
-        for (std::size_t extra = 12; extra < leads.size(); ++extra) rows.push_back({{&leads[extra], 0.0, spanSeconds_}});
+        for (std::size_t extra = 12; extra < leads.size(); ++extra)
+            rows.push_back({{&leads[extra], 0.0, spanSeconds_}});
     } else {
         for (const LeadTrace &lead : leads) rows.push_back({{&lead, 0.0, spanSeconds_}});
     }
 
     const double widthMm = kLeftMarginMm + spanSeconds_ * kMmPerSecond + kRightMarginMm;
     const double heightMm = kHeaderMm + kRowMm * static_cast<double>(rows.size()) + kBottomMarginMm;
-    QImage image(static_cast<int>(std::ceil(px(widthMm))), static_cast<int>(std::ceil(px(heightMm))), QImage::Format_RGB32);
+    QImage image(static_cast<int>(std::ceil(px(widthMm))), static_cast<int>(std::ceil(px(heightMm))),
+                 QImage::Format_RGB32);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     drawGrid(painter, image.size());

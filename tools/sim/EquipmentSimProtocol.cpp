@@ -36,22 +36,14 @@ SimExchange OlmoSimProtocol::answerLetter(char letter) {
     const QByteArray command(1, letter);
     const QByteArray status = "W" + QByteArray::number(workload_) + '\n';
     switch (letter) {
-    case 'r':
-        workload_ = 0;
-        return {command, {}};
-    case 'c':
-        return {command, "OLMO simulator\nV1.0\nREADY\n"};
-    case 'a':
-        return {command, status};
+    case 'r': workload_ = 0; return {command, {}};
+    case 'c': return {command, "OLMO simulator\nV1.0\nREADY\n"};
+    case 'a': return {command, status};
     case 'p':
     case 'd':
-    case 'i':
-        return {command, "OK\n"};
-    case 'e':
-        workload_ = 0;
-        return {command, "OK\nW0\n"};
-    default:
-        return {command, {}};  // unknown letters go unanswered
+    case 'i': return {command, "OK\n"};
+    case 'e': workload_ = 0; return {command, "OK\nW0\n"};
+    default: return {command, {}};  // unknown letters go unanswered
     }
 }
 

@@ -16,13 +16,12 @@ volatile std::sig_atomic_t stopRequested = 0;
 
 void requestStop(int) { stopRequested = 1; }
 
-const char *const kUsage =
-    "Usage: tarvelin-ecg-sim kipnet|olmo [--link PATH]\n"
-    "Plays a Kip Machines treadmill (kipnet) or an OLMO ergometer (olmo) on a\n"
-    "pseudo-terminal. The first output line is the port to configure; each\n"
-    "command received follows on a line of its own. Stop with Ctrl+C.\n"
-    "  --link PATH   also make PATH a symbolic link to the port (removed on exit)\n"
-    "  --help        show this text\n";
+const char *const kUsage = "Usage: tarvelin-ecg-sim kipnet|olmo [--link PATH]\n"
+                           "Plays a Kip Machines treadmill (kipnet) or an OLMO ergometer (olmo) on a\n"
+                           "pseudo-terminal. The first output line is the port to configure; each\n"
+                           "command received follows on a line of its own. Stop with Ctrl+C.\n"
+                           "  --link PATH   also make PATH a symbolic link to the port (removed on exit)\n"
+                           "  --help        show this text\n";
 
 int usageError(const QString &protocol, const QString &message) {
     std::fprintf(stderr, "tarvelin-ecg-sim %s: %s\n%s", qPrintable(protocol), qPrintable(message), kUsage);

@@ -11,4 +11,4 @@ namespace EquipmentSimulator {
 // exit code: 0 stopped by a signal, 1 no pseudo-terminal or link, 2 bad
 // arguments.
 int run(const QString &protocol, const QStringList &arguments);
-}
+}  // namespace EquipmentSimulator

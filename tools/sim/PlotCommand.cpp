@@ -13,21 +13,20 @@
 namespace PlotCommand {
 namespace {
 
-const char *const kHelp =
-    "Usage: tarvelin-ecg-sim plot --in FILE --out PNG [options]\n"
-    "\n"
-    "Draws a span of a recording (int16 little-endian interleaved frames, 600 mV\n"
-    "over 16 bits) on ECG paper: 25 mm/s, 10 mm/mV, the 12 leads in four columns\n"
-    "of three, and rhythm strips of II (and CM5, CR5 when recorded).\n"
-    "\n"
-    "Options (default in brackets):\n"
-    "  --in FILE        recording to read (required)\n"
-    "  --out PNG        image to write (required)\n"
-    "  --rate 500|1000  samples per second per channel [500]\n"
-    "  --start S        first second to draw [0]\n"
-    "  --seconds S      span to draw, 1 to 60 [10]\n"
-    "  --channels N     channels per frame in the file, 1 to 14 [14]\n"
-    "  --help           show this text\n";
+const char *const kHelp = "Usage: tarvelin-ecg-sim plot --in FILE --out PNG [options]\n"
+                          "\n"
+                          "Draws a span of a recording (int16 little-endian interleaved frames, 600 mV\n"
+                          "over 16 bits) on ECG paper: 25 mm/s, 10 mm/mV, the 12 leads in four columns\n"
+                          "of three, and rhythm strips of II (and CM5, CR5 when recorded).\n"
+                          "\n"
+                          "Options (default in brackets):\n"
+                          "  --in FILE        recording to read (required)\n"
+                          "  --out PNG        image to write (required)\n"
+                          "  --rate 500|1000  samples per second per channel [500]\n"
+                          "  --start S        first second to draw [0]\n"
+                          "  --seconds S      span to draw, 1 to 60 [10]\n"
+                          "  --channels N     channels per frame in the file, 1 to 14 [14]\n"
+                          "  --help           show this text\n";
 
 struct PlotOptions {
     QString in;
@@ -47,7 +46,11 @@ bool readNumber(const QString &name, const QString &text, double minimum, double
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(value) || value < minimum || value > maximum) {
-        *error = QStringLiteral("--%1 expects a number from %2 to %3, not \"%4\"").arg(name).arg(minimum).arg(maximum).arg(text);
+        *error = QStringLiteral("--%1 expects a number from %2 to %3, not \"%4\"")
+                     .arg(name)
+                     .arg(minimum)
+                     .arg(maximum)
+                     .arg(text);
         return false;
     }
     *out = value;
@@ -87,7 +90,8 @@ QString parse(const QStringList &arguments, PlotOptions *options) {
             if (!readNumber(name, value, 1.0, 60.0, &options->seconds, &error)) return error;
         } else if (name == QLatin1String("channels")) {
             if (!readNumber(name, value, 1.0, 14.0, &number, &error)) return error;
-            if (number != std::floor(number)) return QStringLiteral("--channels expects a whole number, not \"%1\"").arg(value);
+            if (number != std::floor(number))
+                return QStringLiteral("--channels expects a whole number, not \"%1\"").arg(value);
             options->channels = static_cast<int>(number);
         } else {
             return QStringLiteral("unknown option --%1").arg(name);
@@ -111,23 +115,26 @@ int run(const QStringList &arguments) {
 
     QFile file(options.in);
     if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "tarvelin-ecg-sim plot: cannot read %s: %s\n", qPrintable(options.in), qPrintable(file.errorString()));
+        std::fprintf(stderr, "tarvelin-ecg-sim plot: cannot read %s: %s\n", qPrintable(options.in),
+                     qPrintable(file.errorString()));
         return 1;
     }
     const qint64 frameBytes = 2LL * options.channels;
     const qint64 frames = file.size() / frameBytes;
     if (file.size() % frameBytes != 0)
-        std::fprintf(stderr, "tarvelin-ecg-sim plot: warning: %s ends in a partial frame, which is ignored\n", qPrintable(options.in));
+        std::fprintf(stderr, "tarvelin-ecg-sim plot: warning: %s ends in a partial frame, which is ignored\n",
+                     qPrintable(options.in));
     const qint64 first = std::llround(options.start * options.rate);
     if (first >= frames) {
-        std::fprintf(stderr, "tarvelin-ecg-sim plot: %s holds only %.3f s, nothing to draw from %.3f s\n", qPrintable(options.in),
-                     static_cast<double>(frames) / options.rate, options.start);
+        std::fprintf(stderr, "tarvelin-ecg-sim plot: %s holds only %.3f s, nothing to draw from %.3f s\n",
+                     qPrintable(options.in), static_cast<double>(frames) / options.rate, options.start);
         return 1;
     }
     const qint64 count = std::min<qint64>(std::llround(options.seconds * options.rate), frames - first);
     QByteArray bytes;
     if (!file.seek(first * frameBytes) || (bytes = file.read(count * frameBytes)).size() != count * frameBytes) {
-        std::fprintf(stderr, "tarvelin-ecg-sim plot: reading %s failed: %s\n", qPrintable(options.in), qPrintable(file.errorString()));
+        std::fprintf(stderr, "tarvelin-ecg-sim plot: reading %s failed: %s\n", qPrintable(options.in),
+                     qPrintable(file.errorString()));
         return 1;
     }
 
@@ -141,7 +148,8 @@ int run(const QStringList &arguments) {
             lead.millivolts[static_cast<std::size_t>(i)] =
                 SampleFormat::toMillivolts(qFromLittleEndian<qint16>(data + (i * options.channels + c) * 2));
     }
-    const QString title = QStringLiteral("%1    from %2 s").arg(QFileInfo(options.in).fileName()).arg(options.start, 0, 'f', 1);
+    const QString title =
+        QStringLiteral("%1    from %2 s").arg(QFileInfo(options.in).fileName()).arg(options.start, 0, 'f', 1);
     const QImage page = EcgPaperPage(options.rate, options.seconds, title).render(leads);
     if (!page.save(options.out, "PNG")) {
         std::fprintf(stderr, "tarvelin-ecg-sim plot: cannot write %s\n", qPrintable(options.out));

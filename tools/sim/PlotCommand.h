@@ -7,4 +7,4 @@
 namespace PlotCommand {
 // Returns the process exit code: 0 done, 1 could not read or write, 2 bad arguments.
 int run(const QStringList &arguments);
-}
+}  // namespace PlotCommand

@@ -9,9 +9,7 @@
 
 namespace RecordCommand {
 namespace {
-void printError(const QString &message) {
-    std::fprintf(stderr, "tarvelin-ecg-sim record: %s\n", qPrintable(message));
-}
+void printError(const QString &message) { std::fprintf(stderr, "tarvelin-ecg-sim record: %s\n", qPrintable(message)); }
 }  // namespace
 
 int run(const QStringList &arguments) {

@@ -6,4 +6,4 @@
 namespace RecordCommand {
 // Returns the process exit code: 0 done, 1 could not write, 2 bad arguments.
 int run(const QStringList &arguments);
-}
+}  // namespace RecordCommand

@@ -24,9 +24,9 @@ struct BeatShape {
     double tRise = 2.0;
     double tFall = 1.5;
 
-    double jPoint = 0.0;                 // end of the QRS
-    double isoelectricReference = 0.0;   // middle of the PR segment
-    double rPeak = 0.0;                  // instant of the largest QRS dipole
+    double jPoint = 0.0;                // end of the QRS
+    double isoelectricReference = 0.0;  // middle of the PR segment
+    double rPeak = 0.0;                 // instant of the largest QRS dipole
 
     // ST shift: rises over the end of the QRS, holds to stPlateauEnd, then
     // hands over to the T wave and is gone by its end.

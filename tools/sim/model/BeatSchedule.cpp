@@ -26,7 +26,8 @@ struct Generator {
         // sinus arrhythmia (fading as vagal tone is withdrawn during
         // exercise), part irregular.
         const double fraction = config.rrVariabilityPercent / 100.0;
-        const double sinusArrhythmia = 0.55 * fraction * (1.0 - profile.exertionAt(t)) * std::sin(respiration.phaseAt(t));
+        const double sinusArrhythmia =
+            0.55 * fraction * (1.0 - profile.exertionAt(t)) * std::sin(respiration.phaseAt(t));
         const double jitter = std::clamp(0.2 * fraction * random.normal(), -0.45 * fraction, 0.45 * fraction);
         return nominalRr(t) * (1.0 + sinusArrhythmia + jitter);
     }
@@ -127,9 +128,9 @@ std::vector<ScheduledBeat> build(const SimulationConfig &config, const HeartRate
     if (config.loop) {
         closeLoop(beats, length);
     } else {
-        beats.erase(std::remove_if(beats.begin(), beats.end(),
-                                   [&](const ScheduledBeat &b) { return b.rTime >= length + 0.6; }),
-                    beats.end());
+        beats.erase(
+            std::remove_if(beats.begin(), beats.end(), [&](const ScheduledBeat &b) { return b.rTime >= length + 0.6; }),
+            beats.end());
     }
     const double depth = respiratoryAmplitudeDepth(config.noise);
     for (ScheduledBeat &beat : beats) {

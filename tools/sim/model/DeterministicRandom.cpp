@@ -16,9 +16,7 @@ std::uint64_t splitMix64(std::uint64_t value) {
 DeterministicRandom::DeterministicRandom(std::uint64_t seed, std::uint64_t stream)
     : engine_(splitMix64(seed ^ splitMix64(stream + 0x5EEDull))) {}
 
-double DeterministicRandom::uniform() {
-    return static_cast<double>(engine_() >> 11) * 0x1.0p-53;
-}
+double DeterministicRandom::uniform() { return static_cast<double>(engine_() >> 11) * 0x1.0p-53; }
 
 double DeterministicRandom::normal() {
     if (hasSpareNormal_) {

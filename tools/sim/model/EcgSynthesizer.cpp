@@ -23,11 +23,9 @@ HeartRateProfile makeRateProfile(const SimulationConfig &config) {
 }
 
 EcgSynthesizer::EcgSynthesizer(const SimulationConfig &config)
-    : config_(config),
-      profile_(makeRateProfile(config)),
+    : config_(config), profile_(makeRateProfile(config)),
       respiration_(profile_, static_cast<double>(config.frameCount()) / config.samplingRate, config.loop),
-      beats_(BeatSchedule::build(config_, profile_, respiration_)),
-      stPattern_(StPattern::fit(config.stRequests)) {
+      beats_(BeatSchedule::build(config_, profile_, respiration_)), stPattern_(StPattern::fit(config.stRequests)) {
     shapes_.reserve(beats_.size());
     for (const ScheduledBeat &beat : beats_)
         shapes_.push_back(beat.ventricular ? BeatMorphology::ventricular(beat.amplitudeScale)
@@ -63,7 +61,8 @@ std::vector<TruthRow> EcgSynthesizer::truth() const {
         for (std::size_t lead = 0; lead < row.st.size(); ++lead) row.st[lead] = atSt[lead] - atPr[lead];
         rows.push_back(row);
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const TruthRow &a, const TruthRow &b) { return a.sample < b.sample; });
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const TruthRow &a, const TruthRow &b) { return a.sample < b.sample; });
     return rows;
 }
 
@@ -117,8 +116,10 @@ bool EcgSynthesizer::writeRecording(QIODevice &device, QString *error) const {
             const Placement &copy = copies[c];
             const BeatShape &shape = shapes_[copy.beat];
             const double stFactor = beats_[copy.beat].stFactor;
-            const auto first = std::max<std::int64_t>(chunkStart, static_cast<std::int64_t>(std::ceil(copy.from * rate)));
-            const auto last = std::min<std::int64_t>(chunkStart + count - 1, static_cast<std::int64_t>(std::floor(copy.to * rate)));
+            const auto first =
+                std::max<std::int64_t>(chunkStart, static_cast<std::int64_t>(std::ceil(copy.from * rate)));
+            const auto last =
+                std::min<std::int64_t>(chunkStart + count - 1, static_cast<std::int64_t>(std::floor(copy.to * rate)));
             for (std::int64_t frame = first; frame <= last; ++frame) {
                 const double t = frame / rate - copy.origin;
                 const auto slot = static_cast<std::size_t>(frame - chunkStart);

@@ -30,6 +30,4 @@ double HeartRateProfile::exertionAt(double seconds) const {
     return (std::exp(-kRecoverySteepness * u) - floor) / (1.0 - floor);
 }
 
-double HeartRateProfile::rateAt(double seconds) const {
-    return rest_ + (peak_ - rest_) * exertionAt(seconds);
-}
+double HeartRateProfile::rateAt(double seconds) const { return rest_ + (peak_ - rest_) * exertionAt(seconds); }

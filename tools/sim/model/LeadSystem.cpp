@@ -38,8 +38,7 @@ std::array<Vector3, 14> makeLeadVectors() {
     std::array<Vector3, 14> leads{};
     for (int axis = 0; axis < 3; ++axis) {
         double electrodes[ElectrodeCount];
-        for (int i = 0; i < ElectrodeCount; ++i)
-            electrodes[i] = axis == 0 ? e[i].x : axis == 1 ? e[i].y : e[i].z;
+        for (int i = 0; i < ElectrodeCount; ++i) electrodes[i] = axis == 0 ? e[i].x : axis == 1 ? e[i].y : e[i].z;
         double values[14];
         leadsFromElectrodes(electrodes, values);
         for (int lead = 0; lead < 14; ++lead) {
@@ -64,15 +63,15 @@ const std::array<Vector3, 14> &leadVectors() {
 
 void leadsFromElectrodes(const double *e, double *leads) {
     const double wilson = (e[RA] + e[LA] + e[LL]) / 3.0;
-    leads[0] = e[LA] - e[RA];                   // I
-    leads[1] = e[LL] - e[RA];                   // II
-    leads[2] = e[LL] - e[LA];                   // III
-    leads[3] = e[RA] - 0.5 * (e[LA] + e[LL]);   // aVR
-    leads[4] = e[LA] - 0.5 * (e[RA] + e[LL]);   // aVL
-    leads[5] = e[LL] - 0.5 * (e[RA] + e[LA]);   // aVF
+    leads[0] = e[LA] - e[RA];                  // I
+    leads[1] = e[LL] - e[RA];                  // II
+    leads[2] = e[LL] - e[LA];                  // III
+    leads[3] = e[RA] - 0.5 * (e[LA] + e[LL]);  // aVR
+    leads[4] = e[LA] - 0.5 * (e[RA] + e[LL]);  // aVL
+    leads[5] = e[LL] - 0.5 * (e[RA] + e[LA]);  // aVF
     for (int k = 0; k < 6; ++k) leads[6 + k] = e[V1e + k] - wilson;
-    leads[12] = e[V5e] - e[Manubrium];          // CM5
-    leads[13] = e[V5e] - e[RA];                 // CR5
+    leads[12] = e[V5e] - e[Manubrium];  // CM5
+    leads[13] = e[V5e] - e[RA];         // CR5
 }
 
 LeadValues leadsFromElectrodes(const ElectrodeValues &electrodes) {

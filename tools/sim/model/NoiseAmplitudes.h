@@ -13,7 +13,9 @@ struct NoiseAmplitudes {
     double popsPerMinute = 0.0;  // electrode pops (sudden offset, slow recovery)
     double popSize = 0.0;
 
-    bool any() const { return respiration > 0.0 || drift > 0.0 || mains > 0.0 || muscleAtRest > 0.0 || popsPerMinute > 0.0; }
+    bool any() const {
+        return respiration > 0.0 || drift > 0.0 || mains > 0.0 || muscleAtRest > 0.0 || popsPerMinute > 0.0;
+    }
 
     static NoiseAmplitudes forLevel(NoiseLevel level) {
         NoiseAmplitudes a;

@@ -77,8 +77,8 @@ void PeriodicInterference::addTo(std::int64_t frame, double *electrodes) const {
     const double mainsSin3 = mainsSin * (3.0 - 4.0 * mainsSin * mainsSin);
 
     for (std::size_t e = 0; e < LeadSystem::ElectrodeCount; ++e) {
-        double value = breathing_[e].sine * breathSin + breathing_[e].cosine * breathCos +
-                       0.25 * breathing_[e].sine * breathSin2;
+        double value =
+            breathing_[e].sine * breathSin + breathing_[e].cosine * breathCos + 0.25 * breathing_[e].sine * breathSin2;
         for (std::size_t j = 0; j < driftSin.size(); ++j)
             value += drift_[j][e].sine * driftSin[j] + drift_[j][e].cosine * driftCos[j];
         value += mains_[e].sine * mainsSin + mains_[e].cosine * mainsCos + 0.15 * mains_[e].sine * mainsSin3;

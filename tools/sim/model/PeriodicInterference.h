@@ -12,7 +12,8 @@
 
 class PeriodicInterference {
 public:
-    PeriodicInterference(const SimulationConfig &config, const NoiseAmplitudes &amplitudes, const Respiration &respiration);
+    PeriodicInterference(const SimulationConfig &config, const NoiseAmplitudes &amplitudes,
+                         const Respiration &respiration);
 
     // Adds the interference at `frame` to the electrode potentials.
     void addTo(std::int64_t frame, double *electrodes) const;
@@ -20,7 +21,7 @@ public:
 private:
     static constexpr int kDriftComponents = 3;
     struct Sinusoid {
-        double sine = 0.0;  // amplitude of sin(phase)
+        double sine = 0.0;    // amplitude of sin(phase)
         double cosine = 0.0;  // amplitude of cos(phase)
     };
 

@@ -32,11 +32,8 @@ Biquad butterworth(double cutoff, double samplingRate, bool highPass) {
 
 RandomArtefacts::RandomArtefacts(const SimulationConfig &config, const NoiseAmplitudes &amplitudes,
                                  const HeartRateProfile &profile)
-    : random_(config.seed, kArtefactStream),
-      amplitudes_(amplitudes),
-      profile_(profile),
-      samplingRate_(config.samplingRate),
-      length_(static_cast<double>(config.frameCount()) / config.samplingRate) {
+    : random_(config.seed, kArtefactStream), amplitudes_(amplitudes), profile_(profile),
+      samplingRate_(config.samplingRate), length_(static_cast<double>(config.frameCount()) / config.samplingRate) {
     const double high = std::min(kMuscleHigh, 0.3 * samplingRate_);
     // White noise keeps this share of its variance in the band.
     bandGain_ = 1.0 / std::sqrt((high - kMuscleLow) / (0.5 * samplingRate_));
@@ -72,8 +69,8 @@ void RandomArtefacts::next(double *electrodes) {
     }
     if (amplitudes_.popsPerMinute > 0.0) {
         while (t >= nextPopAt_) {
-            const auto e = static_cast<std::size_t>(random_.uniform() * LeadSystem::ElectrodeCount) %
-                           LeadSystem::ElectrodeCount;
+            const auto e =
+                static_cast<std::size_t>(random_.uniform() * LeadSystem::ElectrodeCount) % LeadSystem::ElectrodeCount;
             pop_[e] += random_.sign() * amplitudes_.popSize * random_.uniform(0.4, 1.0);
             popDecay_[e] = std::exp(-1.0 / (random_.uniform(0.15, 0.6) * samplingRate_));
             nextPopAt_ += random_.exponential(60.0 / amplitudes_.popsPerMinute);
@@ -82,9 +79,11 @@ void RandomArtefacts::next(double *electrodes) {
 }
 
 LoopedArtefacts::LoopedArtefacts(RandomArtefacts &stream, std::int64_t frames, bool loop, int fadeFrames)
-    : stream_(stream), frames_(frames), fadeFrames_(loop ? static_cast<int>(std::min<std::int64_t>(fadeFrames, frames / 4)) : 0) {
+    : stream_(stream), frames_(frames),
+      fadeFrames_(loop ? static_cast<int>(std::min<std::int64_t>(fadeFrames, frames / 4)) : 0) {
     head_.resize(static_cast<std::size_t>(fadeFrames_) * LeadSystem::ElectrodeCount);
-    for (int i = 0; i < fadeFrames_; ++i) stream_.next(&head_[static_cast<std::size_t>(i) * LeadSystem::ElectrodeCount]);
+    for (int i = 0; i < fadeFrames_; ++i)
+        stream_.next(&head_[static_cast<std::size_t>(i) * LeadSystem::ElectrodeCount]);
 }
 
 void LoopedArtefacts::next(double *electrodes) {

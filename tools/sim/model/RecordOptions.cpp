@@ -22,10 +22,10 @@ struct Parsed {
 // Which options take a value; flags are listed with false.
 const std::map<QString, bool> &knownOptions() {
     static const std::map<QString, bool> options = {
-        {"out", true},     {"truth", true},  {"rate", true},        {"seconds", true}, {"hr", true},
-        {"peak-hr", true}, {"profile", true}, {"st", true},         {"st-mode", true}, {"pvc-per-min", true},
-        {"noise", true},   {"mains", true},  {"mains-mv", true}, {"seed", true},        {"hrv", true},     {"loop", false},
-        {"help", false}};
+        {"out", true},     {"truth", true},   {"rate", true},     {"seconds", true}, {"hr", true},
+        {"peak-hr", true}, {"profile", true}, {"st", true},       {"st-mode", true}, {"pvc-per-min", true},
+        {"noise", true},   {"mains", true},   {"mains-mv", true}, {"seed", true},    {"hrv", true},
+        {"loop", false},   {"help", false}};
     return options;
 }
 
@@ -38,7 +38,10 @@ public:
         const double value = option.value.trimmed().toDouble(&ok);
         if (!ok || !std::isfinite(value) || value < minimum || value > maximum)
             return fail(QStringLiteral("--%1 expects a number from %2 to %3, not \"%4\"")
-                            .arg(option.name).arg(minimum).arg(maximum).arg(option.value));
+                            .arg(option.name)
+                            .arg(minimum)
+                            .arg(maximum)
+                            .arg(option.value));
         *out = value;
         return true;
     }
@@ -58,7 +61,8 @@ public:
 
     bool stRequest(const Parsed &option, std::vector<StRequest> *requests) {
         const int equals = option.value.indexOf(QLatin1Char('='));
-        if (equals <= 0) return fail(QStringLiteral("--st expects LEAD=MV, e.g. V5=-0.1, not \"%1\"").arg(option.value));
+        if (equals <= 0)
+            return fail(QStringLiteral("--st expects LEAD=MV, e.g. V5=-0.1, not \"%1\"").arg(option.value));
         const QString leadName = option.value.left(equals).trimmed();
         int lead = -1;
         for (int i = 0; i < ChannelTable::kChannelCount; ++i)
@@ -68,7 +72,8 @@ public:
             return fail(QStringLiteral("--st: %1 cannot be set on its own; it follows from V5 and the limb leads")
                             .arg(ChannelTable::name(lead)));
         for (const StRequest &existing : *requests)
-            if (existing.lead == lead) return fail(QStringLiteral("--st: %1 is given twice").arg(ChannelTable::name(lead)));
+            if (existing.lead == lead)
+                return fail(QStringLiteral("--st: %1 is given twice").arg(ChannelTable::name(lead)));
         double millivolts = 0.0;
         if (!number({QStringLiteral("st ") + ChannelTable::name(lead), option.value.mid(equals + 1)}, -kMaxStMillivolts,
                     kMaxStMillivolts, &millivolts))
@@ -182,7 +187,8 @@ RecordOptions RecordOptions::parse(const QStringList &arguments) {
         } else if (name == QLatin1String("truth")) {
             config.truthPath = option.value;
         } else if (name == QLatin1String("rate")) {
-            ok = read.choice<int>(option, {{QStringLiteral("500"), 500}, {QStringLiteral("1000"), 1000}}, &config.samplingRate);
+            ok = read.choice<int>(option, {{QStringLiteral("500"), 500}, {QStringLiteral("1000"), 1000}},
+                                  &config.samplingRate);
         } else if (name == QLatin1String("seconds")) {
             ok = read.number(option, 1.0, kMaxSeconds, &config.seconds);
         } else if (name == QLatin1String("hr")) {
@@ -195,23 +201,33 @@ RecordOptions RecordOptions::parse(const QStringList &arguments) {
             ok = read.stRequest(option, &config.stRequests);
         } else if (name == QLatin1String("st-mode")) {
             stModeGiven = true;
-            ok = read.choice<StMode>(option, {{QStringLiteral("flat"), StMode::Flat}, {QStringLiteral("constant"), StMode::Constant},
-                                              {QStringLiteral("rate"), StMode::Rate}}, &config.stMode);
+            ok = read.choice<StMode>(option,
+                                     {{QStringLiteral("flat"), StMode::Flat},
+                                      {QStringLiteral("constant"), StMode::Constant},
+                                      {QStringLiteral("rate"), StMode::Rate}},
+                                     &config.stMode);
         } else if (name == QLatin1String("pvc-per-min")) {
             ok = read.number(option, 0.0, 20.0, &config.pvcPerMinute);
         } else if (name == QLatin1String("noise")) {
-            ok = read.choice<NoiseLevel>(option, {{QStringLiteral("none"), NoiseLevel::None}, {QStringLiteral("low"), NoiseLevel::Low},
-                                                  {QStringLiteral("medium"), NoiseLevel::Medium}, {QStringLiteral("high"), NoiseLevel::High}},
+            ok = read.choice<NoiseLevel>(option,
+                                         {{QStringLiteral("none"), NoiseLevel::None},
+                                          {QStringLiteral("low"), NoiseLevel::Low},
+                                          {QStringLiteral("medium"), NoiseLevel::Medium},
+                                          {QStringLiteral("high"), NoiseLevel::High}},
                                          &config.noise);
         } else if (name == QLatin1String("mains")) {
-            ok = read.choice<int>(option, {{QStringLiteral("50"), 50}, {QStringLiteral("60"), 60}, {QStringLiteral("off"), 0}}, &config.mainsHz);
+            ok = read.choice<int>(option,
+                                  {{QStringLiteral("50"), 50}, {QStringLiteral("60"), 60}, {QStringLiteral("off"), 0}},
+                                  &config.mainsHz);
         } else if (name == QLatin1String("mains-mv")) {
             ok = read.number(option, 0.0, 5.0, &config.mainsMillivolts);
         } else if (name == QLatin1String("seed")) {
             bool parsedOk = false;
             config.seed = option.value.trimmed().toULongLong(&parsedOk);
             if (!parsedOk || option.value.trimmed().startsWith(QLatin1Char('-')))
-                ok = read.fail(QStringLiteral("--seed expects a whole number from 0 to 18446744073709551615, not \"%1\"").arg(option.value));
+                ok =
+                    read.fail(QStringLiteral("--seed expects a whole number from 0 to 18446744073709551615, not \"%1\"")
+                                  .arg(option.value));
         } else if (name == QLatin1String("hrv")) {
             ok = read.number(option, 0.0, 10.0, &config.rrVariabilityPercent);
         } else if (name == QLatin1String("loop")) {
@@ -233,7 +249,8 @@ RecordOptions RecordOptions::parse(const QStringList &arguments) {
     }
     if (config.profile == RateProfileKind::Stress && config.peakRate < config.restRate + 10.0) {
         read.fail(QStringLiteral("--peak-hr (%1) must be at least 10 bpm above --hr (%2) for a stress profile")
-                      .arg(config.peakRate).arg(config.restRate));
+                      .arg(config.peakRate)
+                      .arg(config.restRate));
         return result;
     }
     if (config.loop && config.seconds < kMinLoopSeconds) {
@@ -244,52 +261,51 @@ RecordOptions RecordOptions::parse(const QStringList &arguments) {
 }
 
 QString RecordOptions::helpText() {
-    return QStringLiteral(
-        "Usage: tarvelin-ecg-sim record --out FILE [options]\n"
-        "\n"
-        "Writes a synthetic 14-lead ECG (I, II, III, aVR, aVL, aVF, V1-V6, CM5, CR5):\n"
-        "headerless little-endian int16 frames, one sample per lead, +-300 mV over\n"
-        "16 bits (1 unit = 600/65536 mV). A truth file lists every beat: R-peak\n"
-        "sample, type (N or V), RR in seconds, and the ST deviation each lead shows\n"
-        "at J+80 ms against the PR segment, in mV.\n"
-        "\n"
-        "Options (default in brackets):\n"
-        "  --out FILE            recording to write (required)\n"
-        "  --truth FILE          truth CSV [<out without extension>.truth.csv]\n"
-        "  --rate 500|1000       samples per second per lead [500]\n"
-        "  --seconds S           length, 1 to 86400 [60]\n"
-        "  --profile NAME        constant: steady rate at --hr;\n"
-        "                        stress: rest at --hr (first 10 %), climb to --peak-hr\n"
-        "                        (to 60 %), peak (to 70 %), recovery back to --hr;\n"
-        "                        demo: the demonstration recording (500/s, 600 s loop,\n"
-        "                        75 -> 150 -> 75 bpm, rate-related ST depression of\n"
-        "                        0.11-0.14 mV in II, III, aVF, V4-V6, low noise, 50 Hz);\n"
-        "                        other options given with it override its settings\n"
-        "                        [constant]\n"
-        "  --hr BPM              resting (or constant) heart rate, 30 to 220 [75]\n"
-        "  --peak-hr BPM         peak rate of the stress profile, 40 to 230 [150]\n"
-        "  --st LEAD=MV          ST deviation for a lead at full expression, -2 to 2 mV;\n"
-        "                        repeat for more leads. LEAD is one of I, II, III, aVR,\n"
-        "                        aVL, aVF, V1-V6, CM5. Limb-lead values are fitted to one\n"
-        "                        frontal ST vector (least squares), so inconsistent\n"
-        "                        limb values are met only approximately; CR5 follows\n"
-        "                        from V5 and the limb leads. The truth file gives the\n"
-        "                        values actually produced. [none]\n"
-        "  --st-mode MODE        flat: no ST deviation; constant: full value at every\n"
-        "                        beat; rate: 0 at --hr rising to the full value at\n"
-        "                        --peak-hr [rate for stress, constant otherwise]\n"
-        "  --pvc-per-min N       premature ventricular beats per minute, 0 to 20 (at\n"
-        "                        most every other beat) [0]\n"
-        "  --noise LEVEL         none|low|medium|high: baseline wander, mains, muscle\n"
-        "                        noise, and at medium/high electrode pops; none gives a\n"
-        "                        clean signal (mains included) [low]\n"
-        "  --mains 50|60|off     mains frequency; its amplitude follows --noise [50]\n"
-        "  --mains-mv MV         mains pick-up at the electrodes, 0 to 5 mV, whatever\n"
-        "                        the noise level (a poorly shielded room) [per --noise]\n"
-        "  --seed N              random seed; same seed, same bytes [1]\n"
-        "  --hrv PERCENT         largest deviation of a sinus RR interval from the\n"
-        "                        rate's, 0 to 10 (part breathing-related) [2]\n"
-        "  --loop                make the last frame run smoothly into the first\n"
-        "                        (at least 10 s) [off; on for demo]\n"
-        "  --help                show this text\n");
+    return QStringLiteral("Usage: tarvelin-ecg-sim record --out FILE [options]\n"
+                          "\n"
+                          "Writes a synthetic 14-lead ECG (I, II, III, aVR, aVL, aVF, V1-V6, CM5, CR5):\n"
+                          "headerless little-endian int16 frames, one sample per lead, +-300 mV over\n"
+                          "16 bits (1 unit = 600/65536 mV). A truth file lists every beat: R-peak\n"
+                          "sample, type (N or V), RR in seconds, and the ST deviation each lead shows\n"
+                          "at J+80 ms against the PR segment, in mV.\n"
+                          "\n"
+                          "Options (default in brackets):\n"
+                          "  --out FILE            recording to write (required)\n"
+                          "  --truth FILE          truth CSV [<out without extension>.truth.csv]\n"
+                          "  --rate 500|1000       samples per second per lead [500]\n"
+                          "  --seconds S           length, 1 to 86400 [60]\n"
+                          "  --profile NAME        constant: steady rate at --hr;\n"
+                          "                        stress: rest at --hr (first 10 %), climb to --peak-hr\n"
+                          "                        (to 60 %), peak (to 70 %), recovery back to --hr;\n"
+                          "                        demo: the demonstration recording (500/s, 600 s loop,\n"
+                          "                        75 -> 150 -> 75 bpm, rate-related ST depression of\n"
+                          "                        0.11-0.14 mV in II, III, aVF, V4-V6, low noise, 50 Hz);\n"
+                          "                        other options given with it override its settings\n"
+                          "                        [constant]\n"
+                          "  --hr BPM              resting (or constant) heart rate, 30 to 220 [75]\n"
+                          "  --peak-hr BPM         peak rate of the stress profile, 40 to 230 [150]\n"
+                          "  --st LEAD=MV          ST deviation for a lead at full expression, -2 to 2 mV;\n"
+                          "                        repeat for more leads. LEAD is one of I, II, III, aVR,\n"
+                          "                        aVL, aVF, V1-V6, CM5. Limb-lead values are fitted to one\n"
+                          "                        frontal ST vector (least squares), so inconsistent\n"
+                          "                        limb values are met only approximately; CR5 follows\n"
+                          "                        from V5 and the limb leads. The truth file gives the\n"
+                          "                        values actually produced. [none]\n"
+                          "  --st-mode MODE        flat: no ST deviation; constant: full value at every\n"
+                          "                        beat; rate: 0 at --hr rising to the full value at\n"
+                          "                        --peak-hr [rate for stress, constant otherwise]\n"
+                          "  --pvc-per-min N       premature ventricular beats per minute, 0 to 20 (at\n"
+                          "                        most every other beat) [0]\n"
+                          "  --noise LEVEL         none|low|medium|high: baseline wander, mains, muscle\n"
+                          "                        noise, and at medium/high electrode pops; none gives a\n"
+                          "                        clean signal (mains included) [low]\n"
+                          "  --mains 50|60|off     mains frequency; its amplitude follows --noise [50]\n"
+                          "  --mains-mv MV         mains pick-up at the electrodes, 0 to 5 mV, whatever\n"
+                          "                        the noise level (a poorly shielded room) [per --noise]\n"
+                          "  --seed N              random seed; same seed, same bytes [1]\n"
+                          "  --hrv PERCENT         largest deviation of a sinus RR interval from the\n"
+                          "                        rate's, 0 to 10 (part breathing-related) [2]\n"
+                          "  --loop                make the last frame run smoothly into the first\n"
+                          "                        (at least 10 s) [off; on for demo]\n"
+                          "  --help                show this text\n");
 }

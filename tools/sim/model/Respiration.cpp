@@ -9,8 +9,7 @@ constexpr double kRestBreathsPerSecond = 0.25;
 constexpr double kExtraAtPeak = 0.20;
 }  // namespace
 
-Respiration::Respiration(const HeartRateProfile &profile, double seconds, bool loop)
-    : seconds_(seconds), loop_(loop) {
+Respiration::Respiration(const HeartRateProfile &profile, double seconds, bool loop) : seconds_(seconds), loop_(loop) {
     const auto steps = static_cast<std::size_t>(std::ceil(seconds / kGridStep)) + 2;
     phase_.resize(steps);
     double phase = 0.0;

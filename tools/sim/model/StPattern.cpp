@@ -44,7 +44,8 @@ StPattern StPattern::fit(const std::vector<StRequest> &requests) {
     const Vector3 frontal = fitFrontalVector(requests);
     const auto &vectors = electrodeVectors();
     // The injury current is seen by every electrode, chest ones included.
-    for (int e = 0; e < ElectrodeCount; ++e) pattern.electrodes_[static_cast<std::size_t>(e)] = dot(vectors[static_cast<std::size_t>(e)], frontal);
+    for (int e = 0; e < ElectrodeCount; ++e)
+        pattern.electrodes_[static_cast<std::size_t>(e)] = dot(vectors[static_cast<std::size_t>(e)], frontal);
 
     // Chest electrodes are then moved so their leads show exactly what was
     // asked; Wilson's terminal is made of limb electrodes only, so the
@@ -52,7 +53,8 @@ StPattern StPattern::fit(const std::vector<StRequest> &requests) {
     const LeadValues before = pattern.leads();
     for (const StRequest &request : requests) {
         if (request.lead >= 6 && request.lead < 12)
-            pattern.electrodes_[static_cast<std::size_t>(V1e + request.lead - 6)] += request.millivolts - before[static_cast<std::size_t>(request.lead)];
+            pattern.electrodes_[static_cast<std::size_t>(V1e + request.lead - 6)] +=
+                request.millivolts - before[static_cast<std::size_t>(request.lead)];
     }
     // CM5 is the only lead using the manubrium electrode, so it is met last.
     for (const StRequest &request : requests) {

@@ -18,7 +18,8 @@ QString formatNumber(double value) {
 
 QString header() {
     QString line = QStringLiteral("sample,type,rr_s");
-    for (int lead = 0; lead < ChannelTable::kChannelCount; ++lead) line += QStringLiteral(",st_") + ChannelTable::name(lead);
+    for (int lead = 0; lead < ChannelTable::kChannelCount; ++lead)
+        line += QStringLiteral(",st_") + ChannelTable::name(lead);
     return line;
 }
 

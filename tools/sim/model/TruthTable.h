@@ -11,7 +11,7 @@
 struct TruthRow {
     std::int64_t sample = 0;  // R peak (instant of the largest QRS dipole)
     bool ventricular = false;
-    double rr = 0.0;  // seconds since the previous beat
+    double rr = 0.0;              // seconds since the previous beat
     std::array<double, 14> st{};  // mV at J + 80 ms against the PR segment
 };
 
