@@ -7,12 +7,13 @@ const std::vector<ElectrodeSpot> &spots() {
     // below the clavicles and on the lower abdomen. Chest electrodes along the
     // fourth and fifth intercostal spaces: V1/V2 beside the sternum, V4
     // mid-clavicular, V5 anterior and V6 mid-axillary.
+    // Spread a little wider than on a real chest so no two labels touch.
     static const std::vector<ElectrodeSpot> table = {
-        {QStringLiteral("RA"), {0.22, 0.22}}, {QStringLiteral("LA"), {0.78, 0.22}},
-        {QStringLiteral("LL"), {0.70, 0.84}}, {QStringLiteral("V1"), {0.43, 0.44}},
-        {QStringLiteral("V2"), {0.57, 0.44}}, {QStringLiteral("V3"), {0.63, 0.53}},
-        {QStringLiteral("V4"), {0.68, 0.62}}, {QStringLiteral("V5"), {0.79, 0.62}},
-        {QStringLiteral("V6"), {0.89, 0.62}},
+        {QStringLiteral("RA"), {0.20, 0.22}},  {QStringLiteral("LA"), {0.80, 0.22}},
+        {QStringLiteral("LL"), {0.70, 0.86}},  {QStringLiteral("V1"), {0.43, 0.40}},
+        {QStringLiteral("V2"), {0.57, 0.40}},  {QStringLiteral("V3"), {0.62, 0.51}},
+        {QStringLiteral("V4"), {0.67, 0.62}},  {QStringLiteral("V5"), {0.785, 0.64}},
+        {QStringLiteral("V6"), {0.905, 0.64}},
     };
     return table;
 }

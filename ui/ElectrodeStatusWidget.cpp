@@ -5,11 +5,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 const QColor kAttached(Qt::darkGreen);
 const QColor kOff(Qt::red);
-constexpr double kRingRadius = 13.0;
+constexpr double kRingRadius = 12.5;
 }  // namespace
 
 ElectrodeStatusWidget::ElectrodeStatusWidget(QWidget *parent) : QWidget(parent) {
@@ -19,6 +20,8 @@ ElectrodeStatusWidget::ElectrodeStatusWidget(QWidget *parent) : QWidget(parent) 
         label->setObjectName(QStringLiteral("lbl") + spot.name);
         QFont font = label->font();
         font.setBold(true);
+        // The name has to fit inside its ring.
+        font.setPointSizeF(std::max(7.0, font.pointSizeF() - 1.0));
         label->setFont(font);
         label->setAlignment(Qt::AlignCenter);
         labels_.insert(spot.name, label);

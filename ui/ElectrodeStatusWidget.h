@@ -34,8 +34,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    static constexpr int kWidth = 200;
-    static constexpr int kHeight = 250;
+    static constexpr int kWidth = 260;
+    static constexpr int kHeight = 270;
     static constexpr int kMargin = 8;
     static constexpr int kCheckBoxHeight = 24;
 

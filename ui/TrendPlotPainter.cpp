@@ -44,7 +44,7 @@ void TrendPlotPainter::paint(QPainter &painter, QSize size, const PlotSeries *se
     const PlotGeometry geometry(size.width(), size.height(), look_.showXLabels, look_.showYLabels, look_.x, look_.y);
     if (geometry.canMap()) {
         paintHighlight(painter, geometry);
-        paintValueGrid(painter, geometry);
+        paintValueGrid(painter, geometry, size.height());
         paintTimeGrid(painter, geometry, size.height());
         if (series) paintSeries(painter, geometry, *series);
         paintCursor(painter, geometry);
@@ -64,7 +64,7 @@ void TrendPlotPainter::paintHighlight(QPainter &painter, const PlotGeometry &geo
     painter.fillRect(QRectF(from, geometry.top(), to - from, geometry.plotHeight()), fill);
 }
 
-void TrendPlotPainter::paintValueGrid(QPainter &painter, const PlotGeometry &geometry) const {
+void TrendPlotPainter::paintValueGrid(QPainter &painter, const PlotGeometry &geometry, int height) const {
     const QFontMetrics metrics(labelFont_, painter.device());
     const int lineHeight = metrics.height();
     const double step = PlotAxisSteps::valueStep(lineHeight, geometry.pixelsPerUnit());
@@ -76,7 +76,9 @@ void TrendPlotPainter::paintValueGrid(QPainter &painter, const PlotGeometry &geo
         painter.drawLine(QPointF(geometry.left(), y), QPointF(geometry.right(), y));
         if (!look_.showYLabels) continue;
         painter.setPen(kLabelColor);
-        const QRectF box(0, y - lineHeight / 2.0, PlotGeometry::kYLabelWidth - kYLabelGap, lineHeight);
+        // Centred on its line, but never cut by the widget's top or bottom edge.
+        const double boxTop = std::clamp(y - lineHeight / 2.0, 0.0, std::max(0.0, double(height - lineHeight)));
+        const QRectF box(0, boxTop, PlotGeometry::kYLabelWidth - kYLabelGap, lineHeight);
         painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, PlotLabelText::number(look_.yFormat, value));
     }
 }

@@ -45,7 +45,7 @@ public:
 
 private:
     void paintHighlight(QPainter &painter, const PlotGeometry &geometry) const;
-    void paintValueGrid(QPainter &painter, const PlotGeometry &geometry) const;
+    void paintValueGrid(QPainter &painter, const PlotGeometry &geometry, int height) const;
     void paintTimeGrid(QPainter &painter, const PlotGeometry &geometry, int height) const;
     void paintSeries(QPainter &painter, const PlotGeometry &geometry, const PlotSeries &series) const;
     void paintCursor(QPainter &painter, const PlotGeometry &geometry) const;

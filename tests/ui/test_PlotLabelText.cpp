@@ -36,10 +36,17 @@ TEST(PlotLabelText, ElapsedTimesCountFromZero) {
     };
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const std::vector<Case> cases = {
-        {"mm:ss", 0, "00:00"},          {"mm:ss", 75, "01:15"}, {"mm:ss", 4500, "75:00"},  // no hour field: minutes run
-                                                                                           // on
-        {"hh:mm:ss", 4500, "01:15:00"}, {"h:mm", 3599, "0:59"}, {"m:ss", 65, "1:05"},     {"mm:ss", -30, "-00:30"},
-        {"mm:ss", 59.6, "01:00"},       {"mm.ss", 61, "01.01"}, {"mm:ss", nan, ""},
+        {"mm:ss", 0, "00:00"},
+        {"mm:ss", 75, "01:15"},
+        {"mm:ss", 4500, "75:00"},  // no hour field: minutes run
+                                   // on
+        {"hh:mm:ss", 4500, "01:15:00"},
+        {"h:mm", 3599, "0:59"},
+        {"m:ss", 65, "1:05"},
+        {"mm:ss", -30, "-00:30"},
+        {"mm:ss", 59.6, "01:00"},
+        {"mm.ss", 61, "01.01"},
+        {"mm:ss", nan, ""},
     };
     for (const Case &c : cases)
         EXPECT_EQ(PlotLabelText::elapsed(QString::fromLatin1(c.pattern), c.seconds), QString::fromLatin1(c.text))
