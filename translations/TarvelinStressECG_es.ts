@@ -34,4 +34,30 @@
         <translation>Error de aplicación no especificado</translation>
     </message>
 </context>
+<context>
+    <name>BPDialog</name>
+    <message>
+        <source>Enter BP</source>
+        <translation>Introducir PA</translation>
+    </message>
+    <message>
+        <source>SBP / DBP</source>
+        <translation>PAS / PAD</translation>
+    </message>
+    <message>
+        <source>Print this stage</source>
+        <translation>Imprimir esta etapa</translation>
+    </message>
+    <message>
+        <source>Stage: </source>
+        <translation>Etapa: </translation>
+    </message>
+</context>
+<context>
+    <name>ElectrodeStatusWidget</name>
+    <message>
+        <source>Do not show again</source>
+        <translation>No volver a mostrar</translation>
+    </message>
+</context>
 </TS>
