@@ -51,6 +51,6 @@ private:
     void paintCursor(QPainter &painter, const PlotGeometry &geometry) const;
     void paintTitle(QPainter &painter, const PlotGeometry &geometry) const;
 
-    const TrendPlotLook &look_;
+    TrendPlotLook look_;
     QFont labelFont_;
 };

@@ -1,5 +1,4 @@
 #include "ui/BPDialog.h"
-#include "ui/BPReading.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -29,22 +28,6 @@ protected:
     }
     static QCheckBox *printBox(BPDialog &dialog) { return dialog.findChild<QCheckBox *>("chkPrint"); }
 };
-
-TEST(BPReading, ChecksAndCompletesReadings) {
-    struct Case {
-        const char *sbp, *dbp;
-        bool acceptable;
-    };
-    const std::vector<Case> cases = {{"120", "80", true}, {"80", "80", false}, {"80", "90", false}, {"", "80", false},
-                                     {"120", "", false},  {"0", "0", false},   {"300", "1", true},  {"x", "1", false}};
-    for (const Case &c : cases)
-        EXPECT_EQ(BPReading::isAcceptable(BPReading::fieldValue(QString::fromLatin1(c.sbp)),
-                                          BPReading::fieldValue(QString::fromLatin1(c.dbp))),
-                  c.acceptable)
-            << c.sbp << "/" << c.dbp;
-    for (int complete : {36, 99, 100, 120, 999}) EXPECT_TRUE(BPReading::isSystolicComplete(complete)) << complete;
-    for (int partial : {0, 1, 12, 35}) EXPECT_FALSE(BPReading::isSystolicComplete(partial)) << partial;
-}
 
 TEST_F(BPDialogTest, FocusMovesToDiastolicOnceTheSystolicValueExceeds35) {
     struct Case {

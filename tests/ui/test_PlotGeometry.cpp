@@ -8,21 +8,6 @@
 
 namespace {
 
-TEST(PlotGeometry, LabelStripsTakeFortyPixelsLeftAndTwentyBelow) {
-    struct Case {
-        bool showX, showY;
-        int left, bottom;
-    };
-    for (const Case &c : std::vector<Case>{
-             {true, true, 40, 180}, {false, true, 40, 200}, {true, false, 0, 180}, {false, false, 0, 200}}) {
-        const PlotGeometry g(300, 200, c.showX, c.showY, PlotRange{0, 10}, PlotRange{0, 10});
-        EXPECT_EQ(g.left(), c.left);
-        EXPECT_EQ(g.top(), 0);
-        EXPECT_EQ(g.right(), 300);
-        EXPECT_EQ(g.bottom(), c.bottom);
-    }
-}
-
 TEST(PlotGeometry, MapsSamplesRoundingHalfUpThenTruncatingTowardZero) {
     // 100 x 100 pixels of plot for 0..10 on both axes: 10 px per unit.
     const PlotGeometry g(140, 120, true, true, PlotRange{0, 10}, PlotRange{0, 10});
