@@ -196,3 +196,33 @@ TEST_F(PlotWidget, DraggingInTheLabelStripsPansOrZoomsTheFreeAxes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Rows of the y-label strip holding label pixels, as runs [first, last].
+std::vector<std::pair<int, int>> labelRuns(const QImage &image) {
+    std::vector<std::pair<int, int>> runs;
+    bool inRun = false;
+    for (int y = 0; y < image.height() - PlotGeometry::kXLabelHeight; ++y) {
+        bool inked = false;
+        for (int x = 0; x < PlotGeometry::kYLabelWidth - 5 && !inked; ++x)
+            inked = image.pixel(x, y) != qRgb(255, 255, 255);
+        if (inked && !inRun) runs.push_back({y, y});
+        if (inked) runs.back().second = y;
+        inRun = inked;
+    }
+    return runs;
+}
+
+TEST_F(PlotWidget, TheTopValueLabelIsNotCutByTheWidgetEdge) {
+    // The line of 10 lands on row 1: a label centred on it would lose its
+    // upper half.
+    plot.refresh();
+    const auto runs = labelRuns(plot.image());
+    ASSERT_GE(runs.size(), 3u);
+    const int middleHeight = runs[runs.size() / 2].second - runs[runs.size() / 2].first;
+    EXPECT_GT(runs.front().first, 0);
+    EXPECT_EQ(runs.front().second - runs.front().first, middleHeight);
+}
+
+}  // namespace
