@@ -85,7 +85,7 @@ QString beatsProblem(const QByteArray &prefix, qint64 size, const RecordingGeome
     if (size < BeatFile::StudyHeaderSize || !prefix.startsWith(kBeatsMagic))
         return QStringLiteral("the beat records have no HXBEATS1 header");
     if (size > maxBeatsBytes(geometry))
-        return QStringLiteral("the beat records are more than %1 hours of beats").arg(kMaxRecordingSeconds / 3600);
+        return QStringLiteral("the beat records hold more than %1 hours of beats").arg(kMaxRecordingSeconds / 3600);
     if ((size - BeatFile::StudyHeaderSize) % BeatFile::recordLengthFor(geometry.channels) != 0)
         return QStringLiteral("the beat records end inside a record");
     return QString();
