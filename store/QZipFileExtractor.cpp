@@ -2,6 +2,7 @@
 
 #include "store/ZipIoDevice.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 #include <minizip/unzip.h>
 
@@ -42,7 +43,10 @@ void writeAll(QIODevice *device, const char *data, qint64 size) {
 }  // namespace
 
 QZipFileExtractor::QZipFileExtractor(const QString &path, QObject *parent) : QObject(parent), path_(path), file_(path) {
-    if (!file_.open(QIODevice::ReadOnly)) throw std::runtime_error("Cannot open zip archive");
+    // Only a regular file is an archive: opening a named pipe would wait for a
+    // writer that never comes, and a device would be read without end.
+    if (!QFileInfo(path).isFile() || !file_.open(QIODevice::ReadOnly))
+        throw std::runtime_error("Cannot open zip archive");
     zlib_filefunc64_def functions = ZipIoDevice::functions(&file_);
     unzip_ = unzOpen2_64(QFile::encodeName(path_).constData(), &functions);
     if (!unzip_) throw std::runtime_error("Cannot open zip archive");

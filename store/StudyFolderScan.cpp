@@ -40,6 +40,11 @@ Result scan(const QString &root) {
     for (const QString &name : names) {
         auto leaveOut = [&](const QString &reason) { result.leftOut.append({name, reason}); };
         const QByteArray base = QFileInfo(name).completeBaseName().toUtf8();
+        // The listing ignores case; the store finds a study by "base.hxstudy" exactly.
+        if (!name.endsWith(QLatin1String(".hxstudy"))) {
+            leaveOut(QStringLiteral("its extension is not \".hxstudy\""));
+            continue;
+        }
         if (!StudyBaseName::isPlainFileName(base)) {
             leaveOut(QStringLiteral("its name is not a study base name"));
             continue;

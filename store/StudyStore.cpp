@@ -239,13 +239,17 @@ qint32 StudyStore::importStudy(const QString &archivePath) {
     // Replacing the files of a study someone is reviewing would pull them
     // from under the open recording.
     if (isStudyOpen(id)) throw std::runtime_error("Study is already open for review");
-    // Another study's files are never replaced: a clash of names moves the
-    // arriving study to a free name, as for a new study.
-    const QByteArray wanted = unpacked.info().baseFilename;
-    if (baseNameHeldByOther(wanted, id)) unpacked.rename(unusedBaseName(wanted));
-
     StudyInfo previous;
     const bool known = index_->fetch(id, previous);
+    // Another study's files are never replaced: a clash of names moves the
+    // arriving study to the name it already has here, or else to a free
+    // name, as for a new study.
+    const QByteArray wanted = unpacked.info().baseFilename;
+    if (baseNameHeldByOther(wanted, id)) {
+        const bool keepName = known && StudyBaseName::isPlainFileName(previous.baseFilename) &&
+                              !baseNameHeldByOther(previous.baseFilename, id);
+        unpacked.rename(keepName ? previous.baseFilename : unusedBaseName(wanted));
+    }
     unpacked.putInPlace();
     try {
         index_->write(unpacked.info(), !known);

@@ -17,6 +17,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <functional>
+#include <sys/stat.h>
 #include <string>
 
 using namespace StoreTest;
@@ -265,6 +266,13 @@ TEST(ImportHardening, ABaseNameClashStoresTheArrivingStudyUnderAFreeName) {
     store.closeStudy(arrived);
     EXPECT_EQ(filesIn(mine.root).size(), 6);  // no temporary left
 
+    // The same archive again replaces study 222 where it now lives.
+    EXPECT_EQ(store.importStudy(archive), 222);
+    ASSERT_TRUE(store.fetchRow(222, row));
+    EXPECT_EQ(row.baseFilename, freeName);
+    EXPECT_EQ(filesIn(mine.root).size(), 6);
+    EXPECT_EQ(readAll(mine.file("hxstudy")), before.value(QFileInfo(mine.file("hxstudy")).fileName()));
+
     // Both survive a rebuilt index.
     QFile::remove(mine.root + QStringLiteral("/data/studies.sqlite"));
     StudyStore rebuilt(mine.root);
@@ -295,6 +303,26 @@ TEST(ImportHardening, AStudyArrivingUnderANewNameReplacesItsOldFiles) {
     EXPECT_EQ(readAll(mine.file("hxstudy", renamed)), study);
     EXPECT_EQ(readAll(mine.file("hxstudy", otherInfo.baseFilename)), otherStudy);
     EXPECT_EQ(filesIn(mine.root).size(), 6);
+}
+
+TEST(ImportHardening, OnlyRegularFilesAreOpenedAsArchives) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.hxz"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    StudyStore store(dir.filePath(QStringLiteral("store")));
+    for (const QString &path : {fifo, QStringLiteral("/dev/zero"), dir.path()}) {
+        SCOPED_TRACE(path.toStdString());
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            store.importStudy(path);
+            ADD_FAILURE() << "imported";
+        } catch (const std::runtime_error &error) {
+            EXPECT_STREQ(error.what(), "Cannot open zip archive");
+        }
+        EXPECT_LT(timer.elapsed(), 1000);
+    }
+    EXPECT_TRUE(store.listArchives(dir.path()).isEmpty());  // the pipe is named like an archive
 }
 
 TEST(ImportHardening, ATooLargeEntryIsRefusedByTheExtractorWithoutInflating) {

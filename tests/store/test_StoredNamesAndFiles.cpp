@@ -112,6 +112,7 @@ TEST(StoredNames, RebuildIndexesEveryValidStudyAndNamesEveryFileLeftOut) {
         {"mismatch.hxstudy", plainStudyFile(studyObject("plain", 14)), "baseFilename"},
         {"twin.hxstudy", plainStudyFile(studyObject("twin", 12)), "plain.hxstudy"},
         {"nopatient.hxstudy", plainStudyFile(studyObject("nopatient", 16), false), "patient"},
+        {"upper.HXSTUDY", plainStudyFile(studyObject("upper", 17)), "extension"},
     };
     QDir().mkpath(root + QStringLiteral("/data"));
     for (const File &f : files) writeAll(root + QLatin1Char('/') + QLatin1String(f.name), f.bytes);
