@@ -157,11 +157,15 @@ void UnpackedArchive::finish() {
 }
 
 void UnpackedArchive::rollBack() {
+    bool restored = true;
     for (Move &move : moves_) {
-        if (move.placed) moveFile(move.final, move.unpacked);
-        if (!move.replaced.isEmpty()) moveFile(move.replaced, move.final);
+        if (move.placed && !moveFile(move.final, move.unpacked)) restored = false;
+        if (!move.replaced.isEmpty() && !moveFile(move.replaced, move.final)) restored = false;
         move.placed = false;
         move.replaced.clear();
     }
     placed_ = false;
+    // A replaced file that could not go back is only in the private folder:
+    // keep the folder rather than lose the study.
+    if (!restored && folder_) folder_->setAutoRemove(false);
 }
