@@ -7,7 +7,8 @@
 // Caps (far above any real study):
 //   archive "info" entry          64 KiB (a few hundred bytes in practice)
 //   study document                64 MiB of JSON, as study file or entry
-//                                 (a one-hour 14-lead test holds about 5 MB)
+//                                 (a 10-minute 14-lead run writes 1.0 MB, so
+//                                 this is some ten hours of per-beat trends)
 //   recording                     4096 + 2 x channels x rate x 48 hours
 //                                 (a 24-hour 14-channel 500/s recording is
 //                                 about 1.2 GB; 48 hours of it 2.4 GB)
