@@ -14,9 +14,10 @@ int checkedChannelCount(int channelCount) {
 
 }  // namespace
 
-BeatFile::BeatFile(const QString &path, int channelCount, std::int64_t headerSize, bool create)
+BeatFile::BeatFile(const QString &path, int channelCount, std::int64_t headerSize, bool create,
+                   HeaderedFile::Access access)
     : channelCount_(checkedChannelCount(channelCount)), recordLength_(recordLengthFor(channelCount)),
-      file_(path, headerSize, create), count_(file_.dataSize() / recordLength_) {}
+      file_(path, headerSize, create, access), count_(file_.dataSize() / recordLength_) {}
 
 bool BeatFile::writeHeader(const char *data, std::int64_t size) { return file_.writeHeader(data, size); }
 

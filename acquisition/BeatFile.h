@@ -22,10 +22,11 @@ public:
     static int recordLengthFor(int channelCount) { return channelCount * ChannelPartLength + BeatPartLength; }
 
     // With `create`, creates or truncates the file and writes a zero header;
-    // otherwise opens an existing file, whose record count comes from its size
-    // (a trailing partial record is not a record). Throws std::runtime_error
-    // "Cannot create file" / "Cannot open file".
-    BeatFile(const QString &path, int channelCount, std::int64_t headerSize, bool create);
+    // otherwise opens an existing file with `access`, whose record count comes
+    // from its size (a trailing partial record is not a record). Throws
+    // std::runtime_error "Cannot create file" / "Cannot open file".
+    BeatFile(const QString &path, int channelCount, std::int64_t headerSize, bool create,
+             HeaderedFile::Access access = HeaderedFile::Access::ReadWrite);
 
     QString path() const { return file_.path(); }
     int channelCount() const { return channelCount_; }

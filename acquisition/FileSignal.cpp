@@ -22,8 +22,9 @@ constexpr int AppendChunkFrames = 4096;
 
 }  // namespace
 
-FileSignal::FileSignal(const QString &path, int channelCount, int samplingRate, std::int64_t headerSize, bool create)
-    : SignalSource(checkedChannelCount(channelCount), samplingRate, BlockSize), file_(path, headerSize, create),
+FileSignal::FileSignal(const QString &path, int channelCount, int samplingRate, std::int64_t headerSize, bool create,
+                       HeaderedFile::Access access)
+    : SignalSource(checkedChannelCount(channelCount), samplingRate, BlockSize), file_(path, headerSize, create, access),
       frameBytes_(2 * channelCount),
       cachedFrameBlocks_(static_cast<std::size_t>(std::max(2, CachedChannelBlocks / channelCount))) {
     setResolutionBits(16);

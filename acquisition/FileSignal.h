@@ -23,9 +23,10 @@ public:
     static constexpr int CachedChannelBlocks = 384;
 
     // With `create`, creates or truncates the file and writes a zero header;
-    // otherwise opens an existing file, whose length comes from its size.
+    // otherwise opens an existing file with `access`, its length from its size.
     // Throws std::runtime_error "Cannot create file" / "Cannot open file".
-    FileSignal(const QString &path, int channelCount, int samplingRate, std::int64_t headerSize, bool create);
+    FileSignal(const QString &path, int channelCount, int samplingRate, std::int64_t headerSize, bool create,
+               HeaderedFile::Access access = HeaderedFile::Access::ReadWrite);
     ~FileSignal() override;
 
     QString path() const { return file_.path(); }

@@ -6,7 +6,7 @@
 #include <limits>
 #include <stdexcept>
 
-HeaderedFile::HeaderedFile(const QString &path, std::int64_t headerSize, bool create)
+HeaderedFile::HeaderedFile(const QString &path, std::int64_t headerSize, bool create, Access access)
     : file_(path), headerSize_(headerSize), created_(create) {
     if (headerSize < 0 || headerSize > std::numeric_limits<int>::max())
         throw std::invalid_argument("Invalid header size");
@@ -21,7 +21,8 @@ HeaderedFile::HeaderedFile(const QString &path, std::int64_t headerSize, bool cr
         // thrown, so the owner can still show why.
         writeHeader(nullptr, 0);
     } else {
-        if (!file_.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered))
+        const QIODevice::OpenMode mode = access == Access::ReadOnly ? QIODevice::ReadOnly : QIODevice::ReadWrite;
+        if (!file_.open(mode | QIODevice::ExistingOnly | QIODevice::Unbuffered))
             throw std::runtime_error("Cannot open file");
     }
 }

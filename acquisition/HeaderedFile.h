@@ -9,10 +9,14 @@
 
 class HeaderedFile {
 public:
+    // How an existing file is opened: a file that is only viewed is opened
+    // for reading, so a read-only store or medium can still be shown.
+    enum class Access { ReadWrite, ReadOnly };
+
     // Creates (or truncates) the file and writes a zero-filled header, or opens
-    // an existing file for reading and writing. Throws std::runtime_error
+    // an existing file with `access`. Throws std::runtime_error
     // "Cannot create file" / "Cannot open file" when the file cannot be had.
-    HeaderedFile(const QString &path, std::int64_t headerSize, bool create);
+    HeaderedFile(const QString &path, std::int64_t headerSize, bool create, Access access = Access::ReadWrite);
     ~HeaderedFile();
     HeaderedFile(const HeaderedFile &) = delete;
     HeaderedFile &operator=(const HeaderedFile &) = delete;

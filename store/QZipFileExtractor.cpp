@@ -2,9 +2,12 @@
 
 #include "store/ZipIoDevice.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 #include <minizip/unzip.h>
 
+#include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -40,7 +43,10 @@ void writeAll(QIODevice *device, const char *data, qint64 size) {
 }  // namespace
 
 QZipFileExtractor::QZipFileExtractor(const QString &path, QObject *parent) : QObject(parent), path_(path), file_(path) {
-    if (!file_.open(QIODevice::ReadOnly)) throw std::runtime_error("Cannot open zip archive");
+    // Only a regular file is an archive: opening a named pipe would wait for a
+    // writer that never comes, and a device would be read without end.
+    if (!QFileInfo(path).isFile() || !file_.open(QIODevice::ReadOnly))
+        throw std::runtime_error("Cannot open zip archive");
     zlib_filefunc64_def functions = ZipIoDevice::functions(&file_);
     unzip_ = unzOpen2_64(QFile::encodeName(path_).constData(), &functions);
     if (!unzip_) throw std::runtime_error("Cannot open zip archive");
@@ -77,11 +83,13 @@ QString QZipFileExtractor::comment() const { return comment_; }
 
 qulonglong QZipFileExtractor::entryCount() const { return entryCount_; }
 
-bool QZipFileExtractor::extract(const QString &entryName, QIODevice *device) {
+const char *const QZipFileExtractor::kTooLarge = "File in zip archive is too large";
+
+bool QZipFileExtractor::extract(const QString &entryName, QIODevice *device, qint64 maxBytes) {
     const bool wasOpen = device->isOpen();
     bool found = false;
     try {
-        found = extractInto(entryName, device);
+        found = extractInto(entryName, device, maxBytes);
     } catch (...) {
         if (!wasOpen && device->isOpen()) device->close();
         throw;
@@ -96,23 +104,55 @@ bool QZipFileExtractor::extract(const QString &entryName, QIODevice *device) {
     return found;
 }
 
-bool QZipFileExtractor::extractFile(const QString &entryName, const QString &filePath) {
+bool QZipFileExtractor::extractFile(const QString &entryName, const QString &filePath, qint64 maxBytes) {
     QSaveFile file(filePath);
-    if (!extractInto(entryName, &file)) return false;
+    if (!extractInto(entryName, &file, maxBytes)) return false;
     if (!file.commit()) throw std::runtime_error("Write error");
     return true;
 }
 
-bool QZipFileExtractor::extractInto(const QString &entryName, QIODevice *device) {
+qint64 QZipFileExtractor::entrySize(const QString &entryName) {
+    unz_file_info64 info{};
+    if (!locate(entryName, info)) return -1;
+    // A declared size past what a signed 64-bit count holds is as good as
+    // infinite; keep it comparable.
+    return info.uncompressed_size > ZPOS64_T(std::numeric_limits<qint64>::max()) ? std::numeric_limits<qint64>::max()
+                                                                                 : qint64(info.uncompressed_size);
+}
+
+bool QZipFileExtractor::extractPrefix(const QString &entryName, qint64 count, QByteArray &bytes) {
+    unz_file_info64 info{};
+    if (!locate(entryName, info)) return false;
+    if (unzOpenCurrentFile(unzip_) != UNZ_OK) throw std::runtime_error("Cannot open file in zip archive");
+    CurrentEntry entry(unzip_);
+    bytes.clear();
+    QByteArray chunk(int(std::min<qint64>(count, chunkSize)), Qt::Uninitialized);
+    while (bytes.size() < count) {
+        const int wanted = int(std::min<qint64>(count - bytes.size(), chunk.size()));
+        const int got = unzReadCurrentFile(unzip_, chunk.data(), unsigned(wanted));
+        if (got < 0) throw std::runtime_error("Cannot read file in zip archive");
+        if (got == 0) break;
+        bytes.append(chunk.constData(), got);
+    }
+    return true;
+}
+
+bool QZipFileExtractor::locate(const QString &entryName, unz_file_info64 &info) {
     const QByteArray name = entryName.toUtf8();
     // minizip compares C strings: an embedded zero would match a shorter name.
     if (!unzip_ || name.contains('\0') || name.size() >= nameBufferSize) return false;
     if (unzLocateFile(unzip_, name.constData(), 0) != UNZ_OK) return false;
-
-    unz_file_info64 info{};
     char storedName[nameBufferSize];
     if (unzGetCurrentFileInfo64(unzip_, &info, storedName, sizeof storedName, nullptr, 0, nullptr, 0) != UNZ_OK)
         throw std::runtime_error("Cannot get file info from zip archive");
+    return true;
+}
+
+bool QZipFileExtractor::extractInto(const QString &entryName, QIODevice *device, qint64 maxBytes) {
+    unz_file_info64 info{};
+    if (!locate(entryName, info)) return false;
+    // Refused on the declared size, before a byte is inflated.
+    if (maxBytes >= 0 && info.uncompressed_size > ZPOS64_T(maxBytes)) throw std::runtime_error(kTooLarge);
     if (unzOpenCurrentFile(unzip_) != UNZ_OK) throw std::runtime_error("Cannot open file in zip archive");
     CurrentEntry entry(unzip_);
 
@@ -121,6 +161,9 @@ bool QZipFileExtractor::extractInto(const QString &entryName, QIODevice *device)
     for (;;) {
         const int got = unzReadCurrentFile(unzip_, chunk.data(), chunkSize);
         if (got < 0) throw std::runtime_error("Cannot read file in zip archive");
+        // The declared size is only a claim; the inflated bytes are counted
+        // too, so no entry ever yields more than the bound.
+        if (maxBytes >= 0 && total + ZPOS64_T(got) > ZPOS64_T(maxBytes)) throw std::runtime_error(kTooLarge);
         // Opened on the first good read, even an empty one, so an empty entry
         // still gives an empty file rather than no file.
         if (!device->isOpen() && !device->open(QIODevice::WriteOnly)) throw std::runtime_error("Cannot create file");

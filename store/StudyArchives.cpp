@@ -2,17 +2,18 @@
 
 #include "store/QZipFileCreator.h"
 #include "store/QZipFileExtractor.h"
-#include "store/StudyBaseName.h"
+#include "store/StudyContentCheck.h"
 #include "store/StudyFiles.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <filesystem>
+#include <optional>
 #include <stdexcept>
-#include <system_error>
+#include <string>
 
 namespace StudyArchives {
 
@@ -24,15 +25,14 @@ const char *const kComment = "HXZIP1";
 // Each file goes into the archive under its extension, study file first.
 const char *const kEntries[] = {"hxstudy", "hxecg", "hxbeats"};
 
-// Replaces `to` with `from` in one step where the platform allows it.
-bool replaceFile(const QString &from, const QString &to) {
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(QFile::encodeName(from).toStdString()),
-                            std::filesystem::path(QFile::encodeName(to).toStdString()), error);
-    return !error;
-}
-
 QString text(const QJsonObject &object, const char *key) { return object.value(QLatin1String(key)).toString(); }
+
+// The first `count` bytes of a regular file; empty when it cannot be read.
+QByteArray prefixOf(const QString &path, qint64 count) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return QByteArray();
+    return file.read(count);
+}
 
 }  // namespace
 
@@ -52,7 +52,13 @@ bool readArchiveInfo(const QString &archivePath, StudyInfo &info) {
     QZipFileExtractor archive(archivePath);
     if (archive.comment() != QLatin1String(kComment)) return false;
     QBuffer buffer;
-    if (!archive.extract(QStringLiteral("info"), &buffer)) return false;
+    try {
+        if (!archive.extract(QStringLiteral("info"), &buffer, StudyContentCheck::kMaxInfoBytes)) return false;
+    } catch (const std::runtime_error &error) {
+        // An oversized description is a foreign archive, not a broken one.
+        if (std::string(error.what()) == QZipFileExtractor::kTooLarge) return false;
+        throw;
+    }
     const QJsonObject document = QJsonDocument::fromJson(buffer.data()).object();
     const QJsonValue base = document.value(QLatin1String("baseFilename"));
     const QJsonObject patient = document.value(QLatin1String("patient")).toObject();
@@ -81,54 +87,41 @@ QList<QPair<StudyInfo, QString>> listArchives(const QString &folder) {
     return found;
 }
 
+void checkStoredStudy(const StudyInfo &row, const QString &root) {
+    const QString base = QString::fromUtf8(row.baseFilename);
+    auto fail = [](const QString &path, const QString &reason) {
+        throw std::runtime_error(QStringLiteral("Cannot export %1: %2").arg(path, reason).toStdString());
+    };
+    const QString studyFile = StudyFiles::pathOf(root, base, "hxstudy");
+    QString problem;
+    const std::optional<QJsonObject> document = StudyFiles::readStudyDocument(studyFile, &problem);
+    if (!document) fail(studyFile, problem);
+    qint32 id = 0;
+    problem = StudyContentCheck::documentProblem(*document, row.baseFilename, &id);
+    if (problem.isEmpty() && id != row.id) problem = QStringLiteral("it holds study %1").arg(id);
+    if (!problem.isEmpty()) fail(studyFile, problem);
+
+    StudyContentCheck::RecordingGeometry geometry;
+    const QString recordingFile = StudyFiles::pathOf(root, base, "hxecg");
+    problem = StudyContentCheck::recordingProblem(prefixOf(recordingFile, StudyContentCheck::kRecordingPrefixBytes),
+                                                  QFileInfo(recordingFile).size(), id, geometry);
+    if (!problem.isEmpty()) fail(recordingFile, problem);
+    const QString beatsFile = StudyFiles::pathOf(root, base, "hxbeats");
+    problem = StudyContentCheck::beatsProblem(prefixOf(beatsFile, StudyContentCheck::kBeatsPrefixBytes),
+                                              QFileInfo(beatsFile).size(), geometry);
+    if (!problem.isEmpty()) fail(beatsFile, problem);
+}
+
 void writeArchive(const StudyInfo &row, const QString &root, const QString &folder) {
+    checkStoredStudy(row, root);
     const QString base = QString::fromUtf8(row.baseFilename);
     // The creator writes through a save file: the previous archive of that
     // name stays in place until the new one is complete.
-    QZipFileCreator archive(QStringLiteral("%1/%2.hxz").arg(folder, base));
+    QZipFileCreator archive(StudyFiles::archivePathOf(folder, base));
     archive.setComment(QLatin1String(kComment));
     for (const char *entry : kEntries) archive.addFile(StudyFiles::pathOf(root, base, entry), QLatin1String(entry));
     archive.addData(infoDocument(row), QStringLiteral("info"));
     archive.close();
-}
-
-Unpacked::Unpacked(const QString &archivePath, const QString &root) : root_(root) {
-    if (!readArchiveInfo(archivePath, info_) || !StudyBaseName::isPlainFileName(info_.baseFilename))
-        throw std::runtime_error(kNotValid);
-
-    const QString base = QString::fromUtf8(info_.baseFilename);
-    try {
-        QZipFileExtractor archive(archivePath);
-        for (const auto &entry : kEntries) {
-            const QString final = StudyFiles::pathOf(root, base, entry);
-            const QString temporary = final + QStringLiteral(".import");
-            moves_.append({temporary, final});
-            if (!archive.extractFile(QLatin1String(entry), temporary)) throw std::runtime_error(kNotValid);
-        }
-        const auto document = StudyFiles::readStudyDocument(moves_.first().first);
-        const QJsonObject study = document ? document->value(QLatin1String("study")).toObject() : QJsonObject();
-        if (!document || document->isEmpty() || study.isEmpty()) throw std::runtime_error(kNotValid);
-        info_.id = study.value(QLatin1String("id")).toInt();
-    } catch (...) {
-        removeTemporaries();
-        throw;
-    }
-}
-
-Unpacked::~Unpacked() { removeTemporaries(); }
-
-void Unpacked::commit() {
-    // The study file goes last, so a study is never indexable before its
-    // signal files are in place.
-    for (int i = moves_.size() - 1; i >= 0; --i) {
-        if (!replaceFile(moves_[i].first, moves_[i].second)) throw std::runtime_error("Cannot create file");
-    }
-    moves_.clear();
-}
-
-void Unpacked::removeTemporaries() {
-    for (const auto &move : moves_) QFile::remove(move.first);
-    moves_.clear();
 }
 
 }  // namespace StudyArchives

@@ -8,10 +8,22 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <stdexcept>
 
 namespace StudyArchives {
 
 extern const char *const kNotValid;  // "File is not a valid Tarvelin study Zip archive"
+
+// An archive refused for what it holds: what() is kNotValid, reason() says
+// which entry is wrong and how.
+class NotValid : public std::runtime_error {
+public:
+    explicit NotValid(const QString &reason) : std::runtime_error(kNotValid), reason_(reason) {}
+    QString reason() const { return reason_; }
+
+private:
+    QString reason_;
+};
 
 // The "info" entry for an index row.
 QByteArray infoDocument(const StudyInfo &row);
@@ -25,34 +37,14 @@ bool readArchiveInfo(const QString &archivePath, StudyInfo &info);
 // ignoring case, each with its file name; the others are skipped.
 QList<QPair<StudyInfo, QString>> listArchives(const QString &folder);
 
-// Writes folder/base.hxz from the three files of `row` under `root`; a
-// failure leaves the previous archive of that name intact. Throws the zip
-// texts.
+// Writes folder/base.hxz from the three files of `row` under `root`, once
+// they have passed checkStoredStudy; a failure leaves the previous archive of
+// that name intact. Throws "Cannot export ...: reason" for a study whose
+// files do not read back, and the zip texts.
 void writeArchive(const StudyInfo &row, const QString &root, const QString &folder);
 
-// The files of an archive unpacked under temporary names in the store root,
-// checked, and waiting to replace root/base.* on commit(); removed when
-// dropped uncommitted. Throws kNotValid for anything that is not a complete
-// study archive with a plain base name, and the zip texts.
-class Unpacked {
-public:
-    Unpacked(const QString &archivePath, const QString &root);
-    ~Unpacked();
-    Unpacked(const Unpacked &) = delete;
-    Unpacked &operator=(const Unpacked &) = delete;
-
-    // The description, with the id of the study document.
-    const StudyInfo &info() const { return info_; }
-    // Moves the files over root/base.*. Throws "Cannot create file" when a
-    // file cannot be put in place.
-    void commit();
-
-private:
-    void removeTemporaries();
-
-    StudyInfo info_;
-    QString root_;
-    QList<QPair<QString, QString>> moves_;  // temporary path, final path
-};
+// Throws "Cannot export PATH: reason" unless the three files of `row` under
+// `root` read back as a study that import would accept (StudyContentCheck).
+void checkStoredStudy(const StudyInfo &row, const QString &root);
 
 }  // namespace StudyArchives

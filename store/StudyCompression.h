@@ -13,8 +13,9 @@ namespace StudyCompression {
 constexpr qint64 kMaxExpansion = 1032;
 // Room for the stream's own header and trailer in very short streams.
 constexpr qint64 kExpansionSlack = 64;
-// No document comes near this; it keeps buffers well inside QByteArray's range.
-constexpr qint64 kMaxTextBytes = qint64(1) << 30;
+// The study document cap (StudyContentCheck::kMaxDocumentBytes): no real
+// document comes near it, and a body declaring more is refused unread.
+constexpr qint64 kMaxTextBytes = qint64(64) << 20;
 
 // zlib's default level.
 QByteArray compress(const QByteArray &text);

@@ -1,6 +1,8 @@
 #include "store/StudyFiles.h"
 
+#include "store/StudyBaseName.h"
 #include "store/StudyCompression.h"
+#include "store/StudyContentCheck.h"
 #include "store/StudyDocument.h"
 
 #include <QFile>
@@ -59,24 +61,51 @@ QByteArray headerDocument(const QJsonObject &ecg, const QJsonObject *study, cons
 
 namespace StudyFiles {
 
+const char *const kInvalidBaseName = "Invalid study file name";
+
 QString pathOf(const QString &root, const QString &base, const char *extension) {
+    if (!StudyBaseName::isPlainFileName(base.toUtf8())) throw std::runtime_error(kInvalidBaseName);
     return QStringLiteral("%1/%2.%3").arg(root, base, QString::fromLatin1(extension));
 }
 
-std::optional<QJsonObject> readStudyDocument(const QString &path) {
+QString archivePathOf(const QString &folder, const QString &base) { return pathOf(folder, base, "hxz"); }
+
+std::optional<QJsonObject> readStudyDocument(const QString &path, QString *problem) {
+    auto fail = [problem](const char *reason) -> std::optional<QJsonObject> {
+        if (problem) *problem = QString::fromLatin1(reason);
+        return std::nullopt;
+    };
     QFile file(path);
-    if (!openRegularFile(file)) return std::nullopt;
-    const QByteArray magic = file.read(8);
-    if (magic != kPlainStudyMagic && magic != kCompressedStudyMagic) return std::nullopt;
-    const QByteArray body = file.readAll();
-    if (body.isEmpty()) return std::nullopt;
-    if (magic == kPlainStudyMagic) return parseObject(body);
-    const std::optional<QByteArray> text = StudyCompression::uncompress(body);
-    if (!text) return std::nullopt;
-    return parseObject(*text);
+    if (!openRegularFile(file)) return fail("the file cannot be read");
+    // Checked before reading, so a huge file never becomes one huge buffer.
+    if (file.size() > StudyContentCheck::kMaxStudyFileBytes) return fail("the file is larger than any study file");
+    return parseStudyDocument(file.readAll(), problem);
 }
 
-std::unique_ptr<Study> readStudyFile(const QString &path) {
+std::optional<QJsonObject> parseStudyDocument(const QByteArray &bytes, QString *problem) {
+    auto fail = [problem](const char *reason) -> std::optional<QJsonObject> {
+        if (problem) *problem = QString::fromLatin1(reason);
+        return std::nullopt;
+    };
+    if (bytes.size() > StudyContentCheck::kMaxStudyFileBytes) return fail("the file is larger than any study file");
+    const QByteArray magic = bytes.left(8);
+    if (magic != kPlainStudyMagic && magic != kCompressedStudyMagic)
+        return fail("the file does not start with HXSTUDY1 or HXSTUDY2");
+    const QByteArray body = bytes.mid(8);
+    if (body.isEmpty()) return fail("the file holds no document");
+    std::optional<QJsonObject> document;
+    if (magic == kPlainStudyMagic) {
+        document = parseObject(body);
+    } else {
+        const std::optional<QByteArray> text = StudyCompression::uncompress(body);
+        if (!text) return fail("the compressed document is damaged");
+        document = parseObject(*text);
+    }
+    if (!document) return fail("the document is not a JSON object");
+    return document;
+}
+
+std::unique_ptr<Study> readStudyFile(const QString &path, HeaderedFile::Access access) {
     const std::optional<QJsonObject> document = readStudyDocument(path);
     if (!document) return nullptr;
     std::unique_ptr<Study> study = StudyDocument::fromJson(*document);
@@ -85,11 +114,11 @@ std::unique_ptr<Study> readStudyFile(const QString &path) {
     const QFileInfo info(path);
     const QString folder = info.path();
     const QString base = info.completeBaseName();
-    std::unique_ptr<FileSignal> recording = openRecordingFile(pathOf(folder, base, "hxecg"));
+    std::unique_ptr<FileSignal> recording = openRecordingFile(pathOf(folder, base, "hxecg"), access);
     // Beat records are laid out by the recording's channel count; without a
     // recording there is no count to read them by, so they stay on disk unread.
     if (recording) {
-        study->setBeats(openBeatFile(pathOf(folder, base, "hxbeats"), recording->channelCount()));
+        study->setBeats(openBeatFile(pathOf(folder, base, "hxbeats"), recording->channelCount(), access));
         study->setRecording(std::move(recording));
     }
     return study;
@@ -108,40 +137,52 @@ void writeStudyFile(const Study &study, const QString &path) {
     if (!file.commit()) throw std::runtime_error("Write error");
 }
 
-std::unique_ptr<FileSignal> openRecordingFile(const QString &path) {
+std::optional<RecordingHeader> parseRecordingHeader(const QByteArray &prefix) {
+    if (!prefix.startsWith(kRecordingMagic)) return std::nullopt;
     // Only the header region is the header: reading past it would append
     // sample bytes to a document that fills the region to its last byte.
-    QByteArray region;
-    if (!startsWith(path, kRecordingMagic, &region, FileSignal::StudyHeaderSize - kRecordingMagic.size()))
-        return nullptr;
+    QByteArray region = prefix.mid(kRecordingMagic.size(), int(FileSignal::StudyHeaderSize) - kRecordingMagic.size());
     const int end = region.indexOf('\0');
     if (end >= 0) region.truncate(end);
-    const std::optional<QJsonObject> header = parseObject(region);
-    if (!header || header->isEmpty()) return nullptr;
-    const QJsonObject ecg = header->value(QStringLiteral("ecg")).toObject();
-    if (ecg.isEmpty()) return nullptr;
+    const std::optional<QJsonObject> document = parseObject(region);
+    if (!document || document->isEmpty()) return std::nullopt;
+    const QJsonObject ecg = document->value(QStringLiteral("ecg")).toObject();
+    if (ecg.isEmpty()) return std::nullopt;
 
-    const int resolution = ecg.value(QStringLiteral("resolution")).toInt();
-    const double gainMin = ecg.value(QStringLiteral("gainMin")).toDouble();
-    const double gainMax = ecg.value(QStringLiteral("gainMax")).toDouble();
-    const int samplingRate = ecg.value(QStringLiteral("samplingRate")).toInt();
+    RecordingHeader header;
+    header.resolution = ecg.value(QStringLiteral("resolution")).toInt();
+    header.gainMin = ecg.value(QStringLiteral("gainMin")).toDouble();
+    header.gainMax = ecg.value(QStringLiteral("gainMax")).toDouble();
+    header.samplingRate = ecg.value(QStringLiteral("samplingRate")).toInt();
     const QString sampleFormat = ecg.value(QStringLiteral("sampleFormat")).toString();
     const QJsonArray channels = ecg.value(QStringLiteral("channels")).toArray();
-    if (resolution == 0 || samplingRate <= 0 || sampleFormat.isEmpty() || channels.isEmpty() ||
+    if (header.resolution == 0 || header.samplingRate <= 0 || sampleFormat.isEmpty() || channels.isEmpty() ||
         channels.size() > kMaxRecordingChannels)
-        return nullptr;
+        return std::nullopt;
+    for (const QJsonValue &name : channels) header.channelNames.append(name.toString());
+    header.study = document->value(QStringLiteral("study")).toObject();
+    return header;
+}
 
+std::unique_ptr<FileSignal> openRecordingFile(const QString &path, HeaderedFile::Access access) {
+    QByteArray prefix;
+    if (!startsWith(path, kRecordingMagic, &prefix, FileSignal::StudyHeaderSize - kRecordingMagic.size()))
+        return nullptr;
+    const std::optional<RecordingHeader> header = parseRecordingHeader(kRecordingMagic + prefix);
+    if (!header) return nullptr;
+
+    const int channels = header->channelNames.size();
     auto recording =
-        std::make_unique<FileSignal>(path, channels.size(), samplingRate, FileSignal::StudyHeaderSize, false);
-    recording->setAmplitudeRange(gainMin, gainMax);
-    recording->setResolutionBits(resolution);
-    for (int i = 0; i < channels.size(); ++i) recording->setChannelName(i, channels.at(i).toString());
+        std::make_unique<FileSignal>(path, channels, header->samplingRate, FileSignal::StudyHeaderSize, false, access);
+    recording->setAmplitudeRange(header->gainMin, header->gainMax);
+    recording->setResolutionBits(header->resolution);
+    for (int i = 0; i < channels; ++i) recording->setChannelName(i, header->channelNames.at(i));
     return recording;
 }
 
-std::unique_ptr<BeatFile> openBeatFile(const QString &path, int channels) {
+std::unique_ptr<BeatFile> openBeatFile(const QString &path, int channels, HeaderedFile::Access access) {
     if (channels < 1 || channels > kMaxRecordingChannels || !startsWith(path, kBeatsMagic)) return nullptr;
-    return std::make_unique<BeatFile>(path, channels, BeatFile::StudyHeaderSize, false);
+    return std::make_unique<BeatFile>(path, channels, BeatFile::StudyHeaderSize, false, access);
 }
 
 QByteArray recordingHeader(const Study &study, const FileSignal &recording) {

@@ -5,14 +5,18 @@
 #include "analysis/BeatRecord.h"
 #include "store/ProtocolTable.h"
 #include "store/StudyArchives.h"
+#include "store/StudyContentCheck.h"
 #include "store/StudyBaseName.h"
 #include "store/StudyFiles.h"
+#include "store/StudyFolderScan.h"
 #include "store/StudyIndex.h"
 #include "store/StudyInfoConversion.h"
+#include "store/UnpackedArchive.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStorageInfo>
 #include <random>
 #include <stdexcept>
@@ -83,18 +87,51 @@ qint32 StudyStore::nextId() const {
     }
 }
 
-QByteArray StudyStore::unusedBaseName(const StudyInfo &info) const {
+QByteArray StudyStore::unusedBaseName(const QByteArray &wanted) const {
     // Two studies of one patient started within the same second (or names
-    // that only differ in replaced characters) must not share files.
-    const QByteArray wanted = StudyBaseName::forNewStudy(info);
+    // that only differ in replaced characters) must not share files, and a
+    // name an index row still points at is not free either, or that row
+    // would show this study.
+    QSet<QByteArray> indexed;
+    for (const StudyInfo &row : index_->list()) indexed.insert(row.baseFilename);
     QByteArray base = wanted;
     for (int n = 2;; ++n) {
-        const bool taken = QFileInfo::exists(studyPath(base, kStudyExtension)) ||
+        const bool taken = indexed.contains(base) || QFileInfo::exists(studyPath(base, kStudyExtension)) ||
                            QFileInfo::exists(studyPath(base, kRecordingExtension)) ||
                            QFileInfo::exists(studyPath(base, kBeatsExtension));
         if (!taken) return base;
         base = wanted + '_' + QByteArray::number(n);
     }
+}
+
+bool StudyStore::baseNameHeldByOther(const QByteArray &base, qint32 id) const {
+    for (const StudyInfo &row : index_->list()) {
+        if (row.baseFilename == base && row.id != id) return true;
+    }
+    const QString studyFile = studyPath(base, kStudyExtension);
+    if (!QFileInfo::exists(studyFile))
+        return QFileInfo::exists(studyPath(base, kRecordingExtension)) ||
+               QFileInfo::exists(studyPath(base, kBeatsExtension));
+    // Files whose study cannot be read are someone's too: only a document
+    // that says it is this study gives them up.
+    const std::optional<QJsonObject> document = StudyFiles::readStudyDocument(studyFile);
+    qint32 holder = 0;
+    return !document || !StudyContentCheck::documentId(*document, holder) || holder != id;
+}
+
+void StudyStore::removeFilesLeftBy(const QByteArray &base, qint32 id) {
+    for (const StudyInfo &row : index_->list()) {
+        if (row.baseFilename == base && row.id != id) return;
+    }
+    const QString studyFile = studyPath(base, kStudyExtension);
+    if (QFileInfo::exists(studyFile)) {
+        const std::optional<QJsonObject> document = StudyFiles::readStudyDocument(studyFile);
+        qint32 holder = 0;
+        if (!document || !StudyContentCheck::documentId(*document, holder) || holder != id) return;
+    }
+    QFile::remove(studyFile);
+    QFile::remove(studyPath(base, kRecordingExtension));
+    QFile::remove(studyPath(base, kBeatsExtension));
 }
 
 Study *StudyStore::createStudy(StudyInfo &info) {
@@ -105,7 +142,7 @@ Study *StudyStore::createStudy(StudyInfo &info) {
         info.resolution == 0)
         throw std::runtime_error("Cannot create file");
 
-    info.baseFilename = unusedBaseName(info);
+    info.baseFilename = unusedBaseName(StudyBaseName::forNewStudy(info));
     info.id = nextId();
     const QString studyFile = studyPath(info.baseFilename, kStudyExtension);
     const QString recordingFile = studyPath(info.baseFilename, kRecordingExtension);
@@ -145,10 +182,10 @@ Study *StudyStore::createStudy(StudyInfo &info) {
     return created;
 }
 
-Study *StudyStore::openStudy(qint32 id) {
+Study *StudyStore::openStudy(qint32 id, HeaderedFile::Access access) {
     StudyInfo row;
     if (!index_->fetch(id, row)) return nullptr;
-    std::unique_ptr<Study> study = loadStudyFile(studyPath(row.baseFilename, kStudyExtension));
+    std::unique_ptr<Study> study = StudyFiles::readStudyFile(studyPath(row.baseFilename, kStudyExtension), access);
     if (!study) return nullptr;
     Study *opened = study.get();
     open_[id] = std::move(study);
@@ -197,14 +234,35 @@ void StudyStore::exportStudy(qint32 id, const QString &folder) {
 }
 
 qint32 StudyStore::importStudy(const QString &archivePath) {
-    StudyArchives::Unpacked unpacked(archivePath, root_);
-    StudyInfo info = unpacked.info();
+    UnpackedArchive unpacked(archivePath, root_);
+    const qint32 id = unpacked.info().id;
     // Replacing the files of a study someone is reviewing would pull them
     // from under the open recording.
-    if (isStudyOpen(info.id)) throw std::runtime_error("Study is already open for review");
-    unpacked.commit();
-    index_->write(info, !index_->contains(info.id));
-    return info.id;
+    if (isStudyOpen(id)) throw std::runtime_error("Study is already open for review");
+    StudyInfo previous;
+    const bool known = index_->fetch(id, previous);
+    // Another study's files are never replaced: a clash of names moves the
+    // arriving study to the name it already has here, or else to a free
+    // name, as for a new study.
+    const QByteArray wanted = unpacked.info().baseFilename;
+    if (baseNameHeldByOther(wanted, id)) {
+        const bool keepName = known && StudyBaseName::isPlainFileName(previous.baseFilename) &&
+                              !baseNameHeldByOther(previous.baseFilename, id);
+        unpacked.rename(keepName ? previous.baseFilename : unusedBaseName(wanted));
+    }
+    unpacked.putInPlace();
+    try {
+        index_->write(unpacked.info(), !known);
+    } catch (...) {
+        unpacked.rollBack();
+        throw;
+    }
+    unpacked.finish();
+    // The same study stored under its former name leaves nothing behind.
+    if (known && previous.baseFilename != unpacked.info().baseFilename &&
+        StudyBaseName::isPlainFileName(previous.baseFilename))
+        removeFilesLeftBy(previous.baseFilename, id);
+    return id;
 }
 
 bool StudyStore::readArchiveInfo(const QString &archivePath, StudyInfo &info) const {
@@ -220,27 +278,8 @@ bool StudyStore::hasFreeSpace() const {
     return !available || *available >= kMinimumFreeBytes;
 }
 
-QList<StudyInfo> StudyStore::indexableStudies() const {
-    QList<StudyInfo> rows;
-    const QStringList names = QDir(root_).entryList({QStringLiteral("*.") + QLatin1String(kStudyExtension)},
-                                                    QDir::Files, QDir::Name | QDir::IgnoreCase);
-    for (const QString &name : names) {
-        const auto document = StudyFiles::readStudyDocument(QStringLiteral("%1/%2").arg(root_, name));
-        if (!document || document->isEmpty()) continue;
-        const QJsonObject study = document->value(QLatin1String("study")).toObject();
-        const QJsonObject patient = document->value(QLatin1String("patient")).toObject();
-        if (study.isEmpty() || patient.isEmpty()) continue;
-        StudyInfo row;
-        row.id = study.value(QLatin1String("id")).toInt();
-        row.baseFilename = study.value(QLatin1String("baseFilename")).toString().toUtf8();
-        row.status = study.value(QLatin1String("status")).toString().toUtf8();
-        row.studyType = study.value(QLatin1String("studyType")).toString().toUtf8();
-        row.studyDateTime = study.value(QLatin1String("studyDateTime")).toString().toUtf8();
-        row.patientFirstName = patient.value(QLatin1String("firstName")).toString().toUtf8();
-        row.patientLastName = patient.value(QLatin1String("lastName")).toString().toUtf8();
-        row.patientAnimalSpecies = patient.value(QLatin1String("animalSpecies")).toString().toUtf8();
-        row.patientAnimalBreed = patient.value(QLatin1String("animalBreed")).toString().toUtf8();
-        rows.append(row);
-    }
-    return rows;
+QList<StudyInfo> StudyStore::indexableStudies() {
+    StudyFolderScan::Result scan = StudyFolderScan::scan(root_);
+    indexLeftOut_ = scan.leftOut;
+    return scan.rows;
 }

@@ -4,8 +4,10 @@
 // store folder, its SQLite index and the studies open in memory. Used from
 // the user-interface thread only.
 
+#include "acquisition/HeaderedFile.h"
 #include "store/Protocol.h"
 #include "store/Study.h"
+#include "store/StudyFolderScan.h"
 #include "store/StudyInfo.h"
 
 #include <QByteArray>
@@ -48,6 +50,9 @@ public:
     // Non-empty when the index had to be rebuilt on opening; the caller tells
     // the user.
     QString recoveryNote() const;
+    // The study files the index was not built from, each with the reason,
+    // when it was rebuilt on opening; empty otherwise.
+    QList<StudyFolderScan::LeftOut> indexLeftOut() const { return indexLeftOut_; }
 
     std::unique_ptr<Study> loadStudyFile(const QString &path) const;
     void saveStudyFile(const Study &study, const QString &path) const;
@@ -57,8 +62,10 @@ public:
     // Creates the files, the index row and the open study; `info` receives
     // the new id and base name. The study stays owned by the store.
     Study *createStudy(StudyInfo &info);
-    // Null when the id has no row or its study file cannot be read.
-    Study *openStudy(qint32 id);
+    // Null when the id has no row or its study file cannot be read. The signal
+    // files are opened with `access`: read-only for a study that is only
+    // viewed, so a read-only store can be shown.
+    Study *openStudy(qint32 id, HeaderedFile::Access access = HeaderedFile::Access::ReadWrite);
     void saveStudy(const Study &study);
     void closeStudy(const Study *study);
     // Leaves an open study, and an unknown id, alone.
@@ -76,7 +83,11 @@ public:
     // Writes folder/base.hxz; an unknown id does nothing.
     void exportStudy(qint32 id, const QString &folder);
     // The imported study's id. Throws "File is not a valid Tarvelin study Zip
-    // archive" for anything else, and refuses to replace a study that is open.
+    // archive" (StudyArchives::NotValid, with the reason) for anything else,
+    // and refuses to replace a study that is open. A study whose base name
+    // belongs to another study is stored under a free name; one whose id is
+    // stored under another name replaces it, old files included. A refused
+    // or failed import leaves every stored file as it was.
     qint32 importStudy(const QString &archivePath);
     bool readArchiveInfo(const QString &archivePath, StudyInfo &info) const;
     QList<QPair<StudyInfo, QString>> listArchives(const QString &folder) const;
@@ -93,8 +104,14 @@ public:
 private:
     QString studyPath(const QByteArray &base, const char *extension) const;
     qint32 nextId() const;
-    QByteArray unusedBaseName(const StudyInfo &info) const;
-    QList<StudyInfo> indexableStudies() const;
+    // `wanted`, or wanted_2, wanted_3, ... : the first name no file and no
+    // index row uses.
+    QByteArray unusedBaseName(const QByteArray &wanted) const;
+    // Whether files or an index row under `base` belong to a study other than `id`.
+    bool baseNameHeldByOther(const QByteArray &base, qint32 id) const;
+    // Removes the files under `base` when nothing but study `id` claims them.
+    void removeFilesLeftBy(const QByteArray &base, qint32 id);
+    QList<StudyInfo> indexableStudies();
 
     QString root_;
     Services services_;
@@ -102,4 +119,5 @@ private:
     std::unique_ptr<ProtocolTable> protocols_;
     std::map<qint32, std::unique_ptr<Study>> open_;
     QList<QByteArray> defaultRiskFactors_;
+    QList<StudyFolderScan::LeftOut> indexLeftOut_;
 };

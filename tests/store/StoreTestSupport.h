@@ -6,6 +6,8 @@
 #include "store/StudyStore.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QMap>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -41,5 +43,20 @@ using ZipTest::writeAll;
 inline QStringList filesIn(const QString &folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
+
+// Every file under `folder` (hidden ones and subfolders included) with its
+// bytes, keyed by relative path: equal snapshots mean nothing was written,
+// replaced or removed there.
+inline QMap<QString, QByteArray> snapshot(const QString &folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), readAll(path));
+    }
+    return files;
+}
+
+inline QStringList keysOf(const QMap<QString, QByteArray> &files) { return files.keys(); }
 
 }  // namespace StoreTest

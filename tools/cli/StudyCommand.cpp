@@ -1,11 +1,14 @@
 #include "tools/cli/StudyCommand.h"
 
+#include "store/StudyArchives.h"
 #include "store/StudyDocument.h"
+#include "store/StudyFiles.h"
 #include "store/StudyIndex.h"
 #include "store/StudyStore.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <stdexcept>
 
@@ -18,7 +21,8 @@ const char *const kUsage = "Usage: tarvelin-ecg-cli study --store DIR SUBCOMMAND
                            "  show ID                the study document as indented JSON\n"
                            "  export ID FOLDER       writes FOLDER/<base name>.hxz\n"
                            "  import ARCHIVE         adds (or replaces) the archive's study; prints its id\n"
-                           "  rebuild-index          builds the index anew from the study files\n";
+                           "  rebuild-index          builds the index anew from the study files; names\n"
+                           "                         every file left out and why, and then exits 1\n";
 
 bool parseId(const QString &text, qint32 &id) {
     bool ok = false;
@@ -41,9 +45,18 @@ int show(StudyStore &store, qint32 id, QTextStream &out, QTextStream &err) {
         err << "Study not found\n";
         return 1;
     }
-    const Study *study = store.openStudy(id);
+    // Only viewed: the signal files are opened for reading, so a store on a
+    // read-only medium can be shown.
+    const Study *study = store.openStudy(id, HeaderedFile::Access::ReadOnly);
     if (!study) {
-        err << "Study file not found\n";
+        const QString path = StudyFiles::pathOf(store.rootFolder(), QString::fromUtf8(row.baseFilename), "hxstudy");
+        if (!QFileInfo::exists(path)) {
+            err << "Study file not found\n";
+            return 1;
+        }
+        QString problem;
+        if (StudyFiles::readStudyDocument(path, &problem)) problem = QStringLiteral("it has no \"study\" object");
+        err << "Study file is damaged: " << path << ": " << problem << '\n';
         return 1;
     }
     out << QString::fromUtf8(QJsonDocument(StudyDocument::toJson(*study)).toJson(QJsonDocument::Indented));
@@ -64,13 +77,16 @@ int exportStudy(StudyStore &store, qint32 id, const QString &folder, QTextStream
 
 // The index is derived data; a new one is built by the store when it finds
 // no database file.
-int rebuildIndex(const QString &root, QTextStream &out) {
+int rebuildIndex(const QString &root, QTextStream &out, QTextStream &err) {
     const QString database = StudyIndex::databasePathUnder(root);
     if (QFile::exists(database) && !QFile::remove(database))
         throw std::runtime_error(QStringLiteral("Cannot remove %1").arg(database).toStdString());
     StudyStore store(root);
     out << store.listStudies().size() << " studies indexed\n";
-    return 0;
+    const QList<StudyFolderScan::LeftOut> leftOut = store.indexLeftOut();
+    for (const StudyFolderScan::LeftOut &file : leftOut)
+        err << "left out " << file.fileName << ": " << file.reason << '\n';
+    return leftOut.isEmpty() ? 0 : 1;
 }
 
 }  // namespace
@@ -121,7 +137,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
     }
 
     try {
-        if (command == QLatin1String("rebuild-index")) return rebuildIndex(root, out);
+        if (command == QLatin1String("rebuild-index")) return rebuildIndex(root, out, err);
         StudyStore store(root);
         if (!store.recoveryNote().isEmpty()) err << store.recoveryNote() << '\n';
         if (command == QLatin1String("list")) return list(store, out);
@@ -129,6 +145,9 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
         if (command == QLatin1String("export")) return exportStudy(store, id, rest[1], out, err);
         out << store.importStudy(rest.first()) << '\n';
         return 0;
+    } catch (const StudyArchives::NotValid &error) {
+        err << QString::fromUtf8(error.what()) << '\n' << error.reason() << '\n';
+        return 1;
     } catch (const std::exception &error) {
         err << QString::fromUtf8(error.what()) << '\n';
         return 1;
