@@ -8,7 +8,9 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 const char *const kUsage = "Usage: tarvelin-ecg-cli COMMAND [options]\n"
@@ -20,31 +22,31 @@ const char *const kUsage = "Usage: tarvelin-ecg-cli COMMAND [options]\n"
                            "  run     a headless stress test through the monitoring engine, fed from a\n"
                            "          recording, into a new study; prints the study id and stage table\n"
                            "Run a command with --help for its options.\n";
+
+// Everything a command printed must have reached standard output: a full
+// disk or a closed pipe there is a failed run, whatever the command thought.
+int finishStandardOutput(int exitCode) {
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int flushError = errno;
+    const bool clean = !std::ferror(stdout);
+    errno = 0;
+    const bool closed = std::fclose(stdout) == 0;
+    const int closeError = errno;
+    if (flushed && clean && closed) return exitCode;
+    const int reason = !flushed ? flushError : closeError;
+    std::fprintf(stderr, "tarvelin-ecg-cli: writing standard output failed: %s\n",
+                 reason != 0 ? std::strerror(reason) : "a write was not completed");
+    return exitCode == 0 ? 1 : exitCode;
 }
 
-int main(int argc, char **argv) {
-    // Our own arguments are taken before Qt sees them, so Qt never consumes
-    // or reinterprets any of them.
-    QStringList arguments;
-    for (int i = 2; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    int qtArgc = 1;
-    QCoreApplication application(qtArgc, argv);
-
+int runCommand(const QString &command, const QStringList &arguments) {
     if (command == QLatin1String("beats")) return BeatsCommand::run(arguments);
-    if (command == QLatin1String("acquire")) {
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        return AcquireCommand::run(arguments, out, err);
-    }
-    if (command == QLatin1String("run")) {
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        return RunCommand::run(arguments, out, err);
-    }
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (command == QLatin1String("acquire")) return AcquireCommand::run(arguments, out, err);
+    if (command == QLatin1String("run")) return RunCommand::run(arguments, out, err);
     if (command == QLatin1String("study")) {
-        QTextStream out(stdout);
-        QTextStream err(stderr);
         // Patient names are UTF-8 whatever the terminal's locale says.
         out.setCodec("UTF-8");
         err.setCodec("UTF-8");
@@ -60,4 +62,18 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "tarvelin-ecg-cli: unknown command \"%s\"\n", qPrintable(command));
     std::fputs(kUsage, stderr);
     return 2;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    // Our own arguments are taken before Qt sees them, so Qt never consumes
+    // or reinterprets any of them.
+    QStringList arguments;
+    for (int i = 2; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    int qtArgc = 1;
+    QCoreApplication application(qtArgc, argv);
+    // The command's text streams are gone (and flushed) when it returns.
+    return finishStandardOutput(runCommand(command, arguments));
 }
