@@ -10,6 +10,7 @@
 
 #include "tools/cli/OutputFile.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
@@ -23,10 +24,9 @@ constexpr int kSinkBlockSize = 4096;
 // The recorder copies each block out of the sink as it arrives, so the ring
 // only has to hold the largest block the worker delivers (5 s of frames).
 constexpr int kSinkCapacitySeconds = 10;
-// The worker hands frames over a tenth of a second or more after they
-// arrived; the recording is given this long beyond the time asked for to
-// take in the last of them before it counts as short.
-constexpr double kDeliverySeconds = 0.5;
+// The worker hands frames over a tenth of a second or more after the link
+// decoded them; the recording waits this long for the last of them.
+constexpr int kDeliveryMs = 500;
 // A recording with fewer of the expected frames is a failed check.
 constexpr double kRequiredShare = 0.98;
 
@@ -68,29 +68,57 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
                       device->samplingRate());
     sink.setAmplitudeRange(device->amplitudeMin(), device->amplitudeMax());
     // The recording holds the requested time of signal, however long the
-    // link took to start; the window, restarted at the first frames, ends a
-    // recording that a slow or stalling device cannot fill (what it did
-    // deliver is then counted against what the time asked for should hold).
-    // A device that sends nothing is given the same time to begin.
+    // link took to start. The window, restarted at the first frames, is the
+    // time asked for: what the link decoded in it is counted against what it
+    // should have, so a device that stalls or loses packets fails the check
+    // even if the recording is filled later. Frames still on their way to
+    // the recording when the window closes are given a moment to arrive. A
+    // device that sends nothing is given the same time to begin.
     QEventLoop loop;
     QTimer window;
     window.setSingleShot(true);
-    window.setInterval(static_cast<int>(std::lround((options.seconds + kDeliverySeconds) * 1000.0)));
-    QObject::connect(&window, &QTimer::timeout, &loop, &QEventLoop::quit);
+    window.setInterval(static_cast<int>(std::lround(options.seconds * 1000.0)));
+    QTimer delivery;
+    delivery.setSingleShot(true);
+    delivery.setInterval(kDeliveryMs);
+    QObject::connect(&delivery, &QTimer::timeout, &loop, &QEventLoop::quit);
     const auto frameLimit = std::max<std::int64_t>(1, std::llround(options.seconds * device->samplingRate()));
+    const int packetsPerFrame = options.hrProtocol ? 2 : 1;
+    std::int64_t packetsAtStart = 0;
+    // The window as it really ran: a timer may fire late on a busy machine.
+    QElapsedTimer windowClock;
+    double windowSeconds = 0.0;
+    bool windowOver = false;
     LinkStatistics::Counts link;
     AcquisitionRecorder recorder(file.device(), err, frameLimit,
-                                 {[&window] { window.start(); }, [&loop] { loop.quit(); }});
+                                 {[&] {
+                                      window.start();
+                                      windowClock.start();
+                                      packetsAtStart = device->linkCounts().packets;
+                                  },
+                                  [&] {
+                                      if (windowOver) loop.quit();
+                                  }});
+    QObject::connect(&window, &QTimer::timeout, [&] {
+        windowOver = true;
+        // Taken as the window closes, so nothing after it is counted.
+        link = device->linkCounts();
+        windowSeconds = windowClock.isValid() ? windowClock.nsecsElapsed() / 1e9 : options.seconds;
+        if (recorder.frames() >= frameLimit)
+            loop.quit();
+        else
+            delivery.start();
+    });
     {
         TQtAcqDriver driver(*device, sink);
         driver.addListener(&recorder);
         window.start();
         driver.start();
         loop.exec();
-        // Taken before the link stops, so the silence after the end is not counted.
-        link = device->linkCounts();
         driver.stop();
     }
+    const std::int64_t arrived = std::max<std::int64_t>(0, (link.packets - packetsAtStart) / packetsPerFrame);
+    const auto due = std::max<std::int64_t>(1, std::llround(windowSeconds * device->samplingRate()));
 
     if (recorder.frames() == 0) {
         file.discard();
@@ -106,9 +134,11 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
         err << '\n';
         return 1;
     }
-    const double share = static_cast<double>(recorder.frames()) / static_cast<double>(frameLimit);
+    const double share = static_cast<double>(arrived) / static_cast<double>(due);
     out << "frames: " << recorder.frames() << '\n';
     out << "expected frames: " << frameLimit << '\n';
+    out << "link frames: " << arrived << " in " << QString::number(windowSeconds, 'f', 2) << " s, " << due
+        << " expected\n";
     out << "received: " << QString::number(100.0 * share, 'f', 1) << " % of expected\n";
     out << "rate: " << QString::number(recorder.rate(), 'f', 1) << " frames/s\n";
     out << "battery: " << QString::number(recorder.batteryVoltage(), 'f', 2) << " V\n";
@@ -120,8 +150,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
     out << "device errors: " << recorder.errorCount() << '\n';
     if (share < kRequiredShare) {
         err << "tarvelin-ecg-cli acquire: only " << QString::number(100.0 * share, 'f', 1)
-            << " % of the expected frames arrived (at least " << QString::number(100.0 * kRequiredShare, 'f', 0)
-            << " % are needed); the recording is kept\n";
+            << " % of the expected frames arrived in the time asked (at least "
+            << QString::number(100.0 * kRequiredShare, 'f', 0) << " % are needed); the recording is kept\n";
         return 1;
     }
     return 0;

@@ -7,6 +7,7 @@
 #include "tools/cli/StudyCommand.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTextStream>
 #include <cerrno>
 #include <cstdio>
@@ -25,7 +26,11 @@ const char *const kUsage = "Usage: tarvelin-ecg-cli COMMAND [options]\n"
 
 // Everything a command printed must have reached standard output: a full
 // disk or a closed pipe there is a failed run, whatever the command thought.
-int finishStandardOutput(int exitCode) {
+// Text streams write through `streamed` (the descriptor, so a failure keeps
+// its reason); the rest through the C library's stdout.
+int finishStandardOutput(int exitCode, QFile &streamed) {
+    QString reason;
+    if (!streamed.flush() || streamed.error() != QFileDevice::NoError) reason = streamed.errorString();
     errno = 0;
     const bool flushed = std::fflush(stdout) == 0;
     const int flushError = errno;
@@ -33,17 +38,18 @@ int finishStandardOutput(int exitCode) {
     errno = 0;
     const bool closed = std::fclose(stdout) == 0;
     const int closeError = errno;
-    if (flushed && clean && closed) return exitCode;
-    const int reason = !flushed ? flushError : closeError;
-    std::fprintf(stderr, "tarvelin-ecg-cli: writing standard output failed: %s\n",
-                 reason != 0 ? std::strerror(reason) : "a write was not completed");
+    if (reason.isEmpty() && !(flushed && clean && closed)) {
+        const int error = !flushed ? flushError : closeError;
+        reason =
+            error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("a write was not completed");
+    }
+    if (reason.isEmpty()) return exitCode;
+    std::fprintf(stderr, "tarvelin-ecg-cli: writing standard output failed: %s\n", qPrintable(reason));
     return exitCode == 0 ? 1 : exitCode;
 }
 
-int runCommand(const QString &command, const QStringList &arguments) {
+int runCommand(const QString &command, const QStringList &arguments, QTextStream &out, QTextStream &err) {
     if (command == QLatin1String("beats")) return BeatsCommand::run(arguments);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
     if (command == QLatin1String("acquire")) return AcquireCommand::run(arguments, out, err);
     if (command == QLatin1String("run")) return RunCommand::run(arguments, out, err);
     if (command == QLatin1String("study")) {
@@ -53,14 +59,14 @@ int runCommand(const QString &command, const QStringList &arguments) {
         return StudyCommand::run(arguments, out, err);
     }
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
-        std::fputs(kUsage, stdout);
+        out << kUsage;
         return 0;
     }
     if (command.isEmpty())
-        std::fputs("tarvelin-ecg-cli: missing command\n", stderr);
+        err << "tarvelin-ecg-cli: missing command\n";
     else
-        std::fprintf(stderr, "tarvelin-ecg-cli: unknown command \"%s\"\n", qPrintable(command));
-    std::fputs(kUsage, stderr);
+        err << "tarvelin-ecg-cli: unknown command \"" << command << "\"\n";
+    err << kUsage;
     return 2;
 }
 
@@ -74,6 +80,13 @@ int main(int argc, char **argv) {
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     int qtArgc = 1;
     QCoreApplication application(qtArgc, argv);
-    // The command's text streams are gone (and flushed) when it returns.
-    return finishStandardOutput(runCommand(command, arguments));
+    QFile standardOutput;
+    standardOutput.open(fileno(stdout), QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
+    int exitCode = 0;
+    {
+        QTextStream out(&standardOutput);
+        QTextStream err(stderr);
+        exitCode = runCommand(command, arguments, out, err);
+    }
+    return finishStandardOutput(exitCode, standardOutput);
 }
