@@ -9,6 +9,7 @@
 #include "tools/cli/RawRecordingReader.h"
 #include "tools/cli/RecordingStream.h"
 #include "tools/cli/Resampler.h"
+#include "tools/cli/WfdbRecordReader.h"
 
 #include <QTemporaryDir>
 #include <cmath>
@@ -76,6 +77,37 @@ TEST(BlockReading, StreamedRecordingEqualsTheWholeRecording) {
                 for (std::size_t k = 0; k < 3; ++k) read[k].insert(read[k].end(), rows[k].begin(), rows[k].end());
             for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(read[k], whole.recording.samples[k]) << "block " << block;
         }
+    }
+}
+
+// Format 212 packs two samples in three bytes; blocks of any size, also
+// those that end between the two samples of a pair, decode the same.
+TEST(BlockReading, Format212InBlocksThatSplitPairs) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::vector<int> values;
+    for (int i = 0; i < 23; ++i) values.push_back((i * 397) % 4001 - 2000);  // 12-bit, odd count
+    QByteArray packed;
+    for (std::size_t i = 0; i < values.size(); i += 2) {
+        const int a = values[i] & 0xFFF;
+        const int b = i + 1 < values.size() ? values[i + 1] & 0xFFF : 0;
+        packed.append(static_cast<char>(a & 0xFF));
+        packed.append(static_cast<char>((a >> 8) | ((b >> 8) << 4)));
+        if (i + 1 < values.size()) packed.append(static_cast<char>(b & 0xFF));
+    }
+    CliTest::writeFile(dir.path(), QStringLiteral("r.dat"), packed);
+    CliTest::writeFile(dir.path(), QStringLiteral("r.hea"), "r 1 100 23\nr.dat 212 100 12 0\n");
+    const QString record = dir.filePath(QStringLiteral("r"));
+    for (std::int64_t size : {1, 2, 3, 5, 22, 100}) {
+        SCOPED_TRACE(size);
+        QString error;
+        const std::unique_ptr<SignalBlockReader> reader = WfdbRecordReader::open(record, &error);
+        ASSERT_TRUE(reader) << error.toStdString();
+        std::vector<double> read;
+        std::vector<std::vector<double>> block;
+        while (reader->read(size, block) > 0) read.insert(read.end(), block[0].begin(), block[0].end());
+        ASSERT_EQ(read.size(), values.size());
+        for (std::size_t i = 0; i < values.size(); ++i) EXPECT_DOUBLE_EQ(read[i], values[i] / 100.0) << i;
     }
 }
 

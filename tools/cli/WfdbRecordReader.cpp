@@ -120,14 +120,17 @@ bool insideFolder(const QString &fileName) {
 
 // A header is a few lines per signal; anything this large is not one.
 constexpr qint64 kMaxHeaderBytes = 1 << 20;
-// Frames decoded per block.
+// Frames checked per block.
 constexpr std::int64_t kBlockFrames = 4096;
-static_assert(kBlockFrames % 2 == 0, "format 212 pairs must not straddle two blocks");
 
 // One open signal file and the signals stored in it.
 struct OpenGroup {
     SignalGroup group;
     std::unique_ptr<QFile> file;
+    std::int64_t samplesLeft = 0;
+    // Format 212 keeps two samples in three bytes: a read that ends on the
+    // first of a pair decodes the whole pair and keeps the second for later.
+    std::optional<int> carried;
 };
 
 class WfdbBlockReader : public SignalBlockReader {
@@ -177,7 +180,7 @@ public:
                 return false;
             }
             if (!frames) frames = groupFrames;  // the first file sets the length the others must match
-            groups_.push_back({group, std::move(file)});
+            groups_.push_back({group, std::move(file), 0, std::nullopt});
         }
         length_ = frames.value_or(0);
         // Every sum is checked before the first sample is handed on, so a
@@ -215,23 +218,39 @@ private:
     // longer holds them.
     std::vector<int> readSamples(OpenGroup &open, std::int64_t frames) {
         const std::int64_t count = frames * open.group.count;
-        const std::int64_t size = WfdbSampleCodec::encodedSize(open.group.format, count);
+        std::vector<int> samples;
+        if (open.carried && count > 0) {
+            samples.push_back(*open.carried);
+            open.carried.reset();
+        }
+        const std::int64_t wanted = count - static_cast<std::int64_t>(samples.size());
+        // Whole pairs unless the file ends with a half one.
+        const bool splitsPair = open.group.format == 212 && wanted % 2 == 1 && wanted < open.samplesLeft;
+        const std::int64_t decoded = splitsPair ? wanted + 1 : wanted;
+        const std::int64_t size = WfdbSampleCodec::encodedSize(open.group.format, decoded);
         bytes_.resize(static_cast<int>(size));
         if (size > 0 && open.file->read(bytes_.data(), size) != size)
             throw std::runtime_error(QStringLiteral("%1 ended early or could not be read: %2")
                                          .arg(open.file->fileName(), open.file->errorString())
                                          .toStdString());
-        return WfdbSampleCodec::decode(open.group.format, reinterpret_cast<const unsigned char *>(bytes_.constData()),
-                                       count);
+        const std::vector<int> fresh = WfdbSampleCodec::decode(
+            open.group.format, reinterpret_cast<const unsigned char *>(bytes_.constData()), decoded);
+        samples.insert(samples.end(), fresh.begin(), fresh.begin() + wanted);
+        if (splitsPair) open.carried = fresh.back();
+        open.samplesLeft -= decoded;
+        return samples;
     }
 
     bool rewind(QString *error) {
         position_ = 0;
-        for (OpenGroup &open : groups_)
+        for (OpenGroup &open : groups_) {
+            open.samplesLeft = length_ * open.group.count;
+            open.carried.reset();
             if (!open.file->seek(open.group.byteOffset)) {
                 *error = QStringLiteral("cannot read %1: %2").arg(open.file->fileName(), open.file->errorString());
                 return false;
             }
+        }
         return true;
     }
 
