@@ -4,6 +4,7 @@
 // user-interface thread at any time without data races.
 
 #include "acquisition/LinkPacket.h"
+#include "acquisition/LinkStatistics.h"
 
 #include <QMutex>
 #include <QString>
@@ -33,6 +34,10 @@ public:
     void countSaturation(const LinkPacket::Samples &samples);
     bool saturated(int channel) const;
 
+    // Kept across reader runs: a reconnection is part of what was lost.
+    LinkStatistics &statistics() { return statistics_; }
+    const LinkStatistics &statistics() const { return statistics_; }
+
 private:
     std::atomic<bool> failed_{false};
     mutable QMutex errorMutex_;
@@ -41,4 +46,5 @@ private:
     // Bit i set: electrode i of LinkPacket::electrodeName is off.
     std::atomic<unsigned> electrodeBits_{0};
     std::array<std::atomic<int>, 14> saturation_{};
+    LinkStatistics statistics_;
 };

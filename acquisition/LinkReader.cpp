@@ -61,13 +61,18 @@ void LinkReader::pauseBeforeReopen() {
 
 void LinkReader::stream(SerialPort &port) {
     sendStartCommands(port);
+    state_.statistics().noteStarted();
     LinkSynchronizer sync(settings_.layout);
     int keepAliveCountdown = settings_.keepAlivePackets;
     for (;;) {
         if (sync.hunting() && stopRequested_.load()) break;
         std::uint8_t byte = 0;
         if (!readByte(port, byte)) break;
-        if (!sync.push(byte)) continue;
+        if (!sync.push(byte)) {
+            state_.statistics().noteDiscarded(sync.discardedByLastPush());
+            continue;
+        }
+        state_.statistics().notePacket();
 
         deliver(LinkPacket::decode(settings_.layout, sync.packet()));
         if (--keepAliveCountdown <= 0) {

@@ -36,13 +36,16 @@ void LinkSynchronizer::resynchronise() {
         if (fitsFrom(start)) {
             std::copy(buffer_.begin() + start, buffer_.begin() + held_, buffer_.begin());
             held_ -= start;
+            discarded_ = start;
             return;
         }
     }
+    discarded_ = held_;
     held_ = 0;
 }
 
 bool LinkSynchronizer::push(std::uint8_t byte) {
+    discarded_ = 0;
     buffer_[held_++] = byte;
     const int want = required(held_ - 1);
     if (want >= 0 && byte != want) {

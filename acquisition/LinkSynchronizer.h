@@ -19,6 +19,8 @@ public:
     const std::uint8_t *packet() const { return packet_.data(); }
     // True between packets, while no partial packet is held.
     bool hunting() const { return held_ == 0; }
+    // Bytes the last push threw away as not belonging to any packet.
+    int discardedByLastPush() const { return discarded_; }
 
 private:
     // -1 where any byte may stand, else the framing byte required there.
@@ -30,5 +32,6 @@ private:
     int packetBytes_;
     std::array<std::uint8_t, LinkPacket::kStandardPacketBytes> buffer_{};
     int held_ = 0;
+    int discarded_ = 0;
     std::array<std::uint8_t, LinkPacket::kStandardPacketBytes> packet_{};
 };

@@ -33,6 +33,10 @@ public:
     double amplitudeMax() const override { return range_; }
     void setAmplitudeRange(double range) override { range_ = range; }
 
+    // Packets, resynchronisations, bytes discarded and the longest silence
+    // since the device was created; safe from any thread.
+    LinkStatistics::Counts linkCounts() const { return state_.statistics().counts(); }
+
     QString portName() const { return settings_.portName; }
     int baudRate() const { return settings_.baudRate; }
     // Silence after which the reader fails with "Device read error" (10 s);

@@ -105,6 +105,45 @@ TEST(LinkDevice, StreamJoinedMidPacketOrHitByGarbageLosesOnlyDamagedPackets) {
     EXPECT_EQ(link.device->bytesAvailable(), 0) << "a broken packet was delivered";
 }
 
+// Every byte that is not part of a delivered packet is counted as
+// discarded, and each run of them between two good packets as one
+// resynchronisation.
+TEST(LinkDevice, ResynchronisationsAndDiscardedBytesAreCounted) {
+    {
+        SCOPED_TRACE("standard link");
+        StandardLink link(LinkDevice::kBaudRate, -1);
+        ASSERT_EQ(link.started, kStartCommands);
+        QByteArray stream = standardPacket(numbered(1)).mid(23);  // joined mid-packet: run 1
+        for (int id = 2; id <= 4; ++id) stream += standardPacket(numbered(id));
+        QByteArray damaged = standardPacket(numbered(5));
+        damaged[12] = '\x07';                               // block 2 marker hit: run 2
+        stream += damaged + QByteArray("\x01\xC0\x55", 3);  // and garbage that looks like a start
+        for (int id = 6; id <= 7; ++id) stream += standardPacket(numbered(id));
+        ASSERT_TRUE(link.send(stream));
+        ASSERT_EQ(takeFrames(*link.device, 5).size(), 5u * 14u);
+        const LinkStatistics::Counts c = link.device->linkCounts();
+        EXPECT_EQ(c.packets, 5);
+        EXPECT_EQ(c.resynchronisations, 2);
+        EXPECT_EQ(c.discardedBytes, stream.size() - 5 * 40);
+        EXPECT_LT(c.longestGapMs, 2000);
+    }
+    {
+        SCOPED_TRACE("HR link");
+        HrLink link(HrLinkDevice::kBaudRate);
+        ASSERT_EQ(link.started, kStartCommands);
+        QByteArray stream = hrPacket(numbered(1)).mid(10);  // run 1
+        for (int id = 2; id <= 5; ++id) stream += hrPacket(numbered(id));
+        stream += QByteArray("\x11\x22\x33", 3);  // run 2
+        for (int id = 6; id <= 9; ++id) stream += hrPacket(numbered(id));
+        ASSERT_TRUE(link.send(stream));
+        ASSERT_EQ(takeFrames(*link.device, 4).size(), 4u * 14u);  // 8 packets in pairs
+        const LinkStatistics::Counts c = link.device->linkCounts();
+        EXPECT_EQ(c.packets, 8);
+        EXPECT_EQ(c.resynchronisations, 2);
+        EXPECT_EQ(c.discardedBytes, stream.size() - 8 * 34);
+    }
+}
+
 // Saturation is counted per channel-table index, whatever the mask: with
 // the tilt mask V2 is the second delivered channel but still index 7.
 TEST(LinkDevice, TwoHundredFiftyOutOfRangeSamplesSaturateOneInRangeClears) {

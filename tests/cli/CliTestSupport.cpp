@@ -26,11 +26,14 @@ void writeFile(const QString &folder, const QString &name, const QByteArray &con
     ASSERT_EQ(file.write(contents), contents.size());
 }
 
-ToolRun runTool(const QStringList &arguments) {
+ToolRun runTool(const QStringList &arguments) { return runTool(arguments, QString(), 120000); }
+
+ToolRun runTool(const QStringList &arguments, const QString &standardOutputFile, int timeoutMs) {
     QProcess process;
+    if (!standardOutputFile.isEmpty()) process.setStandardOutputFile(standardOutputFile);
     process.start(QStringLiteral(TARVELIN_CLI_EXECUTABLE), arguments);
     ToolRun run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit) {
         process.kill();
         process.waitForFinished();
         run.standardError = QString::fromLocal8Bit(process.readAllStandardError());

@@ -27,5 +27,8 @@ struct ToolRun {
     QString standardError;
 };
 ToolRun runTool(const QStringList &arguments);
+// The same with standard output sent to `standardOutputFile` (when not
+// empty) and a run given at most `timeoutMs` before it counts as hung.
+ToolRun runTool(const QStringList &arguments, const QString &standardOutputFile, int timeoutMs);
 
 }  // namespace CliTest

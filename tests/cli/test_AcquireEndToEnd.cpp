@@ -136,6 +136,12 @@ TEST(AcquireEndToEnd, RecordsWhatTheDeviceSentAndReportsItsState) {
         EXPECT_EQ(values.value(QStringLiteral("electrodes off")).toStdString(), c.electrodesOff);
         EXPECT_EQ(values.value(QStringLiteral("saturated")).toStdString(), c.saturated);
         EXPECT_EQ(values.value(QStringLiteral("device errors")).toStdString(), "0");
+        EXPECT_EQ(values.value(QStringLiteral("expected frames")).toStdString(), "2500");
+        EXPECT_GE(values.value(QStringLiteral("received")).section(QLatin1Char(' '), 0, 0).toDouble(), 98.0);
+        EXPECT_EQ(values.value(QStringLiteral("resynchronisations")).toStdString(), "0");
+        EXPECT_EQ(values.value(QStringLiteral("bytes discarded")).toStdString(), "0");
+        EXPECT_LT(values.value(QStringLiteral("longest gap without data")).section(QLatin1Char(' '), 0, 0).toDouble(),
+                  1.0);
         ASSERT_EQ(QFileInfo(outPath).size(), static_cast<qint64>(frames) * 28);
 
         // The first packets go while the link synchronises: find where the
@@ -158,6 +164,78 @@ TEST(AcquireEndToEnd, RecordsWhatTheDeviceSentAndReportsItsState) {
             if (expectedFrame(sent, first, f, c.highRate, c.zeroed) != recorded[f]) ++mismatches;
         EXPECT_EQ(mismatches, 0u) << "of " << recorded.size() << " frames, recording starts at packet " << first;
     }
+}
+
+// A device that falls silent, or whose bytes are damaged on the way, must
+// not pass the check: what was lost is reported and a recording short of
+// 98 % of the frames asked for fails it.
+TEST(AcquireEndToEnd, ReportsWhatTheLinkLost) {
+    struct Case {
+        const char *name;
+        QStringList simOptions;
+        bool silent;
+    };
+    const Case cases[] = {
+        {"silent after 2 of 6 s", {"--silent-after", "2"}, true},
+        {"300 damaged bytes a second", {"--corrupt", "300"}, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        const QString link = folder.filePath(QStringLiteral("ecg"));
+        const QString outPath = folder.filePath(QStringLiteral("out.dat"));
+        SimulatedDevice device(link, c.simOptions);
+        ASSERT_TRUE(device.isReady());
+        const CliTest::ToolRun run = CliTest::runTool({"acquire", "--port", link, "--seconds", "6", "--out", outPath});
+        device.stop();
+        const QMap<QString, QString> values = summary(run.standardOutput);
+        const int frames = values.value(QStringLiteral("frames")).toInt();
+        EXPECT_EQ(values.value(QStringLiteral("expected frames")).toStdString(), "3000");
+        const double received = values.value(QStringLiteral("received")).section(QLatin1Char(' '), 0, 0).toDouble();
+        // "N in S s, M expected": the link's own count over the window.
+        const QStringList counted = values.value(QStringLiteral("link frames")).split(QLatin1Char(' '));
+        ASSERT_EQ(counted.size(), 6) << run.standardOutput.toStdString();
+        EXPECT_NEAR(counted[2].toDouble(), 6.0, 1.0);
+        EXPECT_NEAR(received, 100.0 * counted[0].toDouble() / counted[4].toDouble(), 0.1);
+        EXPECT_EQ(run.exitCode, received < 98.0 ? 1 : 0) << run.standardError.toStdString();
+        const double gap =
+            values.value(QStringLiteral("longest gap without data")).section(QLatin1Char(' '), 0, 0).toDouble();
+        const qint64 resynchronisations = values.value(QStringLiteral("resynchronisations")).toLongLong();
+        const qint64 discarded = values.value(QStringLiteral("bytes discarded")).toLongLong();
+        if (c.silent) {
+            EXPECT_LT(frames, 1300);
+            EXPECT_LT(received, 45.0);
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_TRUE(run.standardError.contains(QLatin1String("of the expected frames arrived")))
+                << run.standardError.toStdString();
+            EXPECT_GT(gap, 3.5) << run.standardOutput.toStdString();
+            EXPECT_EQ(resynchronisations, 0);
+        } else {
+            // About one damaged byte in seven is a framing byte, and each
+            // costs its packet: at 300 a second, a few dozen resynchronisations
+            // at the least, each discarding at least the broken packet's start.
+            EXPECT_GT(resynchronisations, 20) << run.standardOutput.toStdString();
+            EXPECT_LT(received, 98.0) << "each resynchronisation costs at least one packet";
+            EXPECT_GE(discarded, resynchronisations);
+            EXPECT_LT(gap, 1.0);
+        }
+        // What did arrive is kept, whole frames only.
+        EXPECT_EQ(QFileInfo(outPath).size(), static_cast<qint64>(frames) * 28);
+    }
+}
+
+TEST(AcquireEndToEnd, AFullDiskFailsTheRecording) {
+    QTemporaryDir folder;
+    const QString link = folder.filePath(QStringLiteral("ecg"));
+    SimulatedDevice device(link, {});
+    ASSERT_TRUE(device.isReady());
+    const CliTest::ToolRun run =
+        CliTest::runTool({"acquire", "--port", link, "--seconds", "1", "--out", QStringLiteral("/dev/full")});
+    device.stop();
+    EXPECT_EQ(run.exitCode, 1) << run.standardOutput.toStdString();
+    EXPECT_TRUE(run.standardError.contains(QLatin1String("No space left on device")))
+        << run.standardError.toStdString();
+    EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/full")).isFile()) << "the device was replaced by a file";
 }
 
 TEST(AcquireEndToEnd, FailsWithoutADeviceOrWithBadArguments) {

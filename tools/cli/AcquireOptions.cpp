@@ -75,9 +75,12 @@ QString AcquireOptions::helpText() {
                           "  --seconds N      how long to record (default 10)\n"
                           "  --out FILE       the recording: 14 little-endian 16-bit samples per frame,\n"
                           "                   500 frames per second, in channel-table order\n"
-                          "Prints the frames recorded, the rate the link delivered, the battery voltage\n"
-                          "and electrodes off at the end, the channels seen saturated at any time, and\n"
-                          "the device errors reported.\n"
-                          "Exit status: 0 recorded, 1 no frame arrived or the file could not be written,\n"
+                          "Prints the frames recorded; the frames the link received in the time asked,\n"
+                          "against those expected; the rate the link delivered; the battery voltage and\n"
+                          "electrodes off at the end; the channels seen saturated at any time; the times\n"
+                          "the link lost packet framing (resynchronisations) and the bytes it discarded\n"
+                          "then; the longest time without a packet; and the device errors reported.\n"
+                          "Exit status: 0 recorded, 1 fewer than 98 % of the expected frames arrived (the\n"
+                          "recording is kept), none arrived or the file could not be written,\n"
                           "2 bad arguments.\n");
 }

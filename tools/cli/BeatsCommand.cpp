@@ -5,11 +5,10 @@
 #include "tools/cli/BeatsOptions.h"
 #include "tools/cli/BeatsRun.h"
 #include "tools/cli/InputLoader.h"
+#include "tools/cli/OutputFile.h"
 #include "tools/cli/SummaryJsonWriter.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -47,16 +46,15 @@ bool overwritesInput(const QString &output, const QStringList &inputs) {
     return false;
 }
 
-BeatSummary summaryOf(const LoadedInput &loaded, const BeatCounts &counts, const RestingMeasurements &average) {
-    const Recording &recording = loaded.recording;
+BeatSummary summaryOf(const RecordingStream &recording, const BeatCounts &counts, const RestingMeasurements &average) {
     BeatSummary summary;
-    summary.input.source = recording.source;
-    summary.input.inputRate = recording.inputRate;
-    summary.input.analysisRate = recording.rate;
+    summary.input.source = recording.source();
+    summary.input.inputRate = recording.inputRate();
+    summary.input.analysisRate = recording.rate();
     summary.input.seconds = recording.seconds();
     summary.input.channels = recording.presentChannels();
     summary.input.missingChannels = recording.missingChannels();
-    summary.input.unmappedLeads = recording.unmappedLeads;
+    summary.input.unmappedLeads = recording.unmappedLeads();
     summary.beats = counts;
     summary.average = average;
     return summary;
@@ -76,57 +74,50 @@ int run(const QStringList &arguments) {
         return 2;
     }
 
-    LoadedInput loaded;
     QString error;
-    if (!InputLoader::load(options, &loaded, &error)) {
+    const std::unique_ptr<RecordingStream> recording = InputLoader::open(options, &error);
+    if (!recording) {
         printError(error);
         return 1;
     }
-    for (const QString &warning : loaded.warnings) printError(QStringLiteral("warning: ") + warning);
+    for (const QString &warning : InputLoader::openingWarnings(*recording))
+        printError(QStringLiteral("warning: ") + warning);
     for (const QString &output : {options.outPath, options.summaryPath})
-        if (overwritesInput(output, loaded.files)) {
+        if (overwritesInput(output, recording->files())) {
             printError(QStringLiteral("%1 is one of the input files; it is not overwritten").arg(output));
             return 2;
         }
 
     // The table replaces --out only when it is complete; without --out it
     // streams to standard output.
-    std::unique_ptr<QFileDevice> table;
-    if (options.outPath.isEmpty()) {
-        auto standardOutput = std::make_unique<QFile>();
-        if (!standardOutput->open(stdout, QIODevice::WriteOnly)) {
-            printError(QStringLiteral("cannot write to standard output"));
-            return 1;
-        }
-        table = std::move(standardOutput);
-    } else {
-        auto file = std::make_unique<QSaveFile>(options.outPath);
-        if (!file->open(QIODevice::WriteOnly)) {
-            printError(QStringLiteral("cannot write %1: %2").arg(options.outPath, file->errorString()));
-            return 1;
-        }
-        table = std::move(file);
+    OutputFile table(options.outPath);
+    if (!table.open()) {
+        printError(table.errorString());
+        return 1;
     }
-    BeatCsvWriter writer(*table, loaded.recording.inputRate);
+    BeatCsvWriter writer(table.device(), recording->inputRate());
     BeatTally tally;
     BothListeners listeners(writer, tally);
     RestingMeasurements average;
     writer.writeHeader();
     try {
-        runBeatAnalysis(loaded.recording, listeners, average);
+        runBeatAnalysis(*recording, listeners, average);
     } catch (const std::exception &failure) {
         printError(QString::fromLocal8Bit(failure.what()));
         return 1;
     }
-    auto *saveFile = dynamic_cast<QSaveFile *>(table.get());
-    const bool written = writer.ok() && (saveFile ? saveFile->commit() : table->flush());
-    if (!written) {
-        printError(QStringLiteral("writing the beat table failed: %1")
-                       .arg(writer.ok() ? table->errorString() : writer.errorString()));
+    for (const QString &warning : InputLoader::clippingWarnings(*recording))
+        printError(QStringLiteral("warning: ") + warning);
+    if (!writer.ok()) {
+        printError(QStringLiteral("writing the beat table to %1 failed: %2").arg(table.name(), writer.errorString()));
+        return 1;
+    }
+    if (!table.commit()) {
+        printError(table.errorString());
         return 1;
     }
     if (!options.summaryPath.isEmpty() &&
-        !SummaryJsonWriter::write(options.summaryPath, summaryOf(loaded, tally.counts(), average), &error)) {
+        !SummaryJsonWriter::write(options.summaryPath, summaryOf(*recording, tally.counts(), average), &error)) {
         printError(error);
         return 1;
     }

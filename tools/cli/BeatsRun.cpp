@@ -24,17 +24,47 @@ std::optional<double> relativeMs(double seconds) {
     return 1000.0 * seconds;
 }
 
+// A recording in memory as an analysis input.
+class RecordingInput : public AnalysisInput {
+public:
+    explicit RecordingInput(const Recording &recording) : recording_(recording) {
+        for (int c = 0; c < ChannelTable::kChannelCount; ++c)
+            if (recording.hasChannel(c)) channels_.push_back(c);
+    }
+    int rate() const override { return recording_.rate; }
+    const std::vector<int> &channels() const override { return channels_; }
+    int read(int frames, std::vector<std::vector<std::int16_t>> &rows) override {
+        const auto n = static_cast<int>(
+            std::max<std::int64_t>(0, std::min<std::int64_t>(frames, recording_.length() - position_)));
+        rows.resize(channels_.size());
+        for (std::size_t k = 0; k < channels_.size(); ++k) {
+            const auto first = recording_.samples[static_cast<std::size_t>(channels_[k])].begin() + position_;
+            rows[k].assign(first, first + n);
+        }
+        position_ += n;
+        return n;
+    }
+
+private:
+    const Recording &recording_;
+    std::vector<int> channels_;
+    std::int64_t position_ = 0;
+};
+
 }  // namespace
 
 void runBeatAnalysis(const Recording &recording, BeatListener &beats, RestingMeasurements &average) {
-    std::vector<int> channels;
-    for (int c = 0; c < ChannelTable::kChannelCount; ++c)
-        if (recording.hasChannel(c)) channels.push_back(c);
+    RecordingInput input(recording);
+    runBeatAnalysis(input, beats, average);
+}
+
+void runBeatAnalysis(AnalysisInput &input, BeatListener &beats, RestingMeasurements &average) {
+    const std::vector<int> &channels = input.channels();
     if (channels.empty()) throw std::runtime_error("The recording has no lead of the channel table");
     const int count = static_cast<int>(channels.size());
-    const std::int64_t length = recording.length();
+    const int rate = input.rate();
 
-    auto raw = MonitorFeeds::createRawBuffer(count, recording.rate);
+    auto raw = MonitorFeeds::createRawBuffer(count, rate);
     raw->setAmplitudeRange(-Recording::kRangeMv, Recording::kRangeMv);
     raw->setResolutionBits(Recording::kResolutionBits);
     std::vector<QString> names;
@@ -47,26 +77,48 @@ void runBeatAnalysis(const Recording &recording, BeatListener &beats, RestingMea
     path.addBeatListener(&beats);
     path.start();
 
-    const int block = blockFrames(recording.rate);
-    const std::int64_t tail = static_cast<std::int64_t>(std::ceil(kTailSeconds * recording.rate));
-    std::vector<std::vector<std::int16_t>> held(static_cast<std::size_t>(count),
-                                                std::vector<std::int16_t>(static_cast<std::size_t>(block)));
+    const int block = blockFrames(rate);
+    std::vector<std::vector<std::int16_t>> held;
     std::vector<const std::int16_t *> rows(static_cast<std::size_t>(count));
-    for (std::int64_t first = 0; first < length + tail; first += block) {
-        const int n = static_cast<int>(std::min<std::int64_t>(block, length + tail - first));
-        for (int k = 0; k < count; ++k) {
-            const auto &samples = recording.samples[static_cast<std::size_t>(channels[static_cast<std::size_t>(k)])];
-            auto &out = held[static_cast<std::size_t>(k)];
-            for (int j = 0; j < n; ++j) {
-                const std::int64_t i = std::min(first + j, length - 1);
-                out[static_cast<std::size_t>(j)] = samples[static_cast<std::size_t>(i)];
-            }
-            rows[static_cast<std::size_t>(k)] = out.data();
-        }
+    auto feed = [&](int n) {
+        for (int k = 0; k < count; ++k) rows[static_cast<std::size_t>(k)] = held[static_cast<std::size_t>(k)].data();
         raw->append(n, rows.data());
         feeds.process();
         path.process();
+    };
+    // Past the end the blocks go on, the one cut short by the end included,
+    // with each channel's last value held for the tail.
+    std::vector<std::int16_t> last(static_cast<std::size_t>(count), 0);
+    bool any = false;
+    for (;;) {
+        const int n = input.read(block, held);
+        if (n > 0) {
+            any = true;
+            for (int k = 0; k < count; ++k)
+                last[static_cast<std::size_t>(k)] = held[static_cast<std::size_t>(k)].back();
+        }
+        if (n == block) {
+            feed(n);
+            continue;
+        }
+        if (!any) break;
+        std::int64_t tail = static_cast<std::int64_t>(std::ceil(kTailSeconds * rate));
+        int size = n + static_cast<int>(std::min<std::int64_t>(block - n, tail));
+        tail -= size - n;
+        for (;;) {
+            held.resize(static_cast<std::size_t>(count));
+            for (int k = 0; k < count; ++k)
+                held[static_cast<std::size_t>(k)].resize(static_cast<std::size_t>(size),
+                                                         last[static_cast<std::size_t>(k)]);
+            feed(size);
+            if (tail == 0) break;
+            size = static_cast<int>(std::min<std::int64_t>(block, tail));
+            tail -= size;
+            for (auto &samples : held) samples.clear();
+        }
+        break;
     }
+    // The end of the input: every block has been analysed.
     path.removeBeatListener(&beats);
 
     AverageBeatBuilder &averages = path.averages();
@@ -77,10 +129,10 @@ void runBeatAnalysis(const Recording &recording, BeatListener &beats, RestingMea
     // The axis is taken over the QRS of lead II when the record has it.
     const auto lead2 = std::find(names.begin(), names.end(), QStringLiteral("II"));
     const int axisLead = lead2 != names.end() ? static_cast<int>(lead2 - names.begin()) : 0;
-    const RestingValues axisValues = restingValues(leads, names, recording.rate, axisLead, meanRr);
+    const RestingValues axisValues = restingValues(leads, names, rate, axisLead, meanRr);
     if (axisValues.qrsAxis != kNoAxis) average.qrsAxisDegrees = axisValues.qrsAxis;
     for (int k = 0; k < count; ++k) {
-        const RestingValues v = restingValues(leads, names, recording.rate, k, meanRr);
+        const RestingValues v = restingValues(leads, names, rate, k, meanRr);
         LeadRestingMeasurements lead;
         lead.lead = names[static_cast<std::size_t>(k)];
         lead.pOnsetMs = relativeMs(v.pOnset);

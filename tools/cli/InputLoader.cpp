@@ -1,29 +1,39 @@
 #include "tools/cli/InputLoader.h"
 
 #include "tools/cli/RawRecordingReader.h"
-#include "tools/cli/RecordingBuilder.h"
 #include "tools/cli/WfdbRecordReader.h"
 
 namespace InputLoader {
 
+std::unique_ptr<RecordingStream> open(const BeatsOptions &options, QString *error) {
+    std::unique_ptr<SignalBlockReader> reader = options.input == BeatsOptions::Input::Wfdb
+                                                    ? WfdbRecordReader::open(options.inputPath, error)
+                                                    : RawRecordingReader::open(options.inputPath, options.raw, error);
+    if (!reader) return nullptr;
+    return RecordingStream::open(std::move(reader), error);
+}
+
+QStringList openingWarnings(const RecordingStream &stream) {
+    QStringList warnings = stream.warnings();
+    if (!stream.unmappedLeads().isEmpty())
+        warnings << QStringLiteral("leads not analysed (no such channel): %1")
+                        .arg(stream.unmappedLeads().join(QStringLiteral(", ")));
+    return warnings;
+}
+
+QStringList clippingWarnings(const RecordingStream &stream) {
+    if (stream.clippedSamples() == 0) return {};
+    return {QStringLiteral("%1 samples beyond +-%2 mV were held at the limit")
+                .arg(stream.clippedSamples())
+                .arg(Recording::kRangeMv)};
+}
+
 bool load(const BeatsOptions &options, LoadedInput *loaded, QString *error) {
     *loaded = LoadedInput();
-    InputSignals input;
-    const bool read = options.input == BeatsOptions::Input::Wfdb
-                          ? WfdbRecordReader::read(options.inputPath, &input, error)
-                          : RawRecordingReader::read(options.inputPath, options.raw, &input, error);
-    if (!read) return false;
-    loaded->files = input.files;
-    loaded->warnings = input.warnings;
-    if (!RecordingBuilder::build(input, &loaded->recording, error)) return false;
-    const Recording &recording = loaded->recording;
-    if (!recording.unmappedLeads.isEmpty())
-        loaded->warnings << QStringLiteral("leads not analysed (no such channel): %1")
-                                .arg(recording.unmappedLeads.join(QStringLiteral(", ")));
-    if (recording.clippedSamples > 0)
-        loaded->warnings << QStringLiteral("%1 samples beyond +-%2 mV were held at the limit")
-                                .arg(recording.clippedSamples)
-                                .arg(Recording::kRangeMv);
+    const std::unique_ptr<RecordingStream> stream = open(options, error);
+    if (!stream || !stream->readAll(&loaded->recording, error)) return false;
+    loaded->files = stream->files();
+    loaded->warnings = openingWarnings(*stream) + clippingWarnings(*stream);
     return true;
 }
 

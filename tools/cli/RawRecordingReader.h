@@ -2,9 +2,10 @@
 // Reads the demonstration format: headerless frames of 16-bit little-endian
 // samples, one per channel in the channel table's order.
 
-#include "tools/cli/InputSignals.h"
+#include "tools/cli/SignalBlockReader.h"
 
 #include <QString>
+#include <memory>
 
 struct RawFormat {
     static constexpr double kDefaultRangeMv = 300.0;
@@ -14,7 +15,9 @@ struct RawFormat {
 };
 
 namespace RawRecordingReader {
-// False with a message for a file that cannot be read or holds no whole
-// frame; a trailing partial frame is dropped with a warning.
+// Null with a message for a file that cannot be read (or is no regular file)
+// or holds no whole frame; a trailing partial frame is left out with a warning.
+std::unique_ptr<SignalBlockReader> open(const QString &path, const RawFormat &format, QString *error);
+// The whole file at once.
 bool read(const QString &path, const RawFormat &format, InputSignals *out, QString *error);
 }  // namespace RawRecordingReader

@@ -1,7 +1,5 @@
 #include "tools/cli/RunCommand.h"
 
-#include "analysis/BeatAnalysisPath.h"
-
 #include "analysis/ChannelTable.h"
 #include "store/StudyStore.h"
 #include "stress/MonitorEngine.h"
@@ -35,6 +33,16 @@ struct MessagePrinter : MonitorListener {
 };
 
 QString value(double v, int decimals) { return QString::number(v, 'f', decimals); }
+
+QString describe(const Command &command) {
+    switch (command.kind) {
+    case Command::Pressure:
+        return QStringLiteral("--bp %1/%2").arg(command.pressure.systolic).arg(command.pressure.diastolic);
+    case Command::Next: return QStringLiteral("--next-at");
+    case Command::Recovery: return QStringLiteral("--recovery-at");
+    }
+    return QString();
+}
 
 void printStageTable(const Study &study, const QStringList &channelNames, QTextStream &out) {
     const Protocol &recorded = *study.protocol();
@@ -79,17 +87,15 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
         err << "tarvelin-ecg-cli run: " << options.error << '\n' << RunOptions::helpText();
         return 2;
     }
-    LoadedInput loaded;
     QString error;
-    if (!InputLoader::load(options.input, &loaded, &error)) {
+    const std::unique_ptr<RecordingStream> input = InputLoader::open(options.input, &error);
+    if (!input) {
         err << "tarvelin-ecg-cli run: " << error << '\n';
         return 1;
     }
-    for (const QString &warning : loaded.warnings) err << "warning: " << warning << '\n';
-    const Recording &recording = loaded.recording;
-    std::vector<int> channels;
-    for (int c = 0; c < ChannelTable::kChannelCount; ++c)
-        if (recording.hasChannel(c)) channels.push_back(c);
+    RecordingStream &recording = *input;
+    for (const QString &warning : InputLoader::openingWarnings(recording)) err << "warning: " << warning << '\n';
+    const std::vector<int> &channels = recording.channels();
     QStringList names;
     for (int c : channels) names << ChannelTable::name(c);
     const int count = static_cast<int>(channels.size());
@@ -103,7 +109,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
         }
         // The study as the replay of this recording would make it.
         StudyInfo info;
-        info.samplingRate = recording.rate;
+        info.samplingRate = recording.rate();
         info.channelCount = count;
         info.channelNames = names.join(',').toUtf8();
         info.resolution = Recording::kResolutionBits;
@@ -119,7 +125,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
 
         MonitorEngine::SignalFormat format;
         format.channelCount = count;
-        format.samplingRate = recording.rate;
+        format.samplingRate = recording.rate();
         format.rangeMv = Recording::kRangeMv;
         format.resolutionBits = Recording::kResolutionBits;
         format.channelNames = names;
@@ -147,12 +153,14 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
         };
 
         engine.start(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1());
-        const std::int64_t length = recording.length();
-        const int block = blockFrames(recording.rate);
+        const int block = blockFrames(recording.rate());
+        std::vector<std::vector<std::int16_t>> samples;
         std::vector<const std::int16_t *> rows(static_cast<std::size_t>(count));
-        for (std::int64_t first = 0; first < length; first += block) {
+        for (;;) {
             const double now = engine.recordedTime();
             if (options.stopAt && now >= *options.stopAt) break;
+            const int n = recording.read(block, samples);
+            if (n == 0) break;
             for (; nextCommand < commands.size() && commands[nextCommand].time <= now; ++nextCommand) {
                 const Command &c = commands[nextCommand];
                 if (c.kind == Command::Pressure)
@@ -163,14 +171,24 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
                     engine.goToRecovery();
                 reportSaves();
             }
-            const int n = static_cast<int>(std::min<std::int64_t>(block, length - first));
             for (int k = 0; k < count; ++k)
-                rows[static_cast<std::size_t>(k)] =
-                    recording.samples[static_cast<std::size_t>(channels[static_cast<std::size_t>(k)])].data() + first;
+                rows[static_cast<std::size_t>(k)] = samples[static_cast<std::size_t>(k)].data();
             engine.raw().append(n, rows.data());
             engine.processBlock();
             reportSaves();
         }
+        const double end = engine.recordedTime();
+        const bool stopped = options.stopAt && end >= *options.stopAt;
+        for (; nextCommand < commands.size(); ++nextCommand)
+            err << "warning: " << describe(commands[nextCommand]) << " at " << value(commands[nextCommand].time, 1)
+                << " s was not applied: "
+                << (stopped ? QStringLiteral("the test stopped at %1 s").arg(value(end, 1))
+                            : QStringLiteral("the input ends at %1 s").arg(value(end, 1)))
+                << '\n';
+        if (options.stopAt && !stopped)
+            err << "warning: --stop-at " << value(*options.stopAt, 1) << " s was not reached: the input ends at "
+                << value(end, 1) << " s\n";
+        for (const QString &warning : InputLoader::clippingWarnings(recording)) err << "warning: " << warning << '\n';
         engine.stop();
         store.saveStudy(*study);
         out << "study " << study->id() << '\n';

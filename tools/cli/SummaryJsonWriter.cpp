@@ -1,9 +1,10 @@
 #include "tools/cli/SummaryJsonWriter.h"
 
+#include "tools/cli/OutputFile.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <cmath>
 
 namespace SummaryJsonWriter {
@@ -54,10 +55,9 @@ QByteArray toJson(const BeatSummary &summary) {
 }
 
 bool write(const QString &path, const BeatSummary &summary, QString *error) {
-    QSaveFile file(path);
-    const QByteArray json = toJson(summary);
-    if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    OutputFile file(path);
+    if (!file.open() || !file.write(toJson(summary)) || !file.commit()) {
+        *error = file.errorString();
         return false;
     }
     return true;

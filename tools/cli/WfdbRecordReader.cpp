@@ -2,13 +2,17 @@
 
 #include "analysis/ChannelTable.h"
 #include "tools/cli/LeadNames.h"
+#include "tools/cli/RegularFile.h"
 #include "tools/cli/WfdbHeader.h"
 #include "tools/cli/WfdbSampleCodec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <memory>
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -101,67 +105,216 @@ std::optional<double> millivoltsPerUnit(const QString &units) {
     return std::nullopt;
 }
 
-class RecordAssembler {
-public:
-    RecordAssembler(const WfdbHeader &header, InputSignals *out) : header_(header), out_(out) {
-        out_->leads.resize(header.signalLines.size());
-    }
+QString headerPathOf(const QString &recordPath) {
+    return recordPath.endsWith(QLatin1String(".hea")) ? recordPath : recordPath + QStringLiteral(".hea");
+}
 
-    // Decodes a group's samples into its leads; false on a checksum fault.
-    bool addGroup(const SignalGroup &group, const QString &path, const QByteArray &bytes, std::int64_t frames,
-                  QString *error) {
-        const std::vector<int> samples = WfdbSampleCodec::decode(
-            group.format, reinterpret_cast<const unsigned char *>(bytes.constData()) + group.byteOffset,
-            frames * group.count);
-        for (int s = 0; s < group.count; ++s) {
-            const int index = group.first + s;
-            const WfdbSignalLine &line = header_.signalLines[static_cast<std::size_t>(index)];
-            InputLead &lead = out_->leads[static_cast<std::size_t>(index)];
-            lead.name = line.description.isEmpty() ? QStringLiteral("signal %1").arg(index) : line.description;
-            const double scale = millivoltsPerUnit(line.units).value_or(1.0) / line.gain;
-            const int invalid = WfdbSampleCodec::invalidSample(group.format);
-            lead.millivolts.resize(static_cast<std::size_t>(frames));
-            unsigned int sum = 0;
-            std::int64_t invalidCount = 0;
-            for (std::int64_t f = 0; f < frames; ++f) {
-                const int value = samples[static_cast<std::size_t>(f * group.count + s)];
-                sum += static_cast<unsigned int>(value);
-                // A missing sample would otherwise read as a huge deflection.
-                if (value == invalid) ++invalidCount;
-                lead.millivolts[static_cast<std::size_t>(f)] = value == invalid ? 0.0 : (value - line.baseline) * scale;
-            }
-            if (line.checksum &&
-                static_cast<std::int16_t>(sum & 0xFFFFu) != static_cast<std::int16_t>(*line.checksum)) {
-                *error = QStringLiteral("%1: the samples of signal %2 (%3) do not match the header's checksum; "
-                                        "the file is damaged or belongs to another record")
-                             .arg(path)
-                             .arg(index)
-                             .arg(lead.name);
+// WFDB names signal files relative to the header; a name that climbs out of
+// the record's folder or is absolute would read some other file entirely.
+bool insideFolder(const QString &fileName) {
+    if (fileName.isEmpty() || QDir::isAbsolutePath(fileName) || fileName.startsWith(QLatin1Char('~'))) return false;
+    for (const QString &part : fileName.split(QLatin1Char('/')))
+        if (part == QLatin1String("..")) return false;
+    return true;
+}
+
+// A header is a few lines per signal; anything this large is not one.
+constexpr qint64 kMaxHeaderBytes = 1 << 20;
+// Frames checked per block.
+constexpr std::int64_t kBlockFrames = 4096;
+
+// One open signal file and the signals stored in it.
+struct OpenGroup {
+    SignalGroup group;
+    std::unique_ptr<QFile> file;
+    std::int64_t samplesLeft = 0;
+    // Format 212 keeps two samples in three bytes: a read that ends on the
+    // first of a pair decodes the whole pair and keeps the second for later.
+    std::optional<int> carried;
+};
+
+class WfdbBlockReader : public SignalBlockReader {
+public:
+    bool open(const QString &recordPath, QString *error) {
+        const QString headerPath = headerPathOf(recordPath);
+        QFile headerFile(headerPath);
+        if (!RegularFile::open(headerFile, error)) return false;
+        if (headerFile.size() > kMaxHeaderBytes) {
+            *error = QStringLiteral("%1 is too large for a record header").arg(headerPath);
+            return false;
+        }
+        QString headerError;
+        if (!WfdbHeader::parse(QString::fromUtf8(headerFile.read(kMaxHeaderBytes)), &header_, &headerError)) {
+            *error = QStringLiteral("%1: %2").arg(headerPath, headerError);
+            return false;
+        }
+        std::vector<SignalGroup> groups;
+        if (!groupSignals(header_, &groups, error)) {
+            *error = QStringLiteral("%1: %2").arg(headerPath, *error);
+            return false;
+        }
+        description_.source = headerPath.left(headerPath.size() - 4);
+        description_.files << headerPath;
+        description_.rate = header_.samplingRate;
+        description_.leads.resize(header_.signalLines.size());
+        for (std::size_t i = 0; i < header_.signalLines.size(); ++i) {
+            const QString &name = header_.signalLines[i].description;
+            description_.leads[i].name = name.isEmpty() ? QStringLiteral("signal %1").arg(i) : name;
+        }
+
+        const QDir folder = QFileInfo(headerPath).dir();
+        std::optional<std::int64_t> frames = header_.sampleCount;
+        for (const SignalGroup &group : groups) {
+            if (!insideFolder(group.fileName)) {
+                *error = QStringLiteral("%1: the signal file \"%2\" is not inside the record's folder")
+                             .arg(headerPath, group.fileName);
                 return false;
             }
-            if (invalidCount > 0)
-                out_->warnings << QStringLiteral("%1: %2 samples marked missing were read as 0 mV")
-                                      .arg(lead.name)
-                                      .arg(invalidCount);
+            auto file = std::make_unique<QFile>(folder.filePath(group.fileName));
+            if (!RegularFile::open(*file, error)) return false;
+            description_.files << file->fileName();
+            std::int64_t groupFrames = 0;
+            if (!framesInFile(group, file->fileName(), file->size(), frames, &groupFrames, error)) return false;
+            if (groupFrames == 0) {
+                *error = QStringLiteral("%1 holds no samples").arg(file->fileName());
+                return false;
+            }
+            if (!frames) frames = groupFrames;  // the first file sets the length the others must match
+            groups_.push_back({group, std::move(file), 0, std::nullopt});
+        }
+        length_ = frames.value_or(0);
+        // Every sum is checked before the first sample is handed on, so a
+        // damaged record is refused before anything is written from it.
+        if (!checkSamples(error) || !rewind(error)) return false;
+        mapLeads();
+        return true;
+    }
+
+    std::int64_t read(std::int64_t frames, std::vector<std::vector<double>> &block) override {
+        const std::int64_t n = std::max<std::int64_t>(0, std::min(frames, length_ - position_));
+        block.resize(description_.leads.size());
+        for (OpenGroup &open : groups_) {
+            const std::vector<int> samples = readSamples(open, n);
+            for (int s = 0; s < open.group.count; ++s) {
+                const int index = open.group.first + s;
+                const WfdbSignalLine &line = header_.signalLines[static_cast<std::size_t>(index)];
+                const double scale = millivoltsPerUnit(line.units).value_or(1.0) / line.gain;
+                const int invalid = WfdbSampleCodec::invalidSample(open.group.format);
+                std::vector<double> &lead = block[static_cast<std::size_t>(index)];
+                lead.resize(static_cast<std::size_t>(n));
+                for (std::int64_t f = 0; f < n; ++f) {
+                    const int value = samples[static_cast<std::size_t>(f * open.group.count + s)];
+                    // A missing sample would otherwise read as a huge deflection.
+                    lead[static_cast<std::size_t>(f)] = value == invalid ? 0.0 : (value - line.baseline) * scale;
+                }
+            }
+        }
+        position_ += n;
+        return n;
+    }
+
+private:
+    // The next `frames` frames of a group's file; throws when the file no
+    // longer holds them.
+    std::vector<int> readSamples(OpenGroup &open, std::int64_t frames) {
+        const std::int64_t count = frames * open.group.count;
+        std::vector<int> samples;
+        if (open.carried && count > 0) {
+            samples.push_back(*open.carried);
+            open.carried.reset();
+        }
+        const std::int64_t wanted = count - static_cast<std::int64_t>(samples.size());
+        // Whole pairs unless the file ends with a half one.
+        const bool splitsPair = open.group.format == 212 && wanted % 2 == 1 && wanted < open.samplesLeft;
+        const std::int64_t decoded = splitsPair ? wanted + 1 : wanted;
+        const std::int64_t size = WfdbSampleCodec::encodedSize(open.group.format, decoded);
+        bytes_.resize(static_cast<int>(size));
+        if (size > 0 && open.file->read(bytes_.data(), size) != size)
+            throw std::runtime_error(QStringLiteral("%1 ended early or could not be read: %2")
+                                         .arg(open.file->fileName(), open.file->errorString())
+                                         .toStdString());
+        const std::vector<int> fresh = WfdbSampleCodec::decode(
+            open.group.format, reinterpret_cast<const unsigned char *>(bytes_.constData()), decoded);
+        samples.insert(samples.end(), fresh.begin(), fresh.begin() + wanted);
+        if (splitsPair) open.carried = fresh.back();
+        open.samplesLeft -= decoded;
+        return samples;
+    }
+
+    bool rewind(QString *error) {
+        position_ = 0;
+        for (OpenGroup &open : groups_) {
+            open.samplesLeft = length_ * open.group.count;
+            open.carried.reset();
+            if (!open.file->seek(open.group.byteOffset)) {
+                *error = QStringLiteral("cannot read %1: %2").arg(open.file->fileName(), open.file->errorString());
+                return false;
+            }
         }
         return true;
     }
 
-    // Table channels for the leads, after every lead has its samples.
+    // Checksums and missing samples, a block at a time.
+    bool checkSamples(QString *error) {
+        if (!rewind(error)) return false;
+        const std::size_t signalCount = header_.signalLines.size();
+        std::vector<unsigned int> sums(signalCount, 0);
+        std::vector<std::int64_t> invalid(signalCount, 0);
+        try {
+            for (std::int64_t done = 0; done < length_; done += kBlockFrames) {
+                const std::int64_t n = std::min(kBlockFrames, length_ - done);
+                for (OpenGroup &open : groups_) {
+                    const std::vector<int> samples = readSamples(open, n);
+                    const int missing = WfdbSampleCodec::invalidSample(open.group.format);
+                    for (std::int64_t i = 0; i < n * open.group.count; ++i) {
+                        const std::size_t index = static_cast<std::size_t>(open.group.first + i % open.group.count);
+                        const int value = samples[static_cast<std::size_t>(i)];
+                        sums[index] += static_cast<unsigned int>(value);
+                        if (value == missing) ++invalid[index];
+                    }
+                }
+            }
+        } catch (const std::exception &failure) {
+            *error = QString::fromLocal8Bit(failure.what());
+            return false;
+        }
+        for (const OpenGroup &open : groups_)
+            for (int s = 0; s < open.group.count; ++s) {
+                const auto index = static_cast<std::size_t>(open.group.first + s);
+                const WfdbSignalLine &line = header_.signalLines[index];
+                const QString &name = description_.leads[index].name;
+                if (line.checksum &&
+                    static_cast<std::int16_t>(sums[index] & 0xFFFFu) != static_cast<std::int16_t>(*line.checksum)) {
+                    *error = QStringLiteral("%1: the samples of signal %2 (%3) do not match the header's checksum; "
+                                            "the file is damaged or belongs to another record")
+                                 .arg(open.file->fileName())
+                                 .arg(index)
+                                 .arg(name);
+                    return false;
+                }
+                if (invalid[index] > 0)
+                    description_.warnings << QStringLiteral("%1: %2 samples marked missing were read as 0 mV")
+                                                 .arg(name)
+                                                 .arg(invalid[index]);
+            }
+        return true;
+    }
+
+    // Table channels for the leads.
     void mapLeads() {
         std::vector<bool> taken(ChannelTable::kChannelCount, false);
-        for (std::size_t i = 0; i < out_->leads.size(); ++i) {
-            InputLead &lead = out_->leads[i];
+        for (std::size_t i = 0; i < description_.leads.size(); ++i) {
+            InputLead &lead = description_.leads[i];
             const WfdbSignalLine &line = header_.signalLines[i];
             const int channel = LeadNames::channelOf(lead.name);
             if (channel < 0) continue;
             if (!millivoltsPerUnit(line.units)) {
-                out_->warnings
+                description_.warnings
                     << QStringLiteral("%1 is in %2, not a voltage; it is not used").arg(lead.name, line.units);
                 continue;
             }
             if (taken[static_cast<std::size_t>(channel)]) {
-                out_->warnings
+                description_.warnings
                     << QStringLiteral("%1 is a second recording of an earlier lead; it is not used").arg(lead.name);
                 continue;
             }
@@ -170,64 +323,26 @@ public:
         }
     }
 
-private:
-    const WfdbHeader &header_;
-    InputSignals *out_;
+    WfdbHeader header_;
+    std::vector<OpenGroup> groups_;
+    std::int64_t position_ = 0;
+    QByteArray bytes_;
 };
-
-QString headerPathOf(const QString &recordPath) {
-    return recordPath.endsWith(QLatin1String(".hea")) ? recordPath : recordPath + QStringLiteral(".hea");
-}
 
 }  // namespace
 
 namespace WfdbRecordReader {
 
+std::unique_ptr<SignalBlockReader> open(const QString &recordPath, QString *error) {
+    auto reader = std::make_unique<WfdbBlockReader>();
+    if (!reader->open(recordPath, error)) return nullptr;
+    return reader;
+}
+
 bool read(const QString &recordPath, InputSignals *out, QString *error) {
     *out = InputSignals();
-    const QString headerPath = headerPathOf(recordPath);
-    QFile headerFile(headerPath);
-    if (!headerFile.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2").arg(headerPath, headerFile.errorString());
-        return false;
-    }
-    WfdbHeader header;
-    QString headerError;
-    if (!WfdbHeader::parse(QString::fromUtf8(headerFile.readAll()), &header, &headerError)) {
-        *error = QStringLiteral("%1: %2").arg(headerPath, headerError);
-        return false;
-    }
-    std::vector<SignalGroup> groups;
-    if (!groupSignals(header, &groups, error)) {
-        *error = QStringLiteral("%1: %2").arg(headerPath, *error);
-        return false;
-    }
-    out->source = headerPath.left(headerPath.size() - 4);
-    out->files << headerPath;
-    out->rate = header.samplingRate;
-
-    const QDir folder = QFileInfo(headerPath).dir();
-    RecordAssembler assembler(header, out);
-    std::optional<std::int64_t> frames = header.sampleCount;
-    for (const SignalGroup &group : groups) {
-        QFile file(folder.filePath(group.fileName));
-        if (!file.open(QIODevice::ReadOnly)) {
-            *error = QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString());
-            return false;
-        }
-        out->files << file.fileName();
-        const QByteArray bytes = file.readAll();
-        std::int64_t groupFrames = 0;
-        if (!framesInFile(group, file.fileName(), bytes.size(), frames, &groupFrames, error)) return false;
-        if (groupFrames == 0) {
-            *error = QStringLiteral("%1 holds no samples").arg(file.fileName());
-            return false;
-        }
-        if (!frames) frames = groupFrames;  // the first file sets the length the others must match
-        if (!assembler.addGroup(group, file.fileName(), bytes, groupFrames, error)) return false;
-    }
-    assembler.mapLeads();
-    return true;
+    const std::unique_ptr<SignalBlockReader> reader = open(recordPath, error);
+    return reader && reader->readAll(out, error);
 }
 
 }  // namespace WfdbRecordReader

@@ -7,8 +7,11 @@
 #include "tools/cli/StudyCommand.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTextStream>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 const char *const kUsage = "Usage: tarvelin-ecg-cli COMMAND [options]\n"
@@ -20,7 +23,54 @@ const char *const kUsage = "Usage: tarvelin-ecg-cli COMMAND [options]\n"
                            "  run     a headless stress test through the monitoring engine, fed from a\n"
                            "          recording, into a new study; prints the study id and stage table\n"
                            "Run a command with --help for its options.\n";
+
+// Everything a command printed must have reached standard output: a full
+// disk or a closed pipe there is a failed run, whatever the command thought.
+// Text streams write through `streamed` (the descriptor, so a failure keeps
+// its reason); the rest through the C library's stdout.
+int finishStandardOutput(int exitCode, QFile &streamed) {
+    QString reason;
+    if (!streamed.flush() || streamed.error() != QFileDevice::NoError) reason = streamed.errorString();
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int flushError = errno;
+    const bool clean = !std::ferror(stdout);
+    errno = 0;
+    const bool closed = std::fclose(stdout) == 0;
+    const int closeError = errno;
+    if (reason.isEmpty() && !(flushed && clean && closed)) {
+        const int error = !flushed ? flushError : closeError;
+        reason =
+            error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("a write was not completed");
+    }
+    if (reason.isEmpty()) return exitCode;
+    std::fprintf(stderr, "tarvelin-ecg-cli: writing standard output failed: %s\n", qPrintable(reason));
+    return exitCode == 0 ? 1 : exitCode;
 }
+
+int runCommand(const QString &command, const QStringList &arguments, QTextStream &out, QTextStream &err) {
+    if (command == QLatin1String("beats")) return BeatsCommand::run(arguments);
+    if (command == QLatin1String("acquire")) return AcquireCommand::run(arguments, out, err);
+    if (command == QLatin1String("run")) return RunCommand::run(arguments, out, err);
+    if (command == QLatin1String("study")) {
+        // Patient names are UTF-8 whatever the terminal's locale says.
+        out.setCodec("UTF-8");
+        err.setCodec("UTF-8");
+        return StudyCommand::run(arguments, out, err);
+    }
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
+        out << kUsage;
+        return 0;
+    }
+    if (command.isEmpty())
+        err << "tarvelin-ecg-cli: missing command\n";
+    else
+        err << "tarvelin-ecg-cli: unknown command \"" << command << "\"\n";
+    err << kUsage;
+    return 2;
+}
+
+}  // namespace
 
 int main(int argc, char **argv) {
     // Our own arguments are taken before Qt sees them, so Qt never consumes
@@ -30,34 +80,13 @@ int main(int argc, char **argv) {
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     int qtArgc = 1;
     QCoreApplication application(qtArgc, argv);
-
-    if (command == QLatin1String("beats")) return BeatsCommand::run(arguments);
-    if (command == QLatin1String("acquire")) {
-        QTextStream out(stdout);
+    QFile standardOutput;
+    standardOutput.open(fileno(stdout), QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
+    int exitCode = 0;
+    {
+        QTextStream out(&standardOutput);
         QTextStream err(stderr);
-        return AcquireCommand::run(arguments, out, err);
+        exitCode = runCommand(command, arguments, out, err);
     }
-    if (command == QLatin1String("run")) {
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        return RunCommand::run(arguments, out, err);
-    }
-    if (command == QLatin1String("study")) {
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        // Patient names are UTF-8 whatever the terminal's locale says.
-        out.setCodec("UTF-8");
-        err.setCodec("UTF-8");
-        return StudyCommand::run(arguments, out, err);
-    }
-    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (command.isEmpty())
-        std::fputs("tarvelin-ecg-cli: missing command\n", stderr);
-    else
-        std::fprintf(stderr, "tarvelin-ecg-cli: unknown command \"%s\"\n", qPrintable(command));
-    std::fputs(kUsage, stderr);
-    return 2;
+    return finishStandardOutput(exitCode, standardOutput);
 }
