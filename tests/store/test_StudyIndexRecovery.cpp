@@ -66,7 +66,9 @@ TEST(StudyIndexRecovery, DeletedDatabaseIsRebuiltFromTheStudyFiles) {
         EXPECT_FALSE(row.baseFilename.isEmpty());
         EXPECT_EQ(row.studyType, QByteArray("Stress test"));
         EXPECT_EQ(row.studyDateTime, QByteArray("20261208093000"));
-        if (row.patientLastName == "Bravo") EXPECT_EQ(row.patientAnimalSpecies, QByteArray("Canino"));
+        if (row.patientLastName == "Bravo") {
+            EXPECT_EQ(row.patientAnimalSpecies, QByteArray("Canino"));
+        }
         EXPECT_NE(store.openStudy(row.id), nullptr);
     }
 }
