@@ -3,10 +3,12 @@
 
 #include "tools/cli/AcquireCommand.h"
 #include "tools/cli/BeatsCommand.h"
+#include "tools/cli/RenderCommand.h"
 #include "tools/cli/RunCommand.h"
 #include "tools/cli/StudyCommand.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
 
@@ -19,6 +21,8 @@ const char *const kUsage = "Usage: tarvelin-ecg-cli COMMAND [options]\n"
                            "          report frames, rate, battery, electrodes and saturation\n"
                            "  run     a headless stress test through the monitoring engine, fed from a\n"
                            "          recording, into a new study; prints the study id and stage table\n"
+                           "  study   list, show, export and import the studies of a store\n"
+                           "  render  draw a page of a recording on ECG paper into a PNG or PDF file\n"
                            "Run a command with --help for its options.\n";
 }
 
@@ -29,6 +33,14 @@ int main(int argc, char **argv) {
     for (int i = 2; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     int qtArgc = 1;
+    if (command == QLatin1String("render")) {
+        // Text and pages need a GUI application; headless by default.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication application(qtArgc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return RenderCommand::run(arguments, out, err);
+    }
     QCoreApplication application(qtArgc, argv);
 
     if (command == QLatin1String("beats")) return BeatsCommand::run(arguments);
