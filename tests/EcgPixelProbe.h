@@ -39,6 +39,19 @@ std::vector<PixelRun> runs(const QImage &image, bool vertical, int at, int from,
     return found;
 }
 
+// Runs with gaps of at most `gap` pixels between them joined: where a thin
+// trace crosses a grid line the blend may be lighter than trace ink.
+inline std::vector<PixelRun> joined(const std::vector<PixelRun> &found, int gap) {
+    std::vector<PixelRun> out;
+    for (const PixelRun &r : found) {
+        if (!out.empty() && r.first - out.back().last - 1 <= gap)
+            out.back().last = r.last;
+        else
+            out.push_back(r);
+    }
+    return out;
+}
+
 struct Edge {
     double x = 0;  // centre column
     int top = 0;
@@ -54,7 +67,7 @@ inline std::vector<Edge> verticalEdges(const QImage &image, const QRect &area, i
     for (int x = area.left(); x <= area.right() + 1; ++x) {
         PixelRun longest;
         if (x <= area.right())
-            for (const PixelRun &r : runs(image, true, x, area.top(), area.bottom(), isDark))
+            for (const PixelRun &r : joined(runs(image, true, x, area.top(), area.bottom(), isDark), 2))
                 if (r.length() > longest.length()) longest = r;
         const bool in = x <= area.right() && longest.length() >= minLength;
         if (in) {
@@ -66,6 +79,15 @@ inline std::vector<Edge> verticalEdges(const QImage &image, const QRect &area, i
             current.bottom = std::max(current.bottom, longest.last);
         } else if (groupStart >= 0) {
             current.x = 0.5 * (groupStart + x - 1);
+            // A slanted stroke leaves part of its length in the columns
+            // either side, and its ends reach the levels it joins.
+            for (int side : {groupStart - 1, x})
+                if (side >= area.left() && side <= area.right())
+                    for (const PixelRun &r : joined(runs(image, true, side, area.top(), area.bottom(), isDark), 2))
+                        if (r.last >= current.top - 1 && r.first <= current.bottom + 1) {
+                            current.top = std::min(current.top, r.first);
+                            current.bottom = std::max(current.bottom, r.last);
+                        }
             edges.push_back(current);
             groupStart = -1;
         }

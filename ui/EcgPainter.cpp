@@ -109,7 +109,9 @@ void EcgPainter::drawTrace(const double *millivolts, int count, double rate, con
         }
     }
     painter_.save();
-    painter_.setPen(QPen(colour, lineWidth(widthMm), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // At least one and a half pixels: a one-pixel trace falling between two
+    // pixel columns is drawn half-tone in both and reads as faint on screen.
+    painter_.setPen(QPen(colour, std::max(1.5, lineWidth(widthMm)), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter_.drawPolyline(line);
     painter_.restore();
 }
