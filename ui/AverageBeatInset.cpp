@@ -3,13 +3,14 @@
 #include "ui/EcgPainter.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace AverageBeatInset {
 
 namespace {
 constexpr double kMmPerMillivolt = 10.0;  // what "mm" of ST means
-constexpr double kTextMm = 2.4;
+constexpr double kTextMm = 2.2;
 }  // namespace
 
 QString levelText(double levelMv) {
@@ -38,7 +39,14 @@ void draw(QPainter &painter, const EcgPainter &ecg, const QRectF &box, double ba
         painter.restore();
         return;
     }
-    const double x0 = box.left() + (box.width() - view.current.size() / view.rate * scale.pixelsPerSecond()) / 2;
+    const int first = std::max(0, static_cast<int>(kFromSeconds * view.rate));
+    const int end = std::min(static_cast<int>(view.current.size()), static_cast<int>(kToSeconds * view.rate));
+    if (first >= end) {
+        painter.restore();
+        return;
+    }
+    // Sample `first` sits one millimetre into the box.
+    const double x0 = box.left() + scale.px(1.0) - first / view.rate * scale.pixelsPerSecond();
     auto aligned = [&](const std::vector<double> &beat) {
         // Zero at the isoelectric point when it is known, so ST reads off the baseline.
         const std::size_t iso = static_cast<std::size_t>(view.isoelectric);
@@ -47,28 +55,30 @@ void draw(QPainter &painter, const EcgPainter &ecg, const QRectF &box, double ba
         for (double &v : shifted) v -= zero;
         return shifted;
     };
-    if (!view.reference.empty()) {
-        const std::vector<double> reference = aligned(view.reference);
-        inset.drawTrace(reference.data(), static_cast<int>(reference.size()), view.rate, QPointF(x0, baselineY), false,
-                        ecg.scheme().reference, EcgPainter::kTraceWidthMm);
-    }
+    auto drawPart = [&](const std::vector<double> &beat, const QColor &colour) {
+        const int stop = std::min(end, static_cast<int>(beat.size()));
+        if (stop > first)
+            inset.drawTrace(beat.data() + first, stop - first, view.rate,
+                            QPointF(x0 + first / view.rate * scale.pixelsPerSecond(), baselineY), false, colour,
+                            EcgPainter::kTraceWidthMm);
+    };
+    if (!view.reference.empty()) drawPart(aligned(view.reference), ecg.scheme().reference);
     const std::vector<double> current = aligned(view.current);
-    inset.drawTrace(current.data(), static_cast<int>(current.size()), view.rate, QPointF(x0, baselineY));
+    drawPart(current, ecg.scheme().trace);
 
     if (view.stValid) {
         painter.setPen(QPen(ecg.scheme().marker, std::max(1.0, scale.px(0.2))));
         const double tick = scale.px(2.5);
         for (int point : {view.isoelectric, view.j, view.st}) {
-            if (point < 0 || point >= static_cast<int>(current.size())) continue;
+            if (point < first || point >= end) continue;
             const double x = x0 + point / view.rate * scale.pixelsPerSecond();
             const double y = baselineY - current[static_cast<std::size_t>(point)] * scale.pixelsPerMillivolt();
             painter.drawLine(QPointF(x, y - tick), QPointF(x, y + tick));
         }
-        const double textHeight = scale.px(kTextMm) * 1.25;
-        inset.drawLabel(QPointF(box.left() + scale.px(0.8), box.bottom() - 2 * textHeight - scale.px(0.5)),
-                        levelText(view.levelMv), kTextMm);
-        inset.drawLabel(QPointF(box.left() + scale.px(0.8), box.bottom() - textHeight - scale.px(0.5)),
-                        slopeText(view.slopeMvPerSecond), kTextMm);
+        const double textX = box.right() - scale.px(kTextColumnMm);
+        const double lineHeight = scale.px(kTextMm) * 1.3;
+        inset.drawLabel(QPointF(textX, box.center().y() - lineHeight), levelText(view.levelMv), kTextMm);
+        inset.drawLabel(QPointF(textX, box.center().y()), slopeText(view.slopeMvPerSecond), kTextMm);
     }
     painter.restore();
 }

@@ -14,9 +14,14 @@ class QPainter;
 
 namespace AverageBeatInset {
 
-// Paper speed of the insets: the beat's 0.8 s take 20 mm.
+// Paper speed of the insets, and the part of the 0.8 s average they show
+// (the R peak sits at 0.3 s): from before the P wave to past the T wave.
 constexpr double kMmPerSecond = 25.0;
-constexpr double kWidthMm = 22.0;
+constexpr double kFromSeconds = 0.1;
+constexpr double kToSeconds = 0.75;
+// The beat, then a column for the ST values.
+constexpr double kTextColumnMm = 17.0;
+constexpr double kWidthMm = (kToSeconds - kFromSeconds) * kMmPerSecond + kTextColumnMm + 2.0;
 
 // `box` is the inset's area; `baselineY` the row's baseline.
 void draw(QPainter &painter, const EcgPainter &ecg, const QRectF &box, double baselineY, const AverageBeatView &view);
