@@ -11,6 +11,7 @@ namespace AverageBeatInset {
 namespace {
 constexpr double kMmPerMillivolt = 10.0;  // what "mm" of ST means
 constexpr double kTextMm = 2.2;
+constexpr double kTwoLinesMm = 24.0;  // inset height from which the slope is written too
 }  // namespace
 
 QString levelText(double levelMv) {
@@ -75,10 +76,13 @@ void draw(QPainter &painter, const EcgPainter &ecg, const QRectF &box, double ba
             const double y = baselineY - current[static_cast<std::size_t>(point)] * scale.pixelsPerMillivolt();
             painter.drawLine(QPointF(x, y - tick), QPointF(x, y + tick));
         }
-        const double textX = box.right() - scale.px(kTextColumnMm);
+        const double textX = box.left() + scale.px(1.0);
         const double lineHeight = scale.px(kTextMm) * 1.3;
-        inset.drawLabel(QPointF(textX, box.center().y() - lineHeight), levelText(view.levelMv), kTextMm);
-        inset.drawLabel(QPointF(textX, box.center().y()), slopeText(view.slopeMvPerSecond), kTextMm);
+        // A short row has room below the beat for the level only.
+        const bool both = box.height() >= scale.px(kTwoLinesMm);
+        const double firstLine = box.bottom() - (both ? 2 : 1) * lineHeight - scale.px(0.5);
+        inset.drawLabel(QPointF(textX, firstLine), levelText(view.levelMv), kTextMm);
+        if (both) inset.drawLabel(QPointF(textX, firstLine + lineHeight), slopeText(view.slopeMvPerSecond), kTextMm);
     }
     painter.restore();
 }

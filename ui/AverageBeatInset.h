@@ -19,9 +19,8 @@ namespace AverageBeatInset {
 constexpr double kMmPerSecond = 25.0;
 constexpr double kFromSeconds = 0.1;
 constexpr double kToSeconds = 0.75;
-// The beat, then a column for the ST values.
-constexpr double kTextColumnMm = 17.0;
-constexpr double kWidthMm = (kToSeconds - kFromSeconds) * kMmPerSecond + kTextColumnMm + 2.0;
+// The beat with a millimetre either side; the ST values go below it.
+constexpr double kWidthMm = (kToSeconds - kFromSeconds) * kMmPerSecond + 2.0;
 
 // `box` is the inset's area; `baselineY` the row's baseline.
 void draw(QPainter &painter, const EcgPainter &ecg, const QRectF &box, double baselineY, const AverageBeatView &view);

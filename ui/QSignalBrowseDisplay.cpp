@@ -171,7 +171,7 @@ void QSignalBrowseDisplay::drawOverlays(QPainter &painter) const {
     painter.setRenderHint(QPainter::Antialiasing);
     if (highlightDuration_ > 0.0) {
         QColor band = scheme().highlight;
-        band.setAlpha(70);
+        band.setAlpha(45);
         painter.fillRect(QRectF(QPointF(xAt(highlightStart_), trace.top()),
                                 QPointF(xAt(highlightStart_ + highlightDuration_), trace.bottom())),
                          band);
