@@ -20,7 +20,7 @@ void EcgDisplayBase::setSource(const SignalSource *source) {
     // chain over the same device keeps the choice.
     if (source && !sameShape && static_cast<int>(shown_.size()) != source->channelCount())
         shown_.assign(static_cast<std::size_t>(source->channelCount()), true);
-    layoutChanged();
+    sourceChanged(sameShape);
 }
 
 void EcgDisplayBase::setLeadShown(int channel, bool shown) {

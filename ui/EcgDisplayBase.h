@@ -67,6 +67,9 @@ public:
 protected:
     // Anything that changes what the paper or the rows look like.
     virtual void layoutChanged() = 0;
+    // A new source; `sameShape` when it has the channels and rate of the
+    // one before (the same device after its filters were rebuilt).
+    virtual void sourceChanged(bool /*sameShape*/) { layoutChanged(); }
     // Whether an inset column is wanted (the average-beat switch and a source of averages).
     virtual bool hasInsets() const { return false; }
 

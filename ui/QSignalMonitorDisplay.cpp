@@ -38,6 +38,17 @@ void QSignalMonitorDisplay::layoutChanged() {
     update();
 }
 
+void QSignalMonitorDisplay::sourceChanged(bool sameShape) {
+    // The same device with new filters: the sweep goes on where it was.
+    if (sameShape && !stale_ && drawn_ >= 0 && source()) {
+        gapUntil_ = source()->length();
+        return;
+    }
+    gapUntil_ = -1;
+    drawn_ = -1;
+    layoutChanged();
+}
+
 double QSignalMonitorDisplay::xOf(std::int64_t sample) const {
     const std::int64_t position = ((sample - origin_) % sweepSamples_ + sweepSamples_) % sweepSamples_;
     return traceArea().left() + position * pxPerSample_;
@@ -89,7 +100,9 @@ void QSignalMonitorDisplay::rebuild() {
     } else {
         // Same signal at a new scale or size: redraw what the screen holds.
         const int eraseSamples = static_cast<int>(std::ceil(kEraseSeconds * signal->samplingRate()));
-        const std::int64_t from = std::max<std::int64_t>(0, drawn_ - std::max(0, sweepSamples_ - eraseSamples));
+        std::int64_t from = std::max<std::int64_t>(0, drawn_ - std::max(0, sweepSamples_ - eraseSamples));
+        // Nothing before the current filter chain began is held by it.
+        if (gapUntil_ > from && gapUntil_ <= drawn_) from = gapUntil_;
         drawSamples(from, drawn_);
     }
     insetRevision_ = -1;
@@ -107,8 +120,18 @@ void QSignalMonitorDisplay::refresh() {
         return;
     }
     QRect changed;
+    bool join = true;
+    if (gapUntil_ > drawn_ && length >= gapUntil_) {
+        // Blank where the new chain has no samples.
+        const double pen = std::max(1.0, EcgPainter::kTraceWidthMm * paperScale().pixelsPerMm);
+        const double from = xOf(drawn_) + pen + 1.0;
+        const double span = std::min<std::int64_t>(gapUntil_ - drawn_, sweepSamples_) * pxPerSample_;
+        changed |= erase(from, span);
+        drawn_ = gapUntil_;
+        join = false;
+    }
     if (length > drawn_) {
-        changed = drawSamples(drawn_, length);
+        changed |= drawSamples(drawn_, length, join);
         drawn_ = length;
     }
     if (averages_ && showAverageBeat() && averages_->revision() != insetRevision_) {
@@ -118,7 +141,7 @@ void QSignalMonitorDisplay::refresh() {
     if (!changed.isEmpty()) update(changed);
 }
 
-QRect QSignalMonitorDisplay::drawSamples(std::int64_t from, std::int64_t to) {
+QRect QSignalMonitorDisplay::drawSamples(std::int64_t from, std::int64_t to, bool join) {
     const int eraseSamples = static_cast<int>(std::ceil(kEraseSeconds * source()->samplingRate()));
     // More than a sweep at once: only the newest part can be seen.
     from = std::max(from, to - std::max<std::int64_t>(1, sweepSamples_ - eraseSamples));
@@ -127,24 +150,25 @@ QRect QSignalMonitorDisplay::drawSamples(std::int64_t from, std::int64_t to) {
     while (start < to) {
         const std::int64_t position = ((start - origin_) % sweepSamples_ + sweepSamples_) % sweepSamples_;
         const std::int64_t end = std::min(to, start + (sweepSamples_ - position));
-        changed |= drawSegment(start, end);
+        changed |= drawSegment(start, end, join);
+        join = true;
         start = end;
     }
     return changed;
 }
 
-QRect QSignalMonitorDisplay::drawSegment(std::int64_t from, std::int64_t to) {
+QRect QSignalMonitorDisplay::drawSegment(std::int64_t from, std::int64_t to, bool join) {
     const QRectF trace = traceArea();
     const EcgPaperScale scale = paperScale();
     const double pen = std::max(1.0, EcgPainter::kTraceWidthMm * scale.pixelsPerMm);
     // Join on to the previous sample unless this segment starts a sweep.
-    const bool joins = xOf(from) > trace.left() && from > 0;
+    const bool joins = join && xOf(from) > trace.left() && from > 0;
     const std::int64_t first = joins ? from - 1 : from;
     const double x0 = xOf(first);
     const double x1 = xOf(to - 1);
     // Clear where this segment goes (right of the joint) and the erase bar
     // ahead of it; old signal beyond the bar stays until the sweep gets there.
-    const double clearFrom = joins ? x0 + pen + 1.0 : trace.left();
+    const double clearFrom = joins ? x0 + pen + 1.0 : std::max(trace.left(), x0 - pen);
     const double clearTo = x1 + pen + kEraseSeconds * scale.pixelsPerSecond();
     QRect changed = erase(clearFrom, clearTo - clearFrom);
 

@@ -42,14 +42,16 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void layoutChanged() override;
+    void sourceChanged(bool sameShape) override;
     bool hasInsets() const override;
 
 private:
     void rebuild();
     void drawBackground();
     // Draws samples [from, to) into the canvas; returns the changed strip.
-    QRect drawSamples(std::int64_t from, std::int64_t to);
-    QRect drawSegment(std::int64_t from, std::int64_t to);
+    // `join`: connect the first sample to the one before it.
+    QRect drawSamples(std::int64_t from, std::int64_t to, bool join = true);
+    QRect drawSegment(std::int64_t from, std::int64_t to, bool join);
     QRect erase(double fromX, double widthPx);
     double xOf(std::int64_t sample) const;
     void drawInsets();
@@ -59,6 +61,9 @@ private:
     bool stale_ = true;
     std::int64_t origin_ = 0;  // sample drawn at the trace area's left edge
     std::int64_t drawn_ = -1;  // first sample not drawn yet; -1 before the first refresh
+    // A rebuilt filter chain starts at the input's end: samples before this
+    // one do not exist in it and are left blank, not drawn as zeros.
+    std::int64_t gapUntil_ = -1;
     double pxPerSample_ = 0.0;
     int sweepSamples_ = 0;
     std::unique_ptr<AverageBeatProvider> averages_;

@@ -248,3 +248,33 @@ TEST(QSignalMonitorDisplay, ABlockRepaintsOnlyTheStripItChanged) {
 }
 
 }  // namespace
+
+// After a filter change the window sets the rebuilt chain's output, which
+// starts at the input's end: the sweep goes on in place, what was drawn
+// stays, and the samples the new chain never had are left blank.
+TEST(QSignalMonitorDisplay, ANewSourceAfterAFilterChangeContinuesTheSweep) {
+    Feed before(1);
+    QSignalMonitorDisplay display;
+    configure(display, before.buffer, QSize(700, 120));
+    display.show();  // sized for good: a resize redraws only what the current source holds
+    auto spikes = [](int, std::int64_t i) { return i % 100 < 2 ? 1.0 : 0.0; };
+    before.append(spikes, 500, [&] { display.refresh(); });
+    Feed after(1);
+    after.buffer.startAt(600);  // the new chain's first sample
+    display.setSource(&after.buffer);
+    after.append(spikes, 400, [&] { display.refresh(); });
+    const QImage image = DisplayTest::grab(display, QStringLiteral("monitor-new-source"));
+
+    const double left = display.traceArea().left();
+    const double pxPerSample = kPxPerMm * 25.0 / DisplayTest::kRate;
+    std::vector<double> expected;
+    for (std::int64_t i : {0, 100, 200, 300, 400, 600, 700, 800, 900})
+        expected.push_back(left + (i + 0.5) * pxPerSample);
+    const std::vector<Edge> found = verticalEdges(
+        image, QRect(static_cast<int>(left), 0, image.width() - static_cast<int>(left), image.height()), 20);
+    ASSERT_EQ(found.size(), expected.size());
+    for (std::size_t k = 0; k < found.size(); ++k) EXPECT_NEAR(found[k].x, expected[k], 1.0) << k;
+    // Samples 500 to 599 exist in neither source: blank paper, no flat line.
+    for (int x = static_cast<int>(left + 505 * pxPerSample); x < static_cast<int>(left + 595 * pxPerSample); ++x)
+        EXPECT_TRUE(runs(image, true, x, 0, image.height() - 1, isDark).empty()) << "column " << x;
+}
