@@ -89,9 +89,10 @@ void EcgPainter::drawTrace(const double *millivolts, int count, double rate, con
         line.reserve(count);
         for (int i = 0; i < count; ++i) line << QPointF(origin.x() + i * pxPerSample, yOf(millivolts[i]));
     } else {
-        // Several samples per pixel column: keep each column's extremes in
-        // the order they occur, so a narrow spike still reaches its height.
-        line.reserve(2 * static_cast<int>(count * pxPerSample) + 4);
+        // Several samples per pixel column: keep each column's first and
+        // last samples and its extremes, in the order they occur, so a
+        // narrow spike still reaches its height and a step stays upright.
+        line.reserve(4 * static_cast<int>(count * pxPerSample) + 8);
         int i = 0;
         while (i < count) {
             const long column = static_cast<long>(std::floor(i * pxPerSample));
@@ -102,16 +103,19 @@ void EcgPainter::drawTrace(const double *millivolts, int count, double rate, con
                 if (millivolts[j] > millivolts[hi]) hi = j;
                 ++j;
             }
-            const int first = std::min(lo, hi), second = std::max(lo, hi);
-            line << QPointF(origin.x() + first * pxPerSample, yOf(millivolts[first]));
-            if (second != first) line << QPointF(origin.x() + second * pxPerSample, yOf(millivolts[second]));
+            int kept[4] = {i, lo, hi, j - 1};
+            std::sort(kept, kept + 4);
+            for (int k = 0; k < 4; ++k)
+                if (k == 0 || kept[k] != kept[k - 1])
+                    line << QPointF(origin.x() + kept[k] * pxPerSample, yOf(millivolts[kept[k]]));
             i = j;
         }
     }
     painter_.save();
-    // At least one and a half pixels: a one-pixel trace falling between two
-    // pixel columns is drawn half-tone in both and reads as faint on screen.
-    painter_.setPen(QPen(colour, std::max(1.5, lineWidth(widthMm)), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // Bevel joins: round ones cost an arc per sample and look the same at
+    // these widths. A trace of one pixel (a screen) takes the painter's fast
+    // path for thin lines.
+    painter_.setPen(QPen(colour, lineWidth(widthMm), Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
     painter_.drawPolyline(line);
     painter_.restore();
 }

@@ -106,6 +106,7 @@ void QSignalBrowseDisplay::setAverageBeatProvider(std::unique_ptr<AverageBeatPro
 }
 
 void QSignalBrowseDisplay::layoutChanged() {
+    backgroundStale_ = true;
     stale_ = true;
     update();
     if (speed() != lastSpeed_ || gain() != lastGain_) {
@@ -115,20 +116,37 @@ void QSignalBrowseDisplay::layoutChanged() {
     }
 }
 
-void QSignalBrowseDisplay::renderPage() {
-    stale_ = false;
-    page_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    QPainter painter(&page_);
+void QSignalBrowseDisplay::renderBackground() {
+    backgroundStale_ = false;
+    background_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    QPainter painter(&background_);
     painter.setRenderHint(QPainter::Antialiasing);
     // Whole coordinates at pixel centres, so one-pixel lines stay sharp.
     painter.translate(0.5, 0.5);
     const EcgPaperScale scale = paperScale();
     const EcgPainter ecg(painter, scale, scheme());
-    ecg.drawPaper(QRectF(page_.rect()), QPointF(0, 0));
+    ecg.drawPaper(QRectF(background_.rect()), QPointF(0, 0));
+    const std::vector<DisplayLead> leads = rows();
+    const double pulseMm = EcgPainter::calibrationWidthMm(scale.mmPerSecond);
+    for (int row = 0; row < static_cast<int>(leads.size()); ++row) {
+        ecg.drawLabel(QPointF(scale.px(1.0), baselineY(row) + scale.px(1.0)),
+                      leads[static_cast<std::size_t>(row)].label);
+        ecg.drawCalibrationPulse(QPointF(traceArea().left() - scale.px(pulseMm + 1.0), baselineY(row)));
+    }
+}
+
+void QSignalBrowseDisplay::renderPage() {
+    if (backgroundStale_) renderBackground();
+    stale_ = false;
+    page_ = background_.copy();
+    QPainter painter(&page_);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(0.5, 0.5);
+    const EcgPaperScale scale = paperScale();
+    const EcgPainter ecg(painter, scale, scheme());
     const std::vector<DisplayLead> leads = rows();
     const QRectF trace = traceArea();
     const SignalSource *signal = source();
-    const double pulseMm = EcgPainter::calibrationWidthMm(scale.mmPerSecond);
     const int rate = signal ? signal->samplingRate() : 0;
     const std::int64_t first = std::llround(startTime_ * rate);
     const int count = rate > 0 ? static_cast<int>(std::ceil(pageSeconds() * rate)) + 1 : 0;
@@ -137,8 +155,6 @@ void QSignalBrowseDisplay::renderPage() {
     for (int row = 0; row < static_cast<int>(leads.size()); ++row) {
         const DisplayLead &lead = leads[static_cast<std::size_t>(row)];
         const QRectF r = rowRect(row);
-        ecg.drawLabel(QPointF(scale.px(1.0), baselineY(row) + scale.px(1.0)), lead.label);
-        ecg.drawCalibrationPulse(QPointF(trace.left() - scale.px(pulseMm + 1.0), baselineY(row)));
         if (count > 0) {
             readMillivolts(lead.channel, first, count, values_);
             painter.save();

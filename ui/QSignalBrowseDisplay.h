@@ -70,11 +70,14 @@ protected:
     bool hasInsets() const override { return provider_ && showAverageBeat(); }
 
 private:
+    void renderBackground();
     void renderPage();
     void drawOverlays(QPainter &painter) const;
     int rowAt(double y) const;
 
+    QImage background_;  // paper, lead names, calibration pulses: unchanged by scrolling
     QImage page_;
+    bool backgroundStale_ = true;
     bool stale_ = true;
     double startTime_ = 0.0;
     std::vector<Beat> beats_;
