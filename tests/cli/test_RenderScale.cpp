@@ -10,6 +10,7 @@
 #include "tools/cli/RenderOptions.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -173,6 +174,23 @@ TEST(RenderCommand, NothingToDrawPastTheEndIsAnInputError) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.standardError.contains(QLatin1String("holds only"))) << run.standardError.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("p.png")));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RenderCommand, RefusesToDrawOverItsInput) {
+    QTemporaryDir dir;
+    const QString input = writeSquareWave(dir.path());
+    QFile::rename(input, dir.filePath("square.png"));
+    const QString renamed = dir.filePath("square.png");
+    const qint64 size = QFileInfo(renamed).size();
+    const CliTest::ToolRun run = runTool(
+        {"render", "--raw", renamed, "--rate", "500", "--channels", "14", "--out", dir.path() + "/./square.png"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.standardError.contains(QLatin1String("input"))) << run.standardError.toStdString();
+    EXPECT_EQ(QFileInfo(renamed).size(), size);
 }
 
 }  // namespace

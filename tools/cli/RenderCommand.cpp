@@ -6,6 +6,7 @@
 #include "tools/cli/RenderOptions.h"
 #include "ui/EcgPageOutput.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
@@ -62,10 +63,14 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
         return 1;
     }
     for (const QString &warning : loaded.warnings) err << "tarvelin-ecg-cli render: warning: " << warning << "\n";
-    if (loaded.files.contains(QFileInfo(options.outPath).absoluteFilePath())) {
-        err << "tarvelin-ecg-cli render: --out names an input file\n";
-        return 2;
-    }
+    auto samePlace = [](const QString &a, const QString &b) {
+        return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+    };
+    for (const QString &file : loaded.files)
+        if (samePlace(file, options.outPath)) {
+            err << "tarvelin-ecg-cli render: --out names an input file\n";
+            return 2;
+        }
     const Recording &recording = loaded.recording;
     const std::int64_t first = std::llround(options.from * recording.rate);
     if (first >= recording.length()) {
