@@ -66,18 +66,14 @@ void QSignalMonitorDisplay::drawBackground() {
     const std::vector<DisplayLead> leads = rows();
     const double pulseMm = EcgPainter::calibrationWidthMm(scale.mmPerSecond);
     for (int row = 0; row < static_cast<int>(leads.size()); ++row) {
-        const QRectF r = rowRect(row);
         // Below the baseline, clear of the pulse rising above it.
         ecg.drawLabel(QPointF(scale.px(1.0), baselineY(row) + scale.px(1.0)),
                       leads[static_cast<std::size_t>(row)].label);
         ecg.drawCalibrationPulse(QPointF(traceArea().left() - scale.px(pulseMm + 1.0), baselineY(row)));
     }
     if (baselineFilterOff_) {
-        const QString text = tr("Baseline filter off");
-        const QFontMetrics metrics(painter.font());
-        ecg.drawLabel(
-            QPointF(traceArea().right() - metrics.horizontalAdvance(text) * 1.6 - scale.px(2.0), scale.px(1.0)), text,
-            2.5);
+        // Part of the paper, so the sweep passes over it without wiping it.
+        ecg.drawLabel(QPointF(traceArea().left() + scale.px(2.0), scale.px(1.0)), tr("Baseline filter off"), 2.5);
     }
 }
 
