@@ -10,7 +10,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:strict_stri
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	QT_QPA_PLATFORM=offscreen
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench screenshots clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -30,6 +30,13 @@ test: deps
 
 bench: build
 	$(BUILD_DIR)/bin/tarvelin-ecg-bench
+
+# Offscreen pictures of the windows and widgets, fed from the demonstration
+# recording, into docs/screenshots/ (committed with the code they show).
+screenshots: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVELIN_TESTS=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target tarvelin-ecg-screenshots
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/tarvelin-ecg-screenshots docs/screenshots
 
 clean:
 	rm -rf $(BUILD_DIR) $(TEST_DIR)

@@ -36,6 +36,7 @@ void StageResults::start(int firstStage, double nowSeconds, double recordingStar
     for (StSmoother &s : levelSmoother_) s.reset();
     for (StSmoother &s : slopeSmoother_) s.reset();
     markers_.fill(Markers{});
+    latest_.fill(StReading{});
     executed_.clear();
 }
 
@@ -66,9 +67,13 @@ void StageResults::measureLead(int lead, const BeatRecord &beat, int rate) {
     const auto k = static_cast<std::size_t>(lead);
     const StMeasurement st = measureSt(averages_->average(lead), rate, beat.rr(), settings_.sampleUnitMv);
     markers_[k] = st.valid ? Markers{st.isoelectric, st.j, st.st} : Markers{};
-    if (!st.valid) return;
+    if (!st.valid) {
+        latest_[k] = StReading{};
+        return;
+    }
     const double level = levelSmoother_[k].add(st.level);
     const double slope = slopeSmoother_[k].add(st.slope);
+    latest_[k] = StReading{true, level, slope};
     results_.appendPoint(StudyResults::stLevelTrend(lead), beat.windowStart, level);
     results_.appendPoint(StudyResults::stSlopeTrend(lead), beat.windowStart, slope);
     // Counted per lead: a beat this lead could not be measured on must not

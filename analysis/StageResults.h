@@ -35,6 +35,12 @@ public:
         int j = 0;
         int st = 0;
     };
+    // A lead's latest smoothed ST values, as shown beside its average beat.
+    struct StReading {
+        bool valid = false;  // false until a beat was measured on this lead
+        double level = 0.0;  // mV
+        double slope = 0.0;  // mV/s
+    };
 
     // `results` receives every value; `averages` (may be null: no ST) gives
     // the current average beats. Both must outlive this object.
@@ -67,6 +73,7 @@ public:
     int beatsInStage() const { return beatsInStage_; }
     const std::vector<ExecutedStage> &executedStages() const { return executed_; }
     const Markers &markers(int lead) const { return markers_[static_cast<std::size_t>(lead)]; }
+    const StReading &latestSt(int lead) const { return latest_[static_cast<std::size_t>(lead)]; }
 
 private:
     void measureLead(int lead, const BeatRecord &beat, int rate);
@@ -89,5 +96,6 @@ private:
     std::array<StSmoother, kLeads> levelSmoother_{};
     std::array<StSmoother, kLeads> slopeSmoother_{};
     std::array<Markers, kLeads> markers_{};
+    std::array<StReading, kLeads> latest_{};
     std::vector<ExecutedStage> executed_;
 };

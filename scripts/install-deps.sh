@@ -11,6 +11,7 @@ packages=(
   libsoxr-dev
   libgtest-dev libgmock-dev
   xvfb xauth
+  poppler-utils
 )
 
 missing=()

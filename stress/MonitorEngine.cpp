@@ -86,6 +86,15 @@ double MonitorEngine::recordedTime() const { return recorder_ ? recorder_->recor
 
 int MonitorEngine::autosaveCount() const { return autosave_ ? autosave_->saveCount() : 0; }
 
+MonitorEngine::StView MonitorEngine::stView(int lead) const {
+    const StageResults *results = run_ ? run_->stageResults() : nullptr;
+    if (!results || lead < 0 || lead >= StageResults::kLeads) return StView{};
+    const StageResults::StReading &reading = results->latestSt(lead);
+    if (!reading.valid) return StView{};
+    const StageResults::Markers &m = results->markers(lead);
+    return StView{true, reading.level, reading.slope, m.isoelectric, m.j, m.st};
+}
+
 void MonitorEngine::processBlock() {
     feeds_->process();
     beats_->process();

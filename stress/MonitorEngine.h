@@ -76,6 +76,21 @@ public:
     double stageMets() const { return run_ ? run_->stageMets() : 0.0; }
     int autosaveCount() const;
 
+    // What the average-beat view beside a lead shows besides the averages
+    // themselves (beatAnalysis().averages(): current and reference): the
+    // lead's latest ST level and slope and the isoelectric, J and ST points
+    // in samples of its average. Not valid before Start or before the lead
+    // was measured.
+    struct StView {
+        bool valid = false;
+        double levelMv = 0.0;
+        double slopeMvPerSecond = 0.0;
+        int isoelectric = 0;
+        int j = 0;
+        int st = 0;
+    };
+    StView stView(int lead) const;
+
 private:
     void beatEmitted(const BeatRecord &beat) override;
     template <typename Call>

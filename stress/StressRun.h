@@ -76,6 +76,8 @@ public:
     // Where the ramp stood at the last tick.
     TreadmillLoad rampLoad() const { return rampLoad_; }
     bool hasEquipment() const { return equipment_.hasEquipment(); }
+    // The ST analysis of the run; null before Start.
+    const StageResults *stageResults() const { return results_.get(); }
 
 private:
     void closeStageAndGoTo(int next, double now);

@@ -60,4 +60,45 @@
         <translation>No volver a mostrar</translation>
     </message>
 </context>
+<context>
+    <name>DisplayColorScheme</name>
+    <message>
+        <source>Light</source>
+        <translation>Claro</translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation>Azul</translation>
+    </message>
+    <message>
+        <source>Black</source>
+        <translation>Negro</translation>
+    </message>
+</context>
+<context>
+    <name>QSignalMonitorDisplay</name>
+    <message>
+        <source>Baseline filter off</source>
+        <translation>Filtro de línea base desactivado</translation>
+    </message>
+</context>
+<context>
+    <name>RulerCheckDialog</name>
+    <message>
+        <source>Check the ECG scale</source>
+        <translation>Comprobar la escala del ECG</translation>
+    </message>
+    <message>
+        <source>This box should measure 50 mm. Measure its width on the screen with a ruler and enter what you find.</source>
+        <translation>Este recuadro debería medir 50 mm. Mida su anchura en la pantalla con una regla e introduzca el valor.</translation>
+    </message>
+    <message>
+        <source> mm</source>
+        <translation> mm</translation>
+    </message>
+    <message>
+        <source>Measured width:</source>
+        <translation>Anchura medida:</translation>
+    </message>
+</context>
 </TS>

@@ -189,3 +189,28 @@ TEST(MonitorEngine, ToldWhenTheRecordingCannotBeWrittenAndTheTestGoesOn) {
     EXPECT_EQ(recording.length(), rig.fed);
     EXPECT_TRUE(rig.engine->running());
 }
+
+TEST(MonitorEngine, StViewShowsTheLatestTrendValueAndOrderedPointsOnlyAfterStart) {
+    Rig rig;
+    rig.feed(12.0);
+    for (int lead : {0, 10}) EXPECT_FALSE(rig.engine->stView(lead).valid) << "before Start";
+    rig.engine->start("20260102030405");
+    rig.feed(12.0);
+    EXPECT_FALSE(rig.engine->stView(-1).valid);
+    EXPECT_FALSE(rig.engine->stView(StageResults::kLeads).valid);
+    for (int lead : {1, 10}) {
+        const MonitorEngine::StView view = rig.engine->stView(lead);
+        ASSERT_TRUE(view.valid) << lead;
+        const std::vector<double> &levels = rig.study->results().values(StudyResults::stLevelTrend(lead));
+        const std::vector<double> &slopes = rig.study->results().values(StudyResults::stSlopeTrend(lead));
+        ASSERT_FALSE(levels.empty());
+        EXPECT_EQ(view.levelMv, levels.back());
+        EXPECT_EQ(view.slopeMvPerSecond, slopes.back());
+        // Points in samples of the 500/s average, whose R peak sits at 0.3 s.
+        EXPECT_LT(view.isoelectric, 150);
+        EXPECT_GT(view.j, 150);
+        EXPECT_LT(view.isoelectric, view.j);
+        EXPECT_LT(view.j, view.st);
+        EXPECT_LT(view.st, rig.engine->beatAnalysis().averages().templateLength());
+    }
+}

@@ -7,6 +7,7 @@ std::vector<Benchmark> beatAnalysisBenchmarks();
 std::vector<Benchmark> liveChainBenchmarks();
 std::vector<Benchmark> storeBenchmarks();
 std::vector<Benchmark> engineBenchmarks();
+std::vector<Benchmark> displayBenchmarks();
 
 std::vector<Benchmark> allBenchmarks() {
     std::vector<Benchmark> all;
@@ -17,5 +18,6 @@ std::vector<Benchmark> allBenchmarks() {
     for (auto &b : liveChainBenchmarks()) all.push_back(b);
     for (auto &b : storeBenchmarks()) all.push_back(b);
     for (auto &b : engineBenchmarks()) all.push_back(b);
+    for (auto &b : displayBenchmarks()) all.push_back(b);
     return all;
 }

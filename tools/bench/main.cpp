@@ -4,11 +4,13 @@
 #include "BenchClock.h"
 #include "Benchmarks.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <cstdio>
 
 int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
+    // The display benchmarks paint widgets, offscreen unless told otherwise.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const QStringList only = app.arguments().mid(1);
     for (const Benchmark &b : allBenchmarks()) {
         if (!only.isEmpty() && !only.contains(QString::fromLatin1(b.name))) continue;

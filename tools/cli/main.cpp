@@ -3,15 +3,18 @@
 
 #include "tools/cli/AcquireCommand.h"
 #include "tools/cli/BeatsCommand.h"
+#include "tools/cli/RenderCommand.h"
 #include "tools/cli/RunCommand.h"
 #include "tools/cli/StudyCommand.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 const char *const kUsage = "Usage: tarvelin-ecg-cli COMMAND [options]\n"
@@ -22,6 +25,8 @@ const char *const kUsage = "Usage: tarvelin-ecg-cli COMMAND [options]\n"
                            "          report frames, rate, battery, electrodes and saturation\n"
                            "  run     a headless stress test through the monitoring engine, fed from a\n"
                            "          recording, into a new study; prints the study id and stage table\n"
+                           "  study   list, show, export and import the studies of a store\n"
+                           "  render  draw a page of a recording on ECG paper into a PNG or PDF file\n"
                            "Run a command with --help for its options.\n";
 
 // Everything a command printed must have reached standard output: a full
@@ -52,6 +57,7 @@ int runCommand(const QString &command, const QStringList &arguments, QTextStream
     if (command == QLatin1String("beats")) return BeatsCommand::run(arguments);
     if (command == QLatin1String("acquire")) return AcquireCommand::run(arguments, out, err);
     if (command == QLatin1String("run")) return RunCommand::run(arguments, out, err);
+    if (command == QLatin1String("render")) return RenderCommand::run(arguments, out, err);
     if (command == QLatin1String("study")) {
         // Patient names are UTF-8 whatever the terminal's locale says.
         out.setCodec("UTF-8");
@@ -79,7 +85,14 @@ int main(int argc, char **argv) {
     for (int i = 2; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     int qtArgc = 1;
-    QCoreApplication application(qtArgc, argv);
+    std::unique_ptr<QCoreApplication> application;
+    if (command == QLatin1String("render")) {
+        // Text and pages need a GUI application; headless by default.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(qtArgc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(qtArgc, argv);
+    }
     QFile standardOutput;
     standardOutput.open(fileno(stdout), QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
     int exitCode = 0;

@@ -1,14 +1,15 @@
 #include "tools/sim/PlotCommand.h"
 
 #include "analysis/ChannelTable.h"
-#include "tools/sim/EcgPaperPage.h"
 #include "tools/sim/model/SimulationConfig.h"
+#include "ui/EcgPageOutput.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 #include <cmath>
 #include <cstdio>
+#include <stdexcept>
 
 namespace PlotCommand {
 namespace {
@@ -27,6 +28,9 @@ const char *const kHelp = "Usage: tarvelin-ecg-sim plot --in FILE --out PNG [opt
                           "  --seconds S      span to draw, 1 to 60 [10]\n"
                           "  --channels N     channels per frame in the file, 1 to 14 [14]\n"
                           "  --help           show this text\n";
+
+// Eight pixels per millimetre of paper.
+constexpr double kDotsPerInch = 8.0 * 25.4;
 
 struct PlotOptions {
     QString in;
@@ -138,20 +142,34 @@ int run(const QStringList &arguments) {
         return 1;
     }
 
-    std::vector<LeadTrace> leads(static_cast<std::size_t>(options.channels));
+    std::vector<EcgPageLead> leads(static_cast<std::size_t>(options.channels));
     const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
     for (int c = 0; c < options.channels; ++c) {
-        LeadTrace &lead = leads[static_cast<std::size_t>(c)];
+        EcgPageLead &lead = leads[static_cast<std::size_t>(c)];
         lead.name = ChannelTable::name(c);
         lead.millivolts.resize(static_cast<std::size_t>(count));
         for (qint64 i = 0; i < count; ++i)
             lead.millivolts[static_cast<std::size_t>(i)] =
                 SampleFormat::toMillivolts(qFromLittleEndian<qint16>(data + (i * options.channels + c) * 2));
     }
-    const QString title =
-        QStringLiteral("%1    from %2 s").arg(QFileInfo(options.in).fileName()).arg(options.start, 0, 'f', 1);
-    const QImage page = EcgPaperPage(options.rate, options.seconds, title).render(leads);
-    if (!page.save(options.out, "PNG")) {
+    const QString title = QStringLiteral("%1    from %2 s    %3 samples/s")
+                              .arg(QFileInfo(options.in).fileName())
+                              .arg(options.start, 0, 'f', 1)
+                              .arg(options.rate);
+    // A cardiograph's page: 12 leads in four columns of three, with rhythm
+    // strips of II and, when recorded, CM5 and CR5; fewer leads one per row.
+    const bool standard = options.channels >= 12;
+    EcgPage page(standard ? EcgPage::Layout::FourByThree : EcgPage::Layout::TwelveByOne, options.rate, options.seconds,
+                 EcgPaperScale(), DisplayColorScheme::byName(QStringLiteral("Light")));
+    page.setTitle(title);
+    if (standard) {
+        std::vector<int> rhythm = {1};
+        for (int extra = 12; extra < options.channels; ++extra) rhythm.push_back(extra);
+        page.setRhythmLeads(rhythm);
+    }
+    try {
+        EcgPageOutput::writePng(page, leads, kDotsPerInch, options.out);
+    } catch (const std::runtime_error &) {
         std::fprintf(stderr, "tarvelin-ecg-sim plot: cannot write %s\n", qPrintable(options.out));
         return 1;
     }
