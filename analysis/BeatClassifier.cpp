@@ -21,7 +21,7 @@ std::int64_t sampleOf(double seconds, double rate) { return std::llround(seconds
 BeatClassifier::BeatClassifier(const SignalSource &analysis, int channels, double startTime, double endTime)
     : source_(analysis), channels_(std::clamp(channels, 0, static_cast<int>(BeatRecord::kMaxLeads))),
       rate_(analysis.samplingRate()), startTime_(startTime), endTime_(endTime), leadCheck_(analysis),
-      store_(channels_) {
+      quietLeads_(channels_), store_(channels_) {
     checked_.reserve(BeatRecord::kMaxLeads);
     good_.reserve(BeatRecord::kMaxLeads);
 }
@@ -52,6 +52,7 @@ void BeatClassifier::stop() {
     lastPush_ = 0;
     followsEarlyBeat_ = false;
     rrAverager_.clear();
+    quietLeads_.clear();
 }
 
 void BeatClassifier::checkLeads(std::int64_t fiducial) {
@@ -67,6 +68,24 @@ void BeatClassifier::checkLeads(std::int64_t fiducial) {
         good_[k] = k < source_.channelCount() && leadCheck_.good(k, fiducial);
         if (!good_[k]) checked_[k] = LeadDetection::absent(checked_[k].fiducial);
     }
+}
+
+bool BeatClassifier::contradictedByQuietLeads(std::int64_t fiducial, int leads) {
+    // A single lead has nothing to be contradicted by.
+    if (source_.channelCount() < 2) return false;
+    double seen = 0.0;
+    double quiet = 0.0;
+    const int weighed = std::min(leads, BeatRecordBuilder::weighedLeads(leads));
+    for (int k = 0; k < weighed; ++k) {
+        if (!good_[k]) continue;
+        const double w = BeatRecordBuilder::leadWeight(k, leads);
+        if (checked_[k].qrsPolarity != 0) {
+            if (quietLeads_.typical(k, leadCheck_.activity(k, fiducial))) return false;
+            seen += w;
+        } else if (quietLeads_.quiet(k, leadCheck_.activity(k, fiducial)))
+            quiet += w;
+    }
+    return quiet > 0.0 && quiet >= seen;
 }
 
 void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detections, const std::vector<bool> &present) {
@@ -86,6 +105,7 @@ void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detection
     checkLeads(*fiducial);
     const std::optional<double> q = BeatRecordBuilder::qualityRatio(checked_, good_, leads);
     if (!q || *q < BeatRecordBuilder::qualityThreshold(leads)) return;
+    if (contradictedByQuietLeads(*fiducial, leads)) return;
 
     BeatRecord beat = BeatRecordBuilder::build(checked_, present, leads, *fiducial, rate_);
     beat.values[BeatRecord::QualityRatio] = *q;
@@ -166,6 +186,14 @@ double BeatClassifier::updateMeanRr(double rr, bool normal) {
 }
 
 void BeatClassifier::emitBeat(BeatRecord &beat) {
+    // What each lead that saw this QRS showed of it: the measure its
+    // silence at a later beat is weighed against.
+    if (source_.channelCount() >= 2) {
+        const std::int64_t fiducial = sampleOf(beat.fiducialTime(), rate_);
+        for (int k = 0; k < std::min(channels_, source_.channelCount()); ++k)
+            if (beat.leads[static_cast<std::size_t>(k)].get(BeatRecord::QrsPolarity) != 0.0)
+                quietLeads_.record(k, leadCheck_.activity(k, fiducial));
+    }
     beat.index = next_++;
     beat.valid = true;
     store_.append(beat);
