@@ -28,9 +28,10 @@ struct Collector : BeatListener {
     std::vector<std::int64_t> storeCounts;
 };
 
-// 120 s of feed and a classifier over it. Strong leads carry a slow wave
-// well above the amplitude limit; clipped ones swing wide but are cut flat
-// beyond half scale four times a second.
+// 120 s of feed and a classifier over it. Strong leads carry a 9 Hz wave
+// well above the amplitude limit, as active within any 0.12 s as within any
+// other, so no lead reads as flat at a beat; clipped ones swing wide but are
+// cut flat beyond half scale four times a second.
 class Rig {
 public:
     explicit Rig(const std::vector<Lead> &leads, double start = 0.0, double end = 0.0)
@@ -41,7 +42,7 @@ public:
         std::vector<const double *> rows;
         for (std::size_t k = 0; k < leads.size(); ++k) {
             for (int n = 0; n < length && leads[k] != W; ++n) {
-                x[k][n] = leads[k] == S ? std::round(300.0 * std::sin(2.0 * kPi * 1.5 * n / kRate))
+                x[k][n] = leads[k] == S ? std::round(300.0 * std::sin(2.0 * kPi * 9.0 * n / kRate))
                                         : std::clamp(std::round(30000.0 * std::sin(2.0 * kPi * 4.0 * n / kRate)),
                                                      -20000.0, 20000.0);
             }
