@@ -70,7 +70,7 @@ void BeatClassifier::checkLeads(std::int64_t fiducial) {
     }
 }
 
-bool BeatClassifier::contradictedByQuietLeads(std::int64_t fiducial, int leads) {
+bool BeatClassifier::contradictedByQuietLeads(std::int64_t fiducial, int leads, bool early) {
     // A single lead has nothing to be contradicted by.
     if (source_.channelCount() < 2) return false;
     double seen = 0.0;
@@ -80,7 +80,7 @@ bool BeatClassifier::contradictedByQuietLeads(std::int64_t fiducial, int leads) 
         if (!good_[k]) continue;
         const double w = BeatRecordBuilder::leadWeight(k, leads);
         if (checked_[k].qrsPolarity != 0) {
-            if (quietLeads_.typical(k, leadCheck_.activity(k, fiducial))) return false;
+            if (!early && quietLeads_.typical(k, leadCheck_.activity(k, fiducial))) return false;
             seen += w;
         } else if (quietLeads_.quiet(k, leadCheck_.activity(k, fiducial)))
             quiet += w;
@@ -105,7 +105,7 @@ void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detection
     checkLeads(*fiducial);
     const std::optional<double> q = BeatRecordBuilder::qualityRatio(checked_, good_, leads);
     if (!q || *q < BeatRecordBuilder::qualityThreshold(leads)) return;
-    if (contradictedByQuietLeads(*fiducial, leads)) return;
+    if (contradictedByQuietLeads(*fiducial, leads, false)) return;
 
     BeatRecord beat = BeatRecordBuilder::build(checked_, present, leads, *fiducial, rate_);
     beat.values[BeatRecord::QualityRatio] = *q;
@@ -132,6 +132,9 @@ void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detection
         }
     }
     beat.normal = normal;
+    // An early beat few leads saw is the likeliest artefact of all: a flat
+    // lead outweighs the seeing ones even where they show a usual complex.
+    if (!normal && contradictedByQuietLeads(*fiducial, leads, true)) return;
 
     if (held_) {
         BeatRecord premature = std::move(*held_);

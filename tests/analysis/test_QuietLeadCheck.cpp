@@ -40,9 +40,10 @@ TEST(QuietLeadCheck, JudgesAgainstTheMedianOfTheLastEightComplexes) {
 
 // Two leads with clear complexes every 0.8 s; at the beat after the eighth,
 // each lead shows what the case gives: its usual complex, a small blip, or
-// nothing. Only lead 1 reports that beat.
+// nothing, on time or `early` samples before it. Only lead 1 reports that beat.
 struct Shown {
     double lead0, lead1;  // amplitude of the complex there, in units
+    int early = 0;
 };
 
 void addComplex(std::vector<double> &lead, std::int64_t at, double amplitude) {
@@ -56,6 +57,7 @@ int beatsEmittedWith(const Shown &shown) {
     std::vector<std::int64_t> beats;
     for (std::int64_t n = 250; n + 250 < length; n += 200) beats.push_back(n);
     const std::size_t odd = 8;
+    beats[odd] -= shown.early;
     for (std::size_t b = 0; b < beats.size(); ++b) {
         addComplex(x[0], beats[b], b == odd ? shown.lead0 : 400.0);
         addComplex(x[1], beats[b], b == odd ? shown.lead1 : -300.0);
@@ -76,7 +78,7 @@ int beatsEmittedWith(const Shown &shown) {
     return classifier.emittedCount();
 }
 
-TEST(QuietLeadCheck, ABeatAFlatGoodLeadContradictsIsRejectedUnlessItsLeadShowsAUsualComplex) {
+TEST(QuietLeadCheck, ABeatAFlatGoodLeadContradictsIsRejectedUnlessItComesOnTimeWithAUsualComplex) {
     const struct {
         const char *what;
         Shown shown;
@@ -86,6 +88,10 @@ TEST(QuietLeadCheck, ABeatAFlatGoodLeadContradictsIsRejectedUnlessItsLeadShowsAU
         {"lead 1's usual complex, lead 0 flat", {0.0, -300.0}, 0},
         {"a blip in lead 1, lead 0 shows its complex", {400.0, -60.0}, 0},
         {"a blip in lead 1, lead 0 at half its size", {200.0, -60.0}, 0},
+        // At 0.6 of the RR the beat is premature: held, then emitted when
+        // the next one comes, unless a flat lead contradicts it at all.
+        {"early: lead 1's usual complex, lead 0 flat", {0.0, -300.0, 80}, 1},
+        {"early: lead 1's usual complex, lead 0 shows its complex", {400.0, -300.0, 80}, 0},
     };
     const int expected = beatsEmittedWith({400.0, -300.0});
     ASSERT_GT(expected, 30);
