@@ -16,6 +16,9 @@ std::optional<std::int64_t> fusedFiducial(const std::vector<LeadDetection> &dete
 
 std::int64_t sampleOf(double seconds, double rate) { return std::llround(seconds * rate); }
 
+// A beat whose RR lies within this share of the mean RR came on time.
+constexpr double kUndisturbedRhythm = 0.1;
+
 }  // namespace
 
 BeatClassifier::BeatClassifier(const SignalSource &analysis, int channels, double startTime, double endTime)
@@ -139,13 +142,20 @@ void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detection
     if (held_) {
         BeatRecord premature = std::move(*held_);
         held_.reset();
-        emitBeat(premature);
-        // A compensatory pause after it confirms the premature beat as a beat
-        // of its own; this beat's RR then runs from it.
-        if (g > 0.0 && a > 0.0 && g / a > 1.7 && g / a < 4.0) {
-            g -= premature.rr();
-            beat.values[BeatRecord::RrInterval] = g;
-            previous_ = std::move(premature);
+        // A beat on time after it, as if the early one had not been there,
+        // shows that one (which few leads saw) left the heart alone: an
+        // artefact, never emitted. Real premature beats disturb the rhythm
+        // with a compensatory pause or by resetting the sinus node.
+        const bool undisturbed = g > 0.0 && a > 0.0 && std::abs(g / a - 1.0) <= kUndisturbedRhythm;
+        if (!undisturbed) {
+            emitBeat(premature);
+            // A compensatory pause after it confirms the premature beat as a
+            // beat of its own; this beat's RR then runs from it.
+            if (g > 0.0 && a > 0.0 && g / a > 1.7 && g / a < 4.0) {
+                g -= premature.rr();
+                beat.values[BeatRecord::RrInterval] = g;
+                previous_ = std::move(premature);
+            }
         }
     }
 

@@ -269,6 +269,28 @@ TEST(BeatClassifier, HeldBeatIsResolvedByTheBeatAfterIt) {
     }
 }
 
+TEST(BeatClassifier, HeldBeatIsDroppedWhenTheNextBeatComesOnTime) {
+    // Premature at 0.56 s after the last of eight beats 0.8 s apart; the next
+    // beat within 10 % of the mean RR from that last beat shows the rhythm
+    // never noticed the early one.
+    const struct {
+        int next;  // samples from the last normal beat
+        bool premature;
+    } cases[] = {{178, true}, {182, false}, {200, false}, {218, false}, {222, true}, {300, true}};
+    for (const auto &c : cases) {
+        Rig rig({S, S, W});
+        const std::int64_t last = rig.rhythm(1000, 8);
+        rig.beat(last + 140, {0});
+        ASSERT_TRUE(rig.classifier.hasHeldBeat()) << c.next;
+        rig.beat(last + c.next);
+        EXPECT_FALSE(rig.classifier.hasHeldBeat());
+        ASSERT_EQ(rig.beats().size(), c.premature ? 10u : 9u) << c.next;
+        const BeatRecord &after = rig.beats().back();
+        EXPECT_EQ(after.index, c.premature ? 9 : 8) << c.next;
+        EXPECT_NEAR(after.rr(), c.next / 250.0, 1e-12) << c.next;
+    }
+}
+
 TEST(BeatClassifier, StopForgetsTheRhythmButKeepsTheStore) {
     Rig rig({S, S, W});
     const std::int64_t last = rig.rhythm(1000, 8);
