@@ -18,6 +18,8 @@ std::int64_t sampleOf(double seconds, double rate) { return std::llround(seconds
 
 // A beat whose RR lies within this share of the mean RR came on time.
 constexpr double kUndisturbedRhythm = 0.1;
+// This many beats in a row contradicted by flat leads discredit the leads' references.
+constexpr int kStaleReferences = 3;
 
 }  // namespace
 
@@ -56,6 +58,7 @@ void BeatClassifier::stop() {
     followsEarlyBeat_ = false;
     rrAverager_.clear();
     quietLeads_.clear();
+    contradictedInARow_ = 0;
 }
 
 void BeatClassifier::checkLeads(std::int64_t fiducial) {
@@ -88,7 +91,15 @@ bool BeatClassifier::contradictedByQuietLeads(std::int64_t fiducial, int leads, 
         } else if (quietLeads_.quiet(k, leadCheck_.activity(k, fiducial)))
             quiet += w;
     }
-    return quiet > 0.0 && quiet >= seen;
+    if (quiet <= 0.0 || quiet < seen) return false;
+    // Artefacts come between beats. Contradicted again and again with no
+    // beat emitted in between, it is the references that are wrong (a lead
+    // whose amplitude changed): they are started afresh from the next beats.
+    if (++contradictedInARow_ >= kStaleReferences) {
+        quietLeads_.clear();
+        contradictedInARow_ = 0;
+    }
+    return true;
 }
 
 void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detections, const std::vector<bool> &present) {
@@ -207,6 +218,7 @@ void BeatClassifier::emitBeat(BeatRecord &beat) {
             if (beat.leads[static_cast<std::size_t>(k)].get(BeatRecord::QrsPolarity) != 0.0)
                 quietLeads_.record(k, leadCheck_.activity(k, fiducial));
     }
+    contradictedInARow_ = 0;
     beat.index = next_++;
     beat.valid = true;
     store_.append(beat);

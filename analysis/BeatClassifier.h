@@ -68,6 +68,7 @@ private:
     double endTime_;
     BeatLeadCheck leadCheck_;
     QuietLeadCheck quietLeads_;
+    int contradictedInARow_ = 0;  // beats rejected by flat leads since the last emitted one
     BeatStore store_;
     std::vector<BeatListener *> listeners_;
 

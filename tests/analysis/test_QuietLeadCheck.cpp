@@ -44,6 +44,7 @@ TEST(QuietLeadCheck, JudgesAgainstTheMedianOfTheLastEightComplexes) {
 struct Shown {
     double lead0, lead1;  // amplitude of the complex there, in units
     int early = 0;
+    bool fromThenOn = false;  // every later beat too, lead 0 never reporting one
 };
 
 void addComplex(std::vector<double> &lead, std::int64_t at, double amplitude) {
@@ -58,9 +59,10 @@ int beatsEmittedWith(const Shown &shown) {
     for (std::int64_t n = 250; n + 250 < length; n += 200) beats.push_back(n);
     const std::size_t odd = 8;
     beats[odd] -= shown.early;
+    const auto changed = [&](std::size_t b) { return b == odd || (shown.fromThenOn && b > odd); };
     for (std::size_t b = 0; b < beats.size(); ++b) {
-        addComplex(x[0], beats[b], b == odd ? shown.lead0 : 400.0);
-        addComplex(x[1], beats[b], b == odd ? shown.lead1 : -300.0);
+        addComplex(x[0], beats[b], changed(b) ? shown.lead0 : 400.0);
+        addComplex(x[1], beats[b], changed(b) ? shown.lead1 : -300.0);
     }
     SignalBuffer feed(4096, 81920, 2, kRate);
     std::vector<const double *> rows{x[0].data(), x[1].data()};
@@ -69,7 +71,7 @@ int beatsEmittedWith(const Shown &shown) {
     for (std::size_t b = 0; b < beats.size(); ++b) {
         std::vector<LeadDetection> d(2, LeadDetection::absent(beats[b]));
         for (int k = 0; k < 2; ++k) {
-            if (b == odd && k == 0) continue;
+            if (changed(b) && k == 0) continue;
             d[k].rPeak = beats[b];
             d[k].qrsPolarity = k == 0 ? 1 : -1;
         }
@@ -92,6 +94,9 @@ TEST(QuietLeadCheck, ABeatAFlatGoodLeadContradictsIsRejectedUnlessItComesOnTimeW
         // the next one comes, unless a flat lead contradicts it at all.
         {"early: lead 1's usual complex, lead 0 flat", {0.0, -300.0, 80}, 1},
         {"early: lead 1's usual complex, lead 0 shows its complex", {400.0, -300.0, 80}, 0},
+        // Lead 0 fades for good while lead 1 halves: three beats are lost
+        // before the references are taken afresh, none after.
+        {"lead 0 fading, lead 1 halved", {100.0, -150.0, 0, true}, 3},
     };
     const int expected = beatsEmittedWith({400.0, -300.0});
     ASSERT_GT(expected, 30);
