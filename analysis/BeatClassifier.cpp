@@ -16,12 +16,17 @@ std::optional<std::int64_t> fusedFiducial(const std::vector<LeadDetection> &dete
 
 std::int64_t sampleOf(double seconds, double rate) { return std::llround(seconds * rate); }
 
+// A beat whose RR lies within this share of the mean RR came on time.
+constexpr double kUndisturbedRhythm = 0.1;
+// This many beats in a row contradicted by flat leads discredit the leads' references.
+constexpr int kStaleReferences = 3;
+
 }  // namespace
 
 BeatClassifier::BeatClassifier(const SignalSource &analysis, int channels, double startTime, double endTime)
     : source_(analysis), channels_(std::clamp(channels, 0, static_cast<int>(BeatRecord::kMaxLeads))),
       rate_(analysis.samplingRate()), startTime_(startTime), endTime_(endTime), leadCheck_(analysis),
-      store_(channels_) {
+      quietLeads_(channels_), store_(channels_) {
     checked_.reserve(BeatRecord::kMaxLeads);
     good_.reserve(BeatRecord::kMaxLeads);
 }
@@ -52,6 +57,8 @@ void BeatClassifier::stop() {
     lastPush_ = 0;
     followsEarlyBeat_ = false;
     rrAverager_.clear();
+    quietLeads_.clear();
+    contradictedInARow_ = 0;
 }
 
 void BeatClassifier::checkLeads(std::int64_t fiducial) {
@@ -67,6 +74,32 @@ void BeatClassifier::checkLeads(std::int64_t fiducial) {
         good_[k] = k < source_.channelCount() && leadCheck_.good(k, fiducial);
         if (!good_[k]) checked_[k] = LeadDetection::absent(checked_[k].fiducial);
     }
+}
+
+bool BeatClassifier::contradictedByQuietLeads(std::int64_t fiducial, int leads, bool early) {
+    // A single lead has nothing to be contradicted by.
+    if (source_.channelCount() < 2) return false;
+    double seen = 0.0;
+    double quiet = 0.0;
+    const int weighed = std::min(leads, BeatRecordBuilder::weighedLeads(leads));
+    for (int k = 0; k < weighed; ++k) {
+        if (!good_[k]) continue;
+        const double w = BeatRecordBuilder::leadWeight(k, leads);
+        if (checked_[k].qrsPolarity != 0) {
+            if (!early && quietLeads_.typical(k, leadCheck_.activity(k, fiducial))) return false;
+            seen += w;
+        } else if (quietLeads_.quiet(k, leadCheck_.activity(k, fiducial)))
+            quiet += w;
+    }
+    if (quiet <= 0.0 || quiet < seen) return false;
+    // Artefacts come between beats. Contradicted again and again with no
+    // beat emitted in between, it is the references that are wrong (a lead
+    // whose amplitude changed): they are started afresh from the next beats.
+    if (++contradictedInARow_ >= kStaleReferences) {
+        quietLeads_.clear();
+        contradictedInARow_ = 0;
+    }
+    return true;
 }
 
 void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detections, const std::vector<bool> &present) {
@@ -86,6 +119,7 @@ void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detection
     checkLeads(*fiducial);
     const std::optional<double> q = BeatRecordBuilder::qualityRatio(checked_, good_, leads);
     if (!q || *q < BeatRecordBuilder::qualityThreshold(leads)) return;
+    if (contradictedByQuietLeads(*fiducial, leads, false)) return;
 
     BeatRecord beat = BeatRecordBuilder::build(checked_, present, leads, *fiducial, rate_);
     beat.values[BeatRecord::QualityRatio] = *q;
@@ -112,17 +146,27 @@ void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detection
         }
     }
     beat.normal = normal;
+    // An early beat few leads saw is the likeliest artefact of all: a flat
+    // lead outweighs the seeing ones even where they show a usual complex.
+    if (!normal && contradictedByQuietLeads(*fiducial, leads, true)) return;
 
     if (held_) {
         BeatRecord premature = std::move(*held_);
         held_.reset();
-        emitBeat(premature);
-        // A compensatory pause after it confirms the premature beat as a beat
-        // of its own; this beat's RR then runs from it.
-        if (g > 0.0 && a > 0.0 && g / a > 1.7 && g / a < 4.0) {
-            g -= premature.rr();
-            beat.values[BeatRecord::RrInterval] = g;
-            previous_ = std::move(premature);
+        // A beat on time after it, as if the early one had not been there,
+        // shows that one (which few leads saw) left the heart alone: an
+        // artefact, never emitted. Real premature beats disturb the rhythm
+        // with a compensatory pause or by resetting the sinus node.
+        const bool undisturbed = g > 0.0 && a > 0.0 && std::abs(g / a - 1.0) <= kUndisturbedRhythm;
+        if (!undisturbed) {
+            emitBeat(premature);
+            // A compensatory pause after it confirms the premature beat as a
+            // beat of its own; this beat's RR then runs from it.
+            if (g > 0.0 && a > 0.0 && g / a > 1.7 && g / a < 4.0) {
+                g -= premature.rr();
+                beat.values[BeatRecord::RrInterval] = g;
+                previous_ = std::move(premature);
+            }
         }
     }
 
@@ -166,6 +210,15 @@ double BeatClassifier::updateMeanRr(double rr, bool normal) {
 }
 
 void BeatClassifier::emitBeat(BeatRecord &beat) {
+    // What each lead that saw this QRS showed of it: the measure its
+    // silence at a later beat is weighed against.
+    if (source_.channelCount() >= 2) {
+        const std::int64_t fiducial = sampleOf(beat.fiducialTime(), rate_);
+        for (int k = 0; k < std::min(channels_, source_.channelCount()); ++k)
+            if (beat.leads[static_cast<std::size_t>(k)].get(BeatRecord::QrsPolarity) != 0.0)
+                quietLeads_.record(k, leadCheck_.activity(k, fiducial));
+    }
+    contradictedInARow_ = 0;
     beat.index = next_++;
     beat.valid = true;
     store_.append(beat);

@@ -9,6 +9,7 @@
 #include "analysis/BeatRecord.h"
 #include "analysis/BeatStore.h"
 #include "analysis/FusedBeatSink.h"
+#include "analysis/QuietLeadCheck.h"
 #include "analysis/RrAverager.h"
 #include "analysis/SignalSource.h"
 
@@ -49,6 +50,13 @@ public:
 private:
     // Unsets the points of every clipped or weak lead; fills good_.
     void checkLeads(std::int64_t fiducial);
+    // True when the good leads that did not see the QRS but are flat where
+    // it should be weigh at least as much as the leads that saw it: an
+    // artefact of the seeing leads (an electrode's noise, muscle bursts in a
+    // pause). Unless the beat is `early`, a seeing lead that shows a complex
+    // like its usual one clears it, so a lead whose amplitude drops cannot
+    // veto the clean beats the others see.
+    bool contradictedByQuietLeads(std::int64_t fiducial, int leads, bool early);
     // Mean RR for a beat with RR `rr` about to take index next_.
     double updateMeanRr(double rr, bool normal);
     void emitBeat(BeatRecord &beat);
@@ -59,6 +67,8 @@ private:
     double startTime_;
     double endTime_;
     BeatLeadCheck leadCheck_;
+    QuietLeadCheck quietLeads_;
+    int contradictedInARow_ = 0;  // beats rejected by flat leads since the last emitted one
     BeatStore store_;
     std::vector<BeatListener *> listeners_;
 

@@ -68,17 +68,11 @@ bool BeatLeadCheck::clipped(int channel, std::int64_t fiducial) {
     return atLow.runs > 3 || atHigh.runs > 3 || atLow.samples > longest || atHigh.samples > longest;
 }
 
-bool BeatLeadCheck::weak(int channel, std::int64_t fiducial) {
-    const int bits = source_.resolutionBits();
-    const double full = static_cast<double>(std::int64_t{1} << std::clamp(bits, 0, 62));
-    const double needed = bits > 12 ? full / 2048.0 : full / 32.0;
-
-    // Output i of the window is the filter centred on window sample i (the
-    // table's delay taken out), so the window's edges use real neighbours.
-    const int count = 3 * rate_;
+std::pair<double, double> BeatLeadCheck::filteredRange(int channel, std::int64_t first, int count, double enough) {
+    // Output i is the filter centred on sample first + i (the table's delay
+    // taken out), so the stretch's edges use real neighbours.
     const int taps = filter_.length;
-    const std::int64_t start = fiducial - 2 * rate_;
-    const double *x = read(channel, start + filter_.delay - (taps - 1), count + taps - 1);
+    const double *x = read(channel, first + filter_.delay - (taps - 1), count + taps - 1);
     const double *h = filter_.taps;
     double lowest = 0.0;
     double highest = 0.0;
@@ -93,7 +87,21 @@ bool BeatLeadCheck::weak(int channel, std::int64_t fiducial) {
             highest = std::max(highest, y);
         }
         // Nothing later can make the range smaller.
-        if (highest - lowest >= needed) return false;
+        if (enough > 0.0 && highest - lowest >= enough) break;
     }
-    return true;
+    return {lowest, highest};
+}
+
+bool BeatLeadCheck::weak(int channel, std::int64_t fiducial) {
+    const int bits = source_.resolutionBits();
+    const double full = static_cast<double>(std::int64_t{1} << std::clamp(bits, 0, 62));
+    const double needed = bits > 12 ? full / 2048.0 : full / 32.0;
+    const auto [lowest, highest] = filteredRange(channel, fiducial - 2 * rate_, 3 * rate_, needed);
+    return highest - lowest < needed;
+}
+
+double BeatLeadCheck::activity(int channel, std::int64_t fiducial) {
+    const int half = static_cast<int>(kActivityReach * rate_);
+    const auto [lowest, highest] = filteredRange(channel, fiducial - half, 2 * half + 1, 0.0);
+    return highest - lowest;
 }

@@ -7,6 +7,7 @@
 #include "analysis/SignalSource.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class BeatLeadCheck {
@@ -19,8 +20,16 @@ public:
     // Over the three seconds starting two seconds before `fiducial`.
     bool weak(int channel, std::int64_t fiducial);
     bool good(int channel, std::int64_t fiducial) { return !clipped(channel, fiducial) && !weak(channel, fiducial); }
+    // Range of the noise-filtered lead within kActivityReach either side of
+    // `fiducial`: what a QRS there shows, and no more of the waves around it.
+    static constexpr double kActivityReach = 0.06;
+    double activity(int channel, std::int64_t fiducial);
 
 private:
+    // Minimum and maximum of the noise-filtered lead over [first, first + count),
+    // stopping once their distance reaches `enough` (0: never).
+    std::pair<double, double> filteredRange(int channel, std::int64_t first, int count, double enough);
+
     // Samples [first, first + count) into window_; indexes outside what the
     // feed has take the nearest sample it has, so the edges of a recording
     // neither look like a step nor like a flat line at zero.

@@ -136,12 +136,19 @@ std::optional<double> qualityRatio(const std::vector<LeadDetection> &detections,
     double usable = 0.0;
     for (int k = 0; k < used; ++k) {
         if (!good[k]) continue;
-        const double w = !twelveLead ? 1.0 : k < 6 ? 1.0 : k < 9 ? 5.0 : 10.0;
+        const double w = leadWeight(k, leads);
         usable += w;
         if (detections[k].qrsPolarity != 0) seen += w;
     }
     if (usable <= 0.0) return std::nullopt;
     return seen / usable;
+}
+
+int weighedLeads(int leads) { return leads >= 12 ? 12 : leads; }
+
+double leadWeight(int lead, int leads) {
+    if (leads < 12) return 1.0;
+    return lead < 6 ? 1.0 : lead < 9 ? 5.0 : lead < 12 ? 10.0 : 0.0;
 }
 
 double qualityThreshold(int leads) { return leads >= 12 ? 0.3 : 0.2; }

@@ -26,6 +26,10 @@ double rrInterval(const BeatRecord &beat, const BeatRecord &previous, int leads)
 // is good.
 std::optional<double> qualityRatio(const std::vector<LeadDetection> &detections, const std::vector<bool> &good,
                                    int leads);
+// How many of `leads` the ratio weighs (the first twelve of a larger set),
+// and the weight of one of them.
+int weighedLeads(int leads);
+double leadWeight(int lead, int leads);
 // The ratio a beat needs to be taken as real.
 double qualityThreshold(int leads);
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 CandidatePairing::CandidatePairing(int rate) : rate_(rate), pairLimit_(0.15 * rate), resetGap_(3 * rate) {}
 
@@ -64,8 +65,10 @@ void CandidatePairing::run(MarkArray &marks, const ScaleWindow &scales, std::int
         }
         const std::int64_t s = fiducialOf(marks, scales, g, i);
         const double rr = hasPrevious_ ? static_cast<double>(s - previous_) / rate_ : 0.0;
-        if (rr > 0.0 && rr < 0.15) {
-            // Too close to the previous beat to be another heartbeat.
+        const int slope = std::max(std::abs(scales.at(2, g)), std::abs(scales.at(2, i)));
+        if ((rr > 0.0 && rr < 0.15) || looksLikeTWave(rr, slope)) {
+            // Too close to the previous beat to be another heartbeat, or a
+            // steep T wave (after a premature ventricular beat) in its place.
             marks.clear(g);
             marks.clear(i);
             ++rejected_;
@@ -86,10 +89,18 @@ void CandidatePairing::run(MarkArray &marks, const ScaleWindow &scales, std::int
             continue;
         }
         accept(s, rr, client);
+        previousSlope_ = slope;
         previousSecondMark_ = i;
         lastProcessed_ = i;
         if (!takePending(marks, i, last)) return;
     }
+}
+
+bool CandidatePairing::looksLikeTWave(double rr, int slope) const {
+    // A QRS this soon after the previous one is as steep as it; the T wave
+    // that follows a QRS, even one tall enough to be marked, rises and falls
+    // at well under half the QRS's slope.
+    return hasPrevious_ && rr > 0.0 && rr < kTWaveReach && slope < kTWaveSlopeShare * previousSlope_;
 }
 
 void CandidatePairing::accept(std::int64_t s, double rr, Client &client) {

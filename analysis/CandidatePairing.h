@@ -25,6 +25,11 @@ public:
         virtual void abandoned(std::int64_t previous) = 0;
     };
 
+    // A candidate closer than this to the previous beat (seconds) and less
+    // steep than this share of it, on scale 2^2, is taken for a T wave.
+    static constexpr double kTWaveReach = 0.36;
+    static constexpr double kTWaveSlopeShare = 0.5;
+
     explicit CandidatePairing(int rate);
 
     void begin(std::int64_t position);
@@ -48,6 +53,7 @@ private:
     bool takePending(const MarkArray &marks, std::int64_t after, std::int64_t last);
     std::int64_t fiducialOf(const MarkArray &marks, const ScaleWindow &scales, std::int64_t g, std::int64_t i) const;
     void accept(std::int64_t s, double rr, Client &client);
+    bool looksLikeTWave(double rr, int slope) const;
 
     int rate_;
     double pairLimit_;  // opposite marks less than 150 ms apart
@@ -62,6 +68,7 @@ private:
     bool hasPrevious_ = false;
     std::int64_t previous_ = 0;
     std::int64_t previousSecondMark_ = 0;  // the later mark of the previous beat's pair
+    int previousSlope_ = 0;                // the previous beat's steeper mark on scale 2^2
 
     int searchBacks_ = 0;
     int resets_ = 0;

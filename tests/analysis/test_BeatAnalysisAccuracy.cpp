@@ -30,6 +30,45 @@ struct CollectingListener : BeatListener {
     void beatEmitted(const BeatRecord &beat) override { beats.push_back(beat); }
 };
 
+std::vector<TruthBeat> readTruth(const QString &path) {
+    std::vector<TruthBeat> truth;
+    QFile csv(path);
+    if (!csv.open(QIODevice::ReadOnly | QIODevice::Text)) return truth;
+    QTextStream lines(&csv);
+    lines.readLine();
+    while (!lines.atEnd()) {
+        const QStringList f = lines.readLine().split(',');
+        if (f.size() > 2) truth.push_back({f[0].toLongLong(), f[1] == "V", f[2].toDouble()});
+    }
+    return truth;
+}
+
+// Largest distance of 60 / avgRR from the rate of the truth's last eight
+// normal RR intervals, over the beats after `from` seconds once the averager
+// has settled; `compared` counts those beats.
+double worstRateError(const std::vector<BeatRecord> &beats, const std::vector<TruthBeat> &truth, double from,
+                      int *compared) {
+    *compared = 0;
+    double worst = 0.0;
+    for (const BeatRecord &b : beats) {
+        if (b.fiducialTime() < from || b.meanRr() <= 0.0) continue;
+        const std::int64_t sample = std::llround(b.fiducialTime() * kRate);
+        std::deque<double> recent;
+        for (std::size_t k = 1; k < truth.size() && truth[k].sample <= sample + 75; ++k) {
+            if (truth[k].ventricular || truth[k - 1].ventricular) continue;
+            recent.push_back(truth[k].rr);
+            if (recent.size() > 8) recent.pop_front();
+        }
+        if (recent.size() < 8) continue;
+        double mean = 0.0;
+        for (double rr : recent) mean += rr;
+        mean /= static_cast<double>(recent.size());
+        worst = std::max(worst, std::abs(60.0 / b.meanRr() - 60.0 / mean));
+        ++*compared;
+    }
+    return worst;
+}
+
 }  // namespace
 
 TEST(BeatAnalysisAccuracy, SimulatedStressTestAgainstItsTruth) {
@@ -43,15 +82,8 @@ TEST(BeatAnalysisAccuracy, SimulatedStressTestAgainstItsTruth) {
                                     out, &error);
     ASSERT_FALSE(recording.isEmpty()) << error.toStdString();
 
-    std::vector<TruthBeat> truth;
-    QFile csv(truthPath);
-    ASSERT_TRUE(csv.open(QIODevice::ReadOnly | QIODevice::Text));
-    QTextStream lines(&csv);
-    lines.readLine();
-    while (!lines.atEnd()) {
-        const QStringList f = lines.readLine().split(',');
-        if (f.size() > 2) truth.push_back({f[0].toLongLong(), f[1] == "V", f[2].toDouble()});
-    }
+    const std::vector<TruthBeat> truth = readTruth(truthPath);
+    ASSERT_FALSE(truth.empty());
     SimulatedBeatPath rig;
     BeatAnalysisPath &path = *rig.path;
     CollectingListener listener;
@@ -88,23 +120,7 @@ TEST(BeatAnalysisAccuracy, SimulatedStressTestAgainstItsTruth) {
     // Heart rate once the averager has settled: 60 / avgRR against the mean
     // of the truth's last eight normal RR intervals at that beat.
     int compared = 0;
-    double worst = 0.0;
-    for (const BeatRecord &b : listener.beats) {
-        if (b.fiducialTime() < 30.0 || b.meanRr() <= 0.0) continue;
-        const std::int64_t sample = std::llround(b.fiducialTime() * kRate);
-        std::deque<double> recent;
-        for (std::size_t k = 1; k < truth.size() && truth[k].sample <= sample + 75; ++k) {
-            if (truth[k].ventricular || truth[k - 1].ventricular) continue;
-            recent.push_back(truth[k].rr);
-            if (recent.size() > 8) recent.pop_front();
-        }
-        if (recent.size() < 8) continue;
-        double mean = 0.0;
-        for (double rr : recent) mean += rr;
-        mean /= static_cast<double>(recent.size());
-        worst = std::max(worst, std::abs(60.0 / b.meanRr() - 60.0 / mean));
-        ++compared;
-    }
+    const double worst = worstRateError(listener.beats, truth, 30.0, &compared);
     std::printf("stress: heart rate within %.2f bpm of the truth over %d beats\n", worst, compared);
     EXPECT_GT(compared, 300);
     EXPECT_LE(worst, 2.0);
@@ -116,4 +132,57 @@ TEST(BeatAnalysisAccuracy, SimulatedStressTestAgainstItsTruth) {
     const auto peak = std::max_element(lead2.begin(), lead2.end()) - lead2.begin();
     EXPECT_NEAR(static_cast<double>(peak), 0.3 * kRate, 2.0);
     EXPECT_EQ(averages.rPosition(), static_cast<int>(0.3 * kRate));
+}
+
+TEST(BeatAnalysisAccuracy, PrematureBeatsAreReportedOnceAndTheirTWavesNever) {
+    // Four premature ventricular beats a minute, each with the large T wave
+    // of its own that follows it: every one a beat, none of the T waves.
+    QTemporaryDir dir;
+    const QString out = QDir(dir.path()).filePath("pvcs.dat");
+    const QString truthPath = QDir(dir.path()).filePath("pvcs.truth.csv");
+    QString error;
+    const QByteArray recording =
+        SimulatedBeatPath::simulate({"--truth", truthPath, "--profile", "stress", "--seconds", "300", "--hr", "75",
+                                     "--peak-hr", "150", "--pvc-per-min", "4", "--noise", "low", "--seed", "5"},
+                                    out, &error);
+    ASSERT_FALSE(recording.isEmpty()) << error.toStdString();
+    const std::vector<TruthBeat> truth = readTruth(truthPath);
+    ASSERT_FALSE(truth.empty());
+
+    SimulatedBeatPath rig;
+    CollectingListener listener;
+    rig.path->addBeatListener(&listener);
+    rig.path->start();
+    const int frames = rig.feed(recording);
+
+    // The beats of the last two seconds wait for a successor.
+    std::vector<std::int64_t> reference, detected;
+    for (const TruthBeat &t : truth)
+        if (t.sample < frames - 2 * kRate) reference.push_back(t.sample);
+    for (const BeatRecord &b : listener.beats) detected.push_back(std::llround(b.fiducialTime() * kRate));
+    const BeatMatch m = matchBeats(reference, detected, 75);
+
+    int ventricular = 0, ventricularFound = 0;
+    for (std::size_t r = 0; r < reference.size(); ++r) {
+        if (!truth[r].ventricular) continue;
+        ++ventricular;
+        ventricularFound += m.referenceMatchedBy[r] >= 0;
+    }
+    // A beat on a T wave lies 0.15 to 0.5 s after a true beat and matches none.
+    int onTWaves = 0;
+    for (std::int64_t extra : m.extra)
+        for (std::int64_t r : reference) onTWaves += extra - r > 0.15 * kRate && extra - r < 0.5 * kRate;
+    int compared = 0;
+    const double worst = worstRateError(listener.beats, truth, 30.0, &compared);
+    std::printf("pvcs: %zu beats, %d premature ventricular, %d of them found; %d false beats (%d on T waves), %d "
+                "missed; heart rate within %.2f bpm over %d beats\n",
+                reference.size(), ventricular, ventricularFound, m.falsePositives, onTWaves, m.falseNegatives, worst,
+                compared);
+    EXPECT_GE(ventricular, 15);
+    EXPECT_EQ(ventricularFound, ventricular);
+    EXPECT_EQ(onTWaves, 0);
+    EXPECT_EQ(m.falsePositives, 0);
+    EXPECT_EQ(m.falseNegatives, 0);
+    EXPECT_GT(compared, 250);
+    EXPECT_LE(worst, 1.0);
 }

@@ -28,9 +28,10 @@ struct Collector : BeatListener {
     std::vector<std::int64_t> storeCounts;
 };
 
-// 120 s of feed and a classifier over it. Strong leads carry a slow wave
-// well above the amplitude limit; clipped ones swing wide but are cut flat
-// beyond half scale four times a second.
+// 120 s of feed and a classifier over it. Strong leads carry a 9 Hz wave
+// well above the amplitude limit, as active within any 0.12 s as within any
+// other, so no lead reads as flat at a beat; clipped ones swing wide but are
+// cut flat beyond half scale four times a second.
 class Rig {
 public:
     explicit Rig(const std::vector<Lead> &leads, double start = 0.0, double end = 0.0)
@@ -41,7 +42,7 @@ public:
         std::vector<const double *> rows;
         for (std::size_t k = 0; k < leads.size(); ++k) {
             for (int n = 0; n < length && leads[k] != W; ++n) {
-                x[k][n] = leads[k] == S ? std::round(300.0 * std::sin(2.0 * kPi * 1.5 * n / kRate))
+                x[k][n] = leads[k] == S ? std::round(300.0 * std::sin(2.0 * kPi * 9.0 * n / kRate))
                                         : std::clamp(std::round(30000.0 * std::sin(2.0 * kPi * 4.0 * n / kRate)),
                                                      -20000.0, 20000.0);
             }
@@ -265,6 +266,28 @@ TEST(BeatClassifier, HeldBeatIsResolvedByTheBeatAfterIt) {
         EXPECT_TRUE(after.normal);
         EXPECT_NEAR(after.rr(), c.rr, 1e-12) << c.what;
         EXPECT_EQ(rig.classifier.previousBeat()->index, c.emitted - 1);
+    }
+}
+
+TEST(BeatClassifier, HeldBeatIsDroppedWhenTheNextBeatComesOnTime) {
+    // Premature at 0.56 s after the last of eight beats 0.8 s apart; the next
+    // beat within 10 % of the mean RR from that last beat shows the rhythm
+    // never noticed the early one.
+    const struct {
+        int next;  // samples from the last normal beat
+        bool premature;
+    } cases[] = {{178, true}, {182, false}, {200, false}, {218, false}, {222, true}, {300, true}};
+    for (const auto &c : cases) {
+        Rig rig({S, S, W});
+        const std::int64_t last = rig.rhythm(1000, 8);
+        rig.beat(last + 140, {0});
+        ASSERT_TRUE(rig.classifier.hasHeldBeat()) << c.next;
+        rig.beat(last + c.next);
+        EXPECT_FALSE(rig.classifier.hasHeldBeat());
+        ASSERT_EQ(rig.beats().size(), c.premature ? 10u : 9u) << c.next;
+        const BeatRecord &after = rig.beats().back();
+        EXPECT_EQ(after.index, c.premature ? 9 : 8) << c.next;
+        EXPECT_NEAR(after.rr(), c.next / 250.0, 1e-12) << c.next;
     }
 }
 

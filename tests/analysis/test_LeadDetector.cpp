@@ -152,6 +152,34 @@ TEST(LeadDetectorSignal, ASilenceOverThreeSecondsLosesNoBeat) {
     EXPECT_EQ(a.missed + a.extra, 0);
 }
 
+TEST(LeadDetectorSignal, ASteepTWaveSoonAfterABeatIsNoBeatButASecondQrsIs) {
+    // Wide ventricular beats every 1.2 s, each followed 0.28 s after its R by
+    // a tall opposite T wave, or by a second complex of its own shape.
+    const std::vector<Wave> ventricular{{-0.03, 0.012, -0.2 * 1500}, {0.0, 0.016, 1500}, {0.035, 0.014, -0.3 * 1500}};
+    const std::vector<Wave> tallT{{0.28, 0.03, -900}};
+    std::vector<Wave> twin = ventricular;
+    for (Wave &w : twin) w.offset += 0.28;
+    const struct {
+        const char *what;
+        std::vector<Wave> after;
+        bool beat;
+    } cases[] = {{"T wave", tallT, false}, {"second QRS", twin, true}};
+    for (const auto &c : cases) {
+        const std::vector<double> beats = everyRr(1.0, 1.2, 29.0);
+        Leads leads = leadsWith(1, 30.0, beats, ventricular);
+        for (double t : beats) addBeat(leads[0], t, c.after);
+        const RecordingSink sink = detect(leads);
+        std::vector<std::int64_t> truth;
+        for (double t : beats) {
+            truth.push_back(sampleOf(t));
+            if (c.beat) truth.push_back(sampleOf(t + 0.28));
+        }
+        const Agreement a = compareBeats(truth, sink.fiducials(), 5, 0, sampleOf(27.0));
+        EXPECT_EQ(a.missed, 0) << c.what;
+        EXPECT_EQ(a.extra, 0) << c.what;
+    }
+}
+
 int signOf(int v) { return (v > 0) - (v < 0); }
 
 bool extremum(const ScaleWindow &w, int k, std::int64_t i, int d) {
