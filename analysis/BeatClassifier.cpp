@@ -54,6 +54,13 @@ void BeatClassifier::stop() {
     rrAverager_.clear();
 }
 
+void BeatClassifier::finish() {
+    if (!held_) return;
+    BeatRecord premature = std::move(*held_);
+    held_.reset();
+    emitBeat(premature);
+}
+
 void BeatClassifier::checkLeads(std::int64_t fiducial) {
     const int leads = static_cast<int>(checked_.size());
     good_.assign(leads, false);
