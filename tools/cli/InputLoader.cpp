@@ -1,5 +1,6 @@
 #include "tools/cli/InputLoader.h"
 
+#include "tools/cli/LeadNames.h"
 #include "tools/cli/RawRecordingReader.h"
 #include "tools/cli/RecordingBuilder.h"
 #include "tools/cli/WfdbRecordReader.h"
@@ -13,6 +14,7 @@ bool load(const BeatsOptions &options, LoadedInput *loaded, QString *error) {
                           ? WfdbRecordReader::read(options.inputPath, &input, error)
                           : RawRecordingReader::read(options.inputPath, options.raw, &input, error);
     if (!read) return false;
+    if (!options.leadNames.isEmpty() && !LeadNames::rename(options.leadNames, &input, error)) return false;
     loaded->files = input.files;
     loaded->warnings = input.warnings;
     if (!RecordingBuilder::build(input, &loaded->recording, error)) return false;
