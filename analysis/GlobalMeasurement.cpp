@@ -23,6 +23,9 @@ constexpr double kQrsPeakReach = 0.060;
 constexpr double kQrsMaxHalf = 0.120;
 constexpr double kIsoelectricSpan = 0.012;  // level taken just before the QRS onset
 constexpr double kPFirst = 0.300, kPLast = 0.040;
+// A P hump's sides fall below this share of its height.
+constexpr double kPDistinct = 0.45;
+constexpr double kPLongest = 0.25;
 constexpr double kTAfterQrs = 0.080;
 constexpr double kTMaxAfterR = 0.49;  // the average ends 0.5 s after R
 constexpr double kBeforeNextR = 0.1;
@@ -233,7 +236,10 @@ GlobalMeasurement measureGlobal(const std::vector<std::vector<double>> &averages
         const double height = magnitude[static_cast<std::size_t>(pPeak)];
         const auto on = fallBelow(magnitude, pPeak, -1, 0, before + kFractions.pOnset * (height - before));
         const auto off = fallBelow(magnitude, pPeak, +1, *qrsOn, after + kFractions.pOffset * (height - after));
-        if (on && off && pPeak > pFirst && pPeak < pLast) {
+        // A P wave stands out from the baseline on both sides; the waves of
+        // atrial fibrillation or flutter make no such hump.
+        const bool distinct = before <= kPDistinct * height && after <= kPDistinct * height;
+        if (on && off && distinct && pPeak > pFirst && pPeak < pLast && *off - *on <= kPLongest * rate) {
             g.pOnset = seconds(*on);
             g.pOffset = seconds(*off);
             g.pDuration = *g.pOffset - *g.pOnset;

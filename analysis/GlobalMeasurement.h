@@ -21,7 +21,9 @@
 //    about 40 ms, which keeps P and T and drops noise), carries P and T as
 //    single humps. P is the largest hump from 300 ms to 40 ms before the QRS
 //    onset, bounded where the magnitude falls below 5 % of the hump above
-//    the lowest point on that side. T is the first hump after the ST segment
+//    the lowest point on that side; a hump whose sides stay above 45 % of
+//    its height (the waves of atrial fibrillation) or longer than 250 ms is
+//    no P wave. T is the first hump after the ST segment
 //    of at least half the largest before the next beat's QRS (a later larger
 //    one is an extrasystole some averaged beats carry in their tails); it
 //    ends where the slow spatial velocity (the slopes of the smoothed leads),

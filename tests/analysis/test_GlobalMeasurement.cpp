@@ -18,6 +18,9 @@
 namespace {
 
 constexpr int kLeads = 12;
+// Atrial fibrillation waves left in an average: uncorrelated with the QRS,
+// averaging over the beats has already shrunk them to some 10 microvolts.
+constexpr double kFibrillationMv = 0.01;
 
 struct ModelAverages {
     std::vector<std::vector<double>> leads;
@@ -30,8 +33,17 @@ struct ModelAverages {
 
 // Steady sinus rhythm averaged as the averager does: 0.8 s with R at 0.3 s,
 // neighbouring beats included, the segment mean removed, 16-bit units.
-ModelAverages modelAverages(double heartRate) {
-    const BeatShape shape = BeatMorphology::sinus(heartRate);
+// With `fibrillation`, the P waves give way to irregular atrial waves (4 to
+// 9 Hz) over the whole cycle.
+ModelAverages modelAverages(double heartRate, bool fibrillation = false) {
+    BeatShape shape = BeatMorphology::sinus(heartRate);
+    if (fibrillation) {
+        int kept = 0;
+        for (int w = 0; w < shape.waveCount; ++w)
+            if (shape.waves[static_cast<std::size_t>(w)].centre >= 0.0)
+                shape.waves[static_cast<std::size_t>(kept++)] = shape.waves[static_cast<std::size_t>(w)];
+        shape.waveCount = kept;
+    }
     ModelAverages m;
     m.rr = 60.0 / heartRate;
     const int r = m.rate * 3 / 10;
@@ -43,6 +55,10 @@ ModelAverages modelAverages(double heartRate) {
             for (int k = -2; k <= 2; ++k)
                 sum += dot(
                     v, BeatMorphology::dipoleAt(shape, static_cast<double>(i - r) / m.rate - k * m.rr + shape.rPeak));
+            const double t = static_cast<double>(i) / m.rate;
+            if (fibrillation)
+                sum += kFibrillationMv * (0.6 * std::sin(2 * 3.14159265 * (4.3 + 0.4 * lead) * t + lead) +
+                                          0.4 * std::sin(2 * 3.14159265 * (7.1 + 0.3 * lead) * t + 2.0 * lead));
             x.push_back(sum * 65536.0 / 600.0);
         }
         const double mean = std::accumulate(x.begin(), x.end(), 0.0) / static_cast<double>(x.size());
@@ -130,6 +146,18 @@ TEST(GlobalMeasurement, OneBadLeadDoesNotDecide) {
         EXPECT_NEAR(*g.qrsOffset, *reference.qrsOffset, 0.006) << c.what;
         EXPECT_NEAR(*g.tOffset, *reference.tOffset, 0.006) << c.what;
     }
+}
+
+// Atrial fibrillation waves are no P wave: no P limits, no PR, the rest as
+// without them.
+TEST(GlobalMeasurement, NoPWaveInAtrialFibrillation) {
+    const ModelAverages m = modelAverages(90.0, true);
+    const GlobalMeasurement g = measure(m);
+    EXPECT_FALSE(g.pOnset || g.pOffset || g.pr || g.pDuration || g.pAxis);
+    ASSERT_TRUE(g.qrsOnset && g.qrsOffset && g.tOffset);
+    EXPECT_NEAR(*g.qrsOnset, m.qrsOn, 0.012);
+    EXPECT_NEAR(*g.qrsOffset, m.qrsOff, 0.012);
+    EXPECT_NEAR(*g.tOffset, m.tOff, 0.030);
 }
 
 TEST(GlobalMeasurement, NothingFromFlatLeadsOrAnUnknownRate) {
