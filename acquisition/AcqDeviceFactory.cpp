@@ -4,6 +4,7 @@
 #include "acquisition/LinkDevice.h"
 #include "acquisition/ReplayDevice.h"
 #include "analysis/ChannelTable.h"
+#include "analysis/FrontEndRange.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,8 +15,8 @@ namespace {
 constexpr int kReplayChannels = 14;
 constexpr int kReplayRate = 500;
 constexpr int kReplayBytesPerSample = 2;
-constexpr int kReplayResolutionBits = 16;
-constexpr double kReplayRange = 300.0;
+constexpr int kReplayResolutionBits = FrontEndRange::kResolutionBits;
+constexpr double kReplayRange = FrontEndRange::kRangeMv;
 }  // namespace
 
 QString findReplayFile(const QStringList &searchFolders) {

@@ -3,13 +3,14 @@
 // packets averaged into each delivered frame, all 14 channels.
 
 #include "acquisition/SerialLinkDevice.h"
+#include "analysis/FrontEndRange.h"
 
 class SerialPortCatalog;
 
 class HrLinkDevice : public SerialLinkDevice {
 public:
     static constexpr int kBaudRate = 570000;
-    static constexpr double kRange = 300.0;
+    static constexpr double kRange = FrontEndRange::kRangeMv;
     static constexpr int kKeepAlivePackets = 60000;
 
     // The named port (Bluetooth mode).

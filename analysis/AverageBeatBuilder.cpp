@@ -135,10 +135,14 @@ void AverageBeatBuilder::update() {
     if (!source_ || beats_.empty()) return;
 
     alignmentLead_ = chooseAlignmentLead();
+    const auto selectable = [this](const BeatRecord &beat) {
+        return uprightR(beat, alignmentLead_) && regular(beat) &&
+               held(beat.leads[alignmentLead_].get(BeatRecord::RPeakTime));
+    };
     int selected = 0;
     double rrSum = 0.0;
     for (const BeatRecord &beat : beats_) {
-        if (!uprightR(beat, alignmentLead_) || !regular(beat)) continue;
+        if (!selectable(beat)) continue;
         ++selected;
         rrSum += beat.rr();
     }
@@ -146,10 +150,16 @@ void AverageBeatBuilder::update() {
 
     const double scale = 1.0 / selected;
     for (const BeatRecord &beat : beats_)
-        if (uprightR(beat, alignmentLead_) && regular(beat))
-            addSegment(beat.leads[alignmentLead_].get(BeatRecord::RPeakTime), scale);
+        if (selectable(beat)) addSegment(beat.leads[alignmentLead_].get(BeatRecord::RPeakTime), scale);
     beatCount_ = selected;
     meanRr_ = rrSum / selected;
+}
+
+bool AverageBeatBuilder::held(double rTime) const {
+    // A beat at the very end of a recording (handed on when the input ended)
+    // lacks the rest of its template; padding it would bend the average.
+    const std::int64_t first = std::llround(rTime * rate_) - rPosition_;
+    return first + templateLength_ <= source_->length();
 }
 
 void AverageBeatBuilder::addSegment(double rTime, double scale) {

@@ -57,6 +57,8 @@ private:
     int chooseAlignmentLead() const;
     // Adds `scale` times the mean-free segment around `rTime` to every lead.
     void addSegment(double rTime, double scale);
+    // Whether the source holds the whole template of a beat with R at `rTime`.
+    bool held(double rTime) const;
 
     const SignalSource *source_;
     int rate_ = 0;

@@ -26,6 +26,12 @@ void BeatAnalysisPath::process() {
     if (analyzer_.running()) analyzer_.run();
 }
 
+void BeatAnalysisPath::finish() {
+    averagingFeed_.process();
+    analyzer_.finish();
+    classifier_.finish();
+}
+
 void BeatAnalysisPath::stop() {
     analyzer_.stop();
     classifier_.stop();

@@ -27,6 +27,11 @@ public:
     // The engine tick, after the feeds were advanced: filters the averaging
     // feed and runs detection over what arrived.
     void process();
+    // The input ended (end of a file, Stop of a test, Stop recording): hands
+    // on every beat detection and classification still hold, so the last
+    // beats of a recording are not lost. Detection is then stopped; start()
+    // resumes it on new signal.
+    void finish();
     void stop();
 
     // Told of every emitted beat after its points were refined and it joined

@@ -46,16 +46,20 @@ void BeatAnalyzer::stop() {
     scales_.reset();
 }
 
-void BeatAnalyzer::run() {
+void BeatAnalyzer::finish() {
     if (!source_) return;
-    const std::int64_t length = source_->length();
-    // time(P) + L/R + 0.2 <= time(length)
-    if (static_cast<double>(processed_) / rate_ + 1.0 + kMinimumStep > static_cast<double>(length) / rate_) return;
-    std::int64_t last = length - lag();
-    if (end_ > 0) last = std::min(last, end_);
-    if (last <= processed_) return;
-
     scales_->process();
+    // Every scale sample that can be computed is final now; what lies past
+    // them reads as flat, which the mark search treats as no slope.
+    std::int64_t last = scales_->available();
+    if (end_ > 0) last = std::min(last, end_);
+    if (last > processed_) analyse(last);
+    for (auto &detector : detectors_) detector->finish(fusion_->queue(detector->lead()));
+    fusion_->drain(sink_);
+    stop();
+}
+
+void BeatAnalyzer::analyse(std::int64_t last) {
     // Should the rings have moved past the window's start (a very late run),
     // the lost stretch is skipped, keeping a second of held history for the
     // look-behind; a gap that long resets every detector.
@@ -66,4 +70,17 @@ void BeatAnalyzer::run() {
         detector->run(*scales_, std::min(first, last), last, fusion_->queue(detector->lead()));
     fusion_->run(sink_);
     processed_ = last;
+}
+
+void BeatAnalyzer::run() {
+    if (!source_) return;
+    const std::int64_t length = source_->length();
+    // time(P) + L/R + 0.2 <= time(length)
+    if (static_cast<double>(processed_) / rate_ + 1.0 + kMinimumStep > static_cast<double>(length) / rate_) return;
+    std::int64_t last = length - lag();
+    if (end_ > 0) last = std::min(last, end_);
+    if (last <= processed_) return;
+
+    scales_->process();
+    analyse(last);
 }

@@ -31,6 +31,10 @@ public:
     // Analyses what arrived since the last run once at least 0.2 s beyond the
     // one-second look-ahead is there; otherwise does nothing.
     void run();
+    // The input ended (end of a file, Stop): analyses the rest of the source
+    // without waiting for look-ahead that will not come, hands on every beat
+    // still held by the lead detectors and the fusion, then stops.
+    void finish();
     // Discards every queued detection and detaches from the source.
     void stop();
 
@@ -46,6 +50,9 @@ public:
     const WaveletScales &scales() const { return *scales_; }
 
 private:
+    // Runs every lead over [processed, last) and fuses what they report.
+    void analyse(std::int64_t last);
+
     FusedBeatSink &sink_;
     SignalSource *source_ = nullptr;
     int rate_ = 0;

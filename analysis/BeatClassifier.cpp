@@ -61,6 +61,13 @@ void BeatClassifier::stop() {
     contradictedInARow_ = 0;
 }
 
+void BeatClassifier::finish() {
+    if (!held_) return;
+    BeatRecord premature = std::move(*held_);
+    held_.reset();
+    emitBeat(premature);
+}
+
 void BeatClassifier::checkLeads(std::int64_t fiducial) {
     const int leads = static_cast<int>(checked_.size());
     good_.assign(leads, false);

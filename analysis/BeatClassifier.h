@@ -33,6 +33,10 @@ public:
     std::optional<double> previousBeatTime() const override;
     void acceptFusedBeat(const std::vector<LeadDetection> &detections, const std::vector<bool> &present) override;
 
+    // The input ended: a held premature beat, which no following beat will
+    // confirm or drop, is emitted as it is. The rest of the state stays, so
+    // numbering goes on should detection start again.
+    void finish();
     // Forgets the previous and the held beat, the numbering and the RR
     // history; the store keeps the beats already emitted.
     void stop();

@@ -58,6 +58,13 @@ void LeadDetector::run(const WaveletScales &scales, std::int64_t first, std::int
     out_ = nullptr;
 }
 
+void LeadDetector::finish(std::deque<LeadDetection> &out) {
+    out_ = &out;
+    abandoned(pairing_.hasPrevious() ? pairing_.previous() : LeadDetection::kUnset);
+    out_ = nullptr;
+    pairing_.begin(pairing_.lastProcessed());
+}
+
 void LeadDetector::searchBack(std::int64_t first, std::int64_t last) {
     search_.run(view_, thresholds_.scaled(kSearchBackFactor), first, last, marks_);
 }

@@ -27,6 +27,10 @@ public:
     // plus the look-ahead) and appends the detections it completes to `out`.
     void run(const WaveletScales &scales, std::int64_t first, std::int64_t last, std::deque<LeadDetection> &out);
 
+    // The input ended: the last accepted beat, which no successor will bound,
+    // is located as it is and appended to `out`. begin() starts anew.
+    void finish(std::deque<LeadDetection> &out);
+
     // Samples past the window end the mark search looks at, so a QRS cut by
     // the end of a window is judged whole; the search reaches as far back.
     int lookAhead() const { return lookAhead_; }

@@ -37,7 +37,7 @@ void LeadFusion::dropAfterPreviousBeat(const FusedBeatSink &sink) {
     dropBefore(static_cast<std::int64_t>(std::floor((*previous + kRefractory) * rate_ + 1e-9)));
 }
 
-int LeadFusion::run(FusedBeatSink &sink) {
+int LeadFusion::fuse(FusedBeatSink &sink, bool draining) {
     const int leads = leadCount();
     int fused = 0;
     for (;;) {
@@ -45,7 +45,11 @@ int LeadFusion::run(FusedBeatSink &sink) {
         // the leads left out of a beat as late cannot make a beat of their
         // own right after it.
         dropAfterPreviousBeat(sink);
-        const bool ready = std::any_of(queues_.begin(), queues_.end(), [](const auto &q) { return q.size() >= 2; });
+        // A lead holding two detections has moved past the head beat, so the
+        // others have had their chance to report it.
+        const std::size_t needed = draining ? 1 : 2;
+        const bool ready =
+            std::any_of(queues_.begin(), queues_.end(), [needed](const auto &q) { return q.size() >= needed; });
         if (!ready) return fused;
 
         int present = 0;
@@ -56,7 +60,7 @@ int LeadFusion::run(FusedBeatSink &sink) {
             ++present;
         }
         // Few leads saw it: give the others up to two runs to report it.
-        if (leads >= 5 && present <= leads / 2 && waits_ < kMaxWaits) {
+        if (!draining && leads >= 5 && present <= leads / 2 && waits_ < kMaxWaits) {
             ++waits_;
             return fused;
         }

@@ -20,7 +20,10 @@ public:
     const std::deque<LeadDetection> &queue(int lead) const { return queues_[static_cast<std::size_t>(lead)]; }
 
     // Hands every beat the queues allow to `sink`; returns how many.
-    int run(FusedBeatSink &sink);
+    int run(FusedBeatSink &sink) { return fuse(sink, false); }
+    // The input ended: no lead will report anything more, so every queued
+    // detection is fused now, without waiting for later ones.
+    int drain(FusedBeatSink &sink) { return fuse(sink, true); }
     void clear();
 
     int waitCount() const { return waits_; }
@@ -32,6 +35,7 @@ public:
     static std::int64_t median(std::vector<std::int64_t> &values);
 
 private:
+    int fuse(FusedBeatSink &sink, bool draining);
     void dropBefore(std::int64_t sample);
     void dropAfterPreviousBeat(const FusedBeatSink &sink);
 

@@ -38,14 +38,14 @@ double qrsAxis(const std::vector<double> &averageI, const std::vector<double> &a
     return std::atan2(2.0 * netIII + netI, std::sqrt(3.0) * netI) * 180.0 / kPi;
 }
 
-std::vector<std::pair<QString, double>> RestingValues::entries() const {
-    return {{QStringLiteral("measurementChannel"), measurementChannel},
-            {QStringLiteral("POnset"), pOnset},
-            {QStringLiteral("QRSOnset"), qrsOnset},
-            {QStringLiteral("QRSOffset"), qrsOffset},
-            {QStringLiteral("TOffset"), tOffset},
-            {QStringLiteral("avgRRInterval"), avgRrInterval},
-            {QStringLiteral("QRSAxis"), qrsAxis}};
+std::vector<std::pair<ResultName, double>> RestingValues::entries() const {
+    return {{Result::MeasurementChannel, measurementChannel},
+            {Result::POnset, pOnset},
+            {Result::QrsOnset, qrsOnset},
+            {Result::QrsOffset, qrsOffset},
+            {Result::TOffset, tOffset},
+            {Result::AvgRrInterval, avgRrInterval},
+            {Result::QrsAxis, qrsAxis}};
 }
 
 RestingValues restingValues(const std::vector<std::vector<double>> &averages, const std::vector<QString> &channelNames,

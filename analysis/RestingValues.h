@@ -2,6 +2,8 @@
 // The values a resting study keeps from its measurement: the interval markers
 // of the measurement lead relative to R, the mean RR and the frontal QRS axis.
 
+#include "analysis/ResultNames.h"
+
 #include <QString>
 #include <utility>
 #include <vector>
@@ -26,7 +28,7 @@ struct RestingValues {
     double qrsAxis = kNoAxis;
 
     // Under the names the results store keeps them.
-    std::vector<std::pair<QString, double>> entries() const;
+    std::vector<std::pair<ResultName, double>> entries() const;
 };
 
 // Measures lead `measurementChannel` of `averages` (one per channel, at `rate`

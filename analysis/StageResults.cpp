@@ -51,9 +51,9 @@ void StageResults::onBeat(const BeatRecord &beat) {
     if (beat.meanRr() > 0.0) {
         const double bpm = 60.0 / beat.meanRr();
         heartRate_ = heartRate_ != 0.0 ? 0.8 * heartRate_ + 0.2 * bpm : bpm;
-        results_.appendPoint(QStringLiteral("BPMTrend"), time, bpm);
+        results_.appendPoint(Result::BpmTrend, time, bpm);
     }
-    results_.appendPoint(QStringLiteral("METSTrend"), time, mets(currentStage_));
+    results_.appendPoint(Result::MetsTrend, time, mets(currentStage_));
 
     const SignalSource *source = averages_ ? averages_->source() : nullptr;
     if (source && averages_->beatCount() > 0) {
@@ -86,15 +86,15 @@ void StageResults::measureLead(int lead, const BeatRecord &beat, int rate) {
 void StageResults::onPacemakerPulse(std::int64_t sampleIndex) {
     if (settings_.deviceRate <= 0) return;
     const double time = static_cast<double>(sampleIndex) / settings_.deviceRate - recordingStart_;
-    results_.appendToList(QStringLiteral("pacemakerPulses"), time);
+    results_.appendToList(Result::PacemakerPulses, time);
 }
 
 void StageResults::onBloodPressure(double systolic, double diastolic, double timeSeconds) {
     systolic_ = systolic;
     diastolic_ = diastolic;
-    results_.appendPoint(QStringLiteral("sysBPTrend"), timeSeconds, systolic);
-    results_.appendPoint(QStringLiteral("diaBPTrend"), timeSeconds, diastolic);
-    results_.appendPoint(QStringLiteral("DPTrend"), timeSeconds, std::trunc(heartRate_) * systolic);
+    results_.appendPoint(Result::SysBpTrend, timeSeconds, systolic);
+    results_.appendPoint(Result::DiaBpTrend, timeSeconds, diastolic);
+    results_.appendPoint(Result::DpTrend, timeSeconds, std::trunc(heartRate_) * systolic);
 }
 
 void StageResults::takeStReference() {
@@ -110,11 +110,11 @@ void StageResults::closeStage(int nextStage, double nowSeconds) {
         const int index = static_cast<int>(executed_.size());
         executed_.push_back({currentStage_, elapsed});
         const double bpm = std::trunc(heartRate_);
-        results_.setPerStage(QStringLiteral("BPMPerStage"), index, bpm);
-        results_.setPerStage(QStringLiteral("sysBPPerStage"), index, systolic_);
-        results_.setPerStage(QStringLiteral("diaBPPerStage"), index, diastolic_);
-        results_.setPerStage(QStringLiteral("DPPerStage"), index, bpm * systolic_);
-        results_.setPerStage(QStringLiteral("METSPerStage"), index, mets(currentStage_));
+        results_.setPerStage(Result::BpmPerStage, index, bpm);
+        results_.setPerStage(Result::SysBpPerStage, index, systolic_);
+        results_.setPerStage(Result::DiaBpPerStage, index, diastolic_);
+        results_.setPerStage(Result::DpPerStage, index, bpm * systolic_);
+        results_.setPerStage(Result::MetsPerStage, index, mets(currentStage_));
         for (int k = 0; k < kLeads; ++k) {
             results_.setPerStage(StudyResults::stLevelPerStage(k), index, levelMean_[static_cast<std::size_t>(k)]);
             results_.setPerStage(StudyResults::stSlopePerStage(k), index, slopeMean_[static_cast<std::size_t>(k)]);
@@ -131,11 +131,11 @@ void StageResults::closeStage(int nextStage, double nowSeconds) {
 
 void StageResults::finish(double nowSeconds) {
     closeStage(-1, nowSeconds);
-    const double maxMets = largestPositive(results_.values(QStringLiteral("METSPerStage")));
-    results_.setScalar(QStringLiteral("maxBPM"), largestPositive(results_.values(QStringLiteral("BPMPerStage"))));
-    results_.setScalar(QStringLiteral("maxSysBP"), largestPositive(results_.values(QStringLiteral("sysBPPerStage"))));
-    results_.setScalar(QStringLiteral("maxDiaBP"), largestPositive(results_.values(QStringLiteral("diaBPPerStage"))));
-    results_.setScalar(QStringLiteral("maxMETS"), maxMets);
-    results_.setScalar(QStringLiteral("maxDP"), largestPositive(results_.values(QStringLiteral("DPPerStage"))));
-    results_.setScalar(QStringLiteral("maxVO2"), maxMets * 3.5);
+    const double maxMets = largestPositive(results_.values(Result::MetsPerStage));
+    results_.setScalar(Result::MaxBpm, largestPositive(results_.values(Result::BpmPerStage)));
+    results_.setScalar(Result::MaxSysBp, largestPositive(results_.values(Result::SysBpPerStage)));
+    results_.setScalar(Result::MaxDiaBp, largestPositive(results_.values(Result::DiaBpPerStage)));
+    results_.setScalar(Result::MaxMets, maxMets);
+    results_.setScalar(Result::MaxDp, largestPositive(results_.values(Result::DpPerStage)));
+    results_.setScalar(Result::MaxVo2, maxMets * 3.5);
 }

@@ -1,6 +1,10 @@
 #pragma once
 // The named result series every study carries (trends, per-stage values,
-// maxima, pacemaker pulses, resting measurements), created empty with defaults.
+// maxima, pacemaker pulses, resting measurements), created empty with defaults,
+// and the optional series of the global resting measurement once written.
+// Series are named by ResultName only.
+
+#include "analysis/ResultNames.h"
 
 #include <QHash>
 #include <QString>
@@ -9,9 +13,9 @@
 
 class StudyResults {
 public:
-    static constexpr int kLeadSlots = 16;
+    static constexpr int kLeadSlots = ResultName::kLeadSlots;
 
-    enum class Kind { Trend, PerStage, Scalar, List };
+    using Kind = ResultKind;
 
     // One series: a trend holds (times[i], values[i]) points; a per-stage
     // series one value per executed stage; a scalar exactly one value; a
@@ -23,7 +27,8 @@ public:
         std::vector<double> values;
     };
 
-    // Every series, in this fixed order (the study document writes them so):
+    // Every series of a study, in this fixed order (the study document writes
+    // them so):
     //  1. trends "BPMTrend", "sysBPTrend", "diaBPTrend", "METSTrend", "DPTrend";
     //  2. "STLevelTrend(0)".."STLevelTrend(15)", then "STSlopeTrend(0)"..(15);
     //  3. per stage "BPMPerStage", "sysBPPerStage", "diaBPPerStage",
@@ -34,44 +39,46 @@ public:
     //  7. resting scalars "measurementChannel" (-1), "POnset", "PPeak",
     //     "POffset", "QRSOnset", "QRSOffset", "TOnset", "TPeak", "TOffset",
     //     "PAmp", "QRSAmp", "TAmp", "avgRRInterval", "QRSAxis" (-999).
-    // Scalars other than those two start at 0.
+    // Scalars other than those two start at 0. The optional series (see
+    // ResultNames.h) follow, in their own order, once written.
     StudyResults();
 
     // Back to the state of a new study.
     void clear();
 
-    static QString stLevelTrend(int lead);
-    static QString stSlopeTrend(int lead);
-    static QString stLevelPerStage(int lead);
-    static QString stSlopePerStage(int lead);
+    static ResultName stLevelTrend(int lead) { return {LeadResult::StLevelTrend, lead}; }
+    static ResultName stSlopeTrend(int lead) { return {LeadResult::StSlopeTrend, lead}; }
+    static ResultName stLevelPerStage(int lead) { return {LeadResult::StLevelPerStage, lead}; }
+    static ResultName stSlopePerStage(int lead) { return {LeadResult::StSlopePerStage, lead}; }
 
     int size() const { return static_cast<int>(series_.size()); }
     const Series &at(int index) const { return series_[static_cast<std::size_t>(index)]; }
     QStringList names() const;
-    bool contains(const QString &name) const { return index_.contains(name); }
-    // Null when there is no such series.
-    const Series *find(const QString &name) const;
+    bool contains(const ResultName &name) const { return index_.contains(name.slot()); }
+    // Null when the series does not exist (yet).
+    const Series *find(const ResultName &name) const;
 
-    // The writers below ignore names that do not exist or are of another
-    // kind, so a caller's typo cannot create a series the document lacks.
-    void appendPoint(const QString &trend, double time, double value);
-    // Grows the series with zeros up to `stage` when needed.
-    void setPerStage(const QString &series, int stage, double value);
-    void setScalar(const QString &name, double value);
-    void appendToList(const QString &name, double value);
+    // Writing with a name of another kind is a programming error and throws
+    // std::logic_error. Writing an optional series creates it.
+    void appendPoint(const ResultName &trend, double time, double value);
+    // Grows the series with zeros up to `stage` when needed; a negative stage
+    // is ignored.
+    void setPerStage(const ResultName &series, int stage, double value);
+    void setScalar(const ResultName &name, double value);
+    void appendToList(const ResultName &name, double value);
 
-    // Values of a trend, per-stage series or list (empty when unknown).
-    const std::vector<double> &values(const QString &name) const;
-    const std::vector<double> &times(const QString &trend) const;
+    // Values of a trend, per-stage series or list (empty when absent).
+    const std::vector<double> &values(const ResultName &name) const;
+    const std::vector<double> &times(const ResultName &trend) const;
     // A per-stage value, 0 beyond the series.
-    double perStage(const QString &series, int stage) const;
-    // A scalar's value, 0 when unknown.
-    double scalar(const QString &name) const;
+    double perStage(const ResultName &series, int stage) const;
+    // A scalar's value; its starting value while an optional one is absent.
+    double scalar(const ResultName &name) const;
 
 private:
-    void add(const QString &name, Kind kind, double initial = 0.0);
-    Series *writable(const QString &name, Kind kind);
+    void add(const ResultName &name);
+    Series &writable(const ResultName &name, Kind kind);
 
     std::vector<Series> series_;
-    QHash<QString, int> index_;
+    QHash<int, int> index_;  // slot -> position in series_
 };

@@ -101,13 +101,14 @@ QJsonObject echoObject(const EchoScoring &scoring) {
 // ---- reading ---------------------------------------------------------------
 
 void readResults(const QJsonObject &object, StudyResults &results) {
-    // The set decides which series exist; names it does not know are dropped.
-    for (int i = 0; i < results.size(); ++i) {
-        const QString name = results.at(i).name;
-        if (!object.contains(name)) continue;
-        const QJsonObject member = object.value(name).toObject();
+    // The defined names decide which series exist; others are dropped. An
+    // optional series is created only when the document has it.
+    for (const ResultName &name : ResultName::all()) {
+        const QString text = name.text();
+        if (!object.contains(text)) continue;
+        const QJsonObject member = object.value(text).toObject();
         const QJsonArray values = member.value(QStringLiteral("values")).toArray();
-        switch (results.at(i).kind) {
+        switch (name.kind()) {
         case StudyResults::Kind::Scalar:
             results.setScalar(name, member.value(QStringLiteral("value")).toDouble());
             break;

@@ -142,6 +142,11 @@ void MonitorEngine::stop() {
     if (!running()) return;
     // Whatever arrived since the last block belongs to the test.
     recorder_->recordNewSamples();
+    // The beats detection still holds lie in the recording: they are handed
+    // on while the test still runs, so they reach the study and the stage.
+    // Detection then resumes for the monitor, which goes on showing the rate.
+    beats_->finish();
+    beats_->start();
     run_->stop(recordedTime());
     saveStudy();
 }

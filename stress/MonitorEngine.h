@@ -4,6 +4,7 @@
 // the run control of the stress test recorded into a study.
 
 #include "analysis/BeatListener.h"
+#include "analysis/FrontEndRange.h"
 #include "analysis/SignalBuffer.h"
 #include "stress/StressRun.h"
 
@@ -26,8 +27,8 @@ public:
     struct SignalFormat {
         int channelCount = 0;
         int samplingRate = 0;
-        double rangeMv = 300.0;  // samples span -range .. range
-        int resolutionBits = 16;
+        double rangeMv = FrontEndRange::kRangeMv;  // samples span -range .. range
+        int resolutionBits = FrontEndRange::kResolutionBits;
         QStringList channelNames;
     };
 

@@ -122,10 +122,9 @@ void StressRun::closeStageAndGoTo(int next, double now) {
         // pressure; a merged stage leaves the pressure to the next one.
         StudyResults &r = study_.results();
         const int row = static_cast<int>(before);
-        r.setPerStage(QStringLiteral("sysBPPerStage"), row, pendingSystolic_);
-        r.setPerStage(QStringLiteral("diaBPPerStage"), row, pendingDiastolic_);
-        r.setPerStage(QStringLiteral("DPPerStage"), row,
-                      r.perStage(QStringLiteral("BPMPerStage"), row) * pendingSystolic_);
+        r.setPerStage(Result::SysBpPerStage, row, pendingSystolic_);
+        r.setPerStage(Result::DiaBpPerStage, row, pendingDiastolic_);
+        r.setPerStage(Result::DpPerStage, row, r.perStage(Result::BpmPerStage, row) * pendingSystolic_);
         pendingSystolic_ = pendingDiastolic_ = 0;
     }
     syncRecordedProtocol();
@@ -190,8 +189,8 @@ std::optional<int> StressRun::recordedStageAt(double time) const {
 
 double StressRun::heartRateTrendAt(double time) const {
     const StudyResults &r = study_.results();
-    const std::vector<double> &times = r.times(QStringLiteral("BPMTrend"));
-    const std::vector<double> &values = r.values(QStringLiteral("BPMTrend"));
+    const std::vector<double> &times = r.times(Result::BpmTrend);
+    const std::vector<double> &values = r.values(Result::BpmTrend);
     const auto after = std::upper_bound(times.begin(), times.end(), time);
     if (after == times.begin()) return 0.0;
     return values[static_cast<std::size_t>(after - times.begin() - 1)];
@@ -200,9 +199,9 @@ double StressRun::heartRateTrendAt(double time) const {
 void StressRun::addBloodPressure(int systolic, int diastolic, double time) {
     if (!running_) return;
     StudyResults &r = study_.results();
-    r.appendPoint(QStringLiteral("sysBPTrend"), time, systolic);
-    r.appendPoint(QStringLiteral("diaBPTrend"), time, diastolic);
-    r.appendPoint(QStringLiteral("DPTrend"), time, systolic * std::trunc(heartRateTrendAt(time)));
+    r.appendPoint(Result::SysBpTrend, time, systolic);
+    r.appendPoint(Result::DiaBpTrend, time, diastolic);
+    r.appendPoint(Result::DpTrend, time, systolic * std::trunc(heartRateTrendAt(time)));
 
     const std::optional<int> stage = recordedStageAt(std::max(time, 0.0));
     if (!stage) {
@@ -210,9 +209,9 @@ void StressRun::addBloodPressure(int systolic, int diastolic, double time) {
         pendingDiastolic_ = diastolic;
         return;
     }
-    r.setPerStage(QStringLiteral("sysBPPerStage"), *stage, systolic);
-    r.setPerStage(QStringLiteral("diaBPPerStage"), *stage, diastolic);
-    r.setPerStage(QStringLiteral("DPPerStage"), *stage, systolic * r.perStage(QStringLiteral("BPMPerStage"), *stage));
+    r.setPerStage(Result::SysBpPerStage, *stage, systolic);
+    r.setPerStage(Result::DiaBpPerStage, *stage, diastolic);
+    r.setPerStage(Result::DpPerStage, *stage, systolic * r.perStage(Result::BpmPerStage, *stage));
 }
 
 void StressRun::onBeat(const BeatRecord &beat) {

@@ -1,11 +1,10 @@
 #include "ui/PressurePairSeries.h"
 
-#include <QString>
 #include <algorithm>
 
 namespace {
-const QString kSystolic = QStringLiteral("sysBPTrend");
-const QString kDiastolic = QStringLiteral("diaBPTrend");
+const ResultName kSystolic = Result::SysBpTrend;
+const ResultName kDiastolic = Result::DiaBpTrend;
 }  // namespace
 
 PressurePairSeries::PressurePairSeries(const StudyResults &results) : results_(results) {}
@@ -21,6 +20,6 @@ double PressurePairSeries::time(int index) const {
 }
 
 double PressurePairSeries::value(int index) const {
-    const QString &trend = index % 2 == 0 ? kSystolic : kDiastolic;
+    const ResultName &trend = index % 2 == 0 ? kSystolic : kDiastolic;
     return results_.values(trend)[static_cast<std::size_t>(index / 2)];
 }

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-TrendSeries::TrendSeries(const StudyResults &results, const QString &trendName) : results_(results), name_(trendName) {}
+TrendSeries::TrendSeries(const StudyResults &results, const ResultName &trendName)
+    : results_(results), name_(trendName) {}
 
 int TrendSeries::count() const {
     // A trend holds times and values side by side; should they ever differ

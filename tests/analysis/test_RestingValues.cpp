@@ -58,7 +58,9 @@ TEST(RestingValues, AreMarkerTimesRelativeToRWithTheAxisOfLeadsOneAndThree) {
         {"QRSOnset", v.qrsOnset},  {"QRSOffset", v.qrsOffset},
         {"TOffset", v.tOffset},    {"avgRRInterval", 0.8},
         {"QRSAxis", v.qrsAxis}};
-    EXPECT_EQ(v.entries(), expected);
+    std::vector<std::pair<QString, double>> entries;
+    for (const auto &[name, value] : v.entries()) entries.emplace_back(name.text(), value);
+    EXPECT_EQ(entries, expected);
     EXPECT_NEAR(v.qrsAxis, 60.0, 1e-9) << "leads I and III found by name";
 
     const std::vector<double> flat(200, 3.0);

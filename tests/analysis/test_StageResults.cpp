@@ -52,12 +52,12 @@ TEST(StageResults, HeartRateIsSmoothedAndTrendedPerBeat) {
     for (const Step &s : steps) {
         f.stages.onBeat(beat(time += 1.0, s.meanRr, s.valid));
         EXPECT_NEAR(f.stages.heartRate(), s.smoothed, 1e-9) << time;
-        EXPECT_EQ(f.results.values("BPMTrend").size(), static_cast<std::size_t>(s.bpmPoints)) << time;
+        EXPECT_EQ(f.results.values(Result::BpmTrend).size(), static_cast<std::size_t>(s.bpmPoints)) << time;
     }
-    EXPECT_EQ(f.results.values("BPMTrend"), (std::vector<double>{60.0, 120.0, 100.0}));
-    EXPECT_EQ(f.results.times("BPMTrend"), (std::vector<double>{1.0, 2.0, 4.0}));
-    EXPECT_EQ(f.results.values("METSTrend").size(), 4u);
-    EXPECT_NEAR(f.results.values("METSTrend").back(), 4.6, 1e-9);
+    EXPECT_EQ(f.results.values(Result::BpmTrend), (std::vector<double>{60.0, 120.0, 100.0}));
+    EXPECT_EQ(f.results.times(Result::BpmTrend), (std::vector<double>{1.0, 2.0, 4.0}));
+    EXPECT_EQ(f.results.values(Result::MetsTrend).size(), 4u);
+    EXPECT_NEAR(f.results.values(Result::MetsTrend).back(), 4.6, 1e-9);
     EXPECT_EQ(f.stages.beatsInStage(), 4);
 }
 
@@ -74,17 +74,17 @@ TEST(StageResults, AShortStageIsMergedIntoThePreviousOne) {
     f.stages.closeStage(2, 63.5);
     ASSERT_EQ(f.stages.executedStages().size(), 1u);
     EXPECT_EQ(f.stages.executedStages()[0].durationSeconds, 63);
-    EXPECT_EQ(f.results.values("BPMPerStage").size(), 1u);
+    EXPECT_EQ(f.results.values(Result::BpmPerStage).size(), 1u);
     EXPECT_EQ(f.stages.beatsInStage(), 1);  // the short stage's beat stays counted
     f.stages.finish(130.0);
     ASSERT_EQ(f.stages.executedStages().size(), 2u);
     EXPECT_EQ(f.stages.executedStages()[1].protocolStage, 2);
     EXPECT_EQ(f.stages.executedStages()[1].durationSeconds, 67);
-    ASSERT_EQ(f.results.values("METSPerStage").size(), 2u);
-    EXPECT_NEAR(f.results.values("METSPerStage")[0], 1.0, 1e-12);
-    EXPECT_NEAR(f.results.values("METSPerStage")[1], kRunningMets, 1e-12);
+    ASSERT_EQ(f.results.values(Result::MetsPerStage).size(), 2u);
+    EXPECT_NEAR(f.results.values(Result::MetsPerStage)[0], 1.0, 1e-12);
+    EXPECT_NEAR(f.results.values(Result::MetsPerStage)[1], kRunningMets, 1e-12);
     // The heart rate carries over: 0.8 x 80 + 0.2 x 100.
-    EXPECT_EQ(f.results.values("BPMPerStage"), (std::vector<double>{80.0, 84.0}));
+    EXPECT_EQ(f.results.values(Result::BpmPerStage), (std::vector<double>{80.0, 84.0}));
 }
 
 TEST(StageResults, AShortFirstStageIsStillRecorded) {
@@ -93,7 +93,7 @@ TEST(StageResults, AShortFirstStageIsStillRecorded) {
     f.stages.closeStage(1, 3.0);
     ASSERT_EQ(f.stages.executedStages().size(), 1u);
     EXPECT_EQ(f.stages.executedStages()[0].durationSeconds, 3);
-    EXPECT_EQ(f.results.values("METSPerStage"), (std::vector<double>{1.0}));
+    EXPECT_EQ(f.results.values(Result::MetsPerStage), (std::vector<double>{1.0}));
 }
 
 // Each stage: the heart rate from its beats, the pressures entered (none
@@ -124,11 +124,11 @@ TEST(StageResults, PressuresAndDoubleProductsPerStage) {
         systolic.push_back(s.systolic);
         diastolic.push_back(s.diastolic);
     }
-    EXPECT_EQ(f.results.values("DPPerStage"), dp);
-    EXPECT_EQ(f.results.values("sysBPPerStage"), systolic);
-    EXPECT_EQ(f.results.values("diaBPPerStage"), diastolic);
-    EXPECT_EQ(f.results.times("sysBPTrend"), (std::vector<double>{12.0, 32.0}));
-    EXPECT_EQ(f.results.values("DPTrend"), (std::vector<double>{61.0 * 140.0, 72.0 * 180.0}));
+    EXPECT_EQ(f.results.values(Result::DpPerStage), dp);
+    EXPECT_EQ(f.results.values(Result::SysBpPerStage), systolic);
+    EXPECT_EQ(f.results.values(Result::DiaBpPerStage), diastolic);
+    EXPECT_EQ(f.results.times(Result::SysBpTrend), (std::vector<double>{12.0, 32.0}));
+    EXPECT_EQ(f.results.values(Result::DpTrend), (std::vector<double>{61.0 * 140.0, 72.0 * 180.0}));
 }
 
 TEST(StageResults, MaximaAtTheEnd) {
@@ -155,12 +155,12 @@ TEST(StageResults, MaximaAtTheEnd) {
             if (i + 1 < c.protocolStages.size()) f.stages.closeStage(c.protocolStages[i + 1], now);
         }
         f.stages.finish(now);
-        EXPECT_NEAR(f.results.scalar("maxMETS"), c.maxMets, 1e-12) << c.what;
-        EXPECT_EQ(f.results.scalar("maxVO2"), 3.5 * f.results.scalar("maxMETS")) << c.what;
-        EXPECT_EQ(f.results.scalar("maxSysBP"), c.maxSys) << c.what;
-        EXPECT_EQ(f.results.scalar("maxDiaBP"), c.systolic > 0.0 ? 80.0 : 0.0) << c.what;
-        EXPECT_EQ(f.results.scalar("maxBPM"), 120.0) << c.what;
-        EXPECT_EQ(f.results.scalar("maxDP"), 120.0 * c.maxSys) << c.what;
+        EXPECT_NEAR(f.results.scalar(Result::MaxMets), c.maxMets, 1e-12) << c.what;
+        EXPECT_EQ(f.results.scalar(Result::MaxVo2), 3.5 * f.results.scalar(Result::MaxMets)) << c.what;
+        EXPECT_EQ(f.results.scalar(Result::MaxSysBp), c.maxSys) << c.what;
+        EXPECT_EQ(f.results.scalar(Result::MaxDiaBp), c.systolic > 0.0 ? 80.0 : 0.0) << c.what;
+        EXPECT_EQ(f.results.scalar(Result::MaxBpm), 120.0) << c.what;
+        EXPECT_EQ(f.results.scalar(Result::MaxDp), 120.0 * c.maxSys) << c.what;
     }
 }
 
@@ -171,7 +171,7 @@ TEST(StageResults, ErgometerMetsNeedTheWeight) {
         StageResults stages(results, nullptr, StageResults::Settings{weight, 0.01, 500}, bike);
         stages.start(0, 0.0);
         stages.finish(60.0);
-        EXPECT_NEAR(results.scalar("maxMETS"), weight > 0.0 ? 6.41 : 0.0, 0.005) << weight;
+        EXPECT_NEAR(results.scalar(Result::MaxMets), weight > 0.0 ? 6.41 : 0.0, 0.005) << weight;
     }
 }
 
@@ -187,6 +187,6 @@ TEST(StageResults, PacemakerPulsesRelativeToTheRecordingStart) {
         Fixture f(70.0, c.rate);
         f.stages.start(0, c.recordingStart, c.recordingStart);
         f.stages.onPacemakerPulse(c.sample);
-        EXPECT_EQ(f.results.values("pacemakerPulses"), (std::vector<double>{c.time})) << c.sample;
+        EXPECT_EQ(f.results.values(Result::PacemakerPulses), (std::vector<double>{c.time})) << c.sample;
     }
 }

@@ -1,8 +1,10 @@
 // The result series a new study carries: names, order, kinds and defaults,
-// and writers that never create or retype a series.
+// writers that refuse a name of another kind, and the optional series.
 #include "analysis/StudyResults.h"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace {
 using Kind = StudyResults::Kind;
@@ -57,40 +59,66 @@ TEST(StudyResults, KindsAndDefaults) {
                           {"TAmp", Kind::Scalar, 0.0}};
     const StudyResults results;
     for (const Case &c : cases) {
-        const StudyResults::Series *s = results.find(QString::fromLatin1(c.name));
+        const std::optional<ResultName> name = ResultName::find(QString::fromLatin1(c.name));
+        ASSERT_TRUE(name) << c.name;
+        EXPECT_EQ(name->text(), QString::fromLatin1(c.name));
+        const StudyResults::Series *s = results.find(*name);
         ASSERT_NE(s, nullptr) << c.name;
         EXPECT_EQ(s->kind, c.kind) << c.name;
-        EXPECT_EQ(results.scalar(QString::fromLatin1(c.name)), c.scalar) << c.name;
+        EXPECT_EQ(results.scalar(*name), c.scalar) << c.name;
         EXPECT_TRUE(s->times.empty()) << c.name;
         EXPECT_EQ(s->values.size(), c.kind == Kind::Scalar ? 1u : 0u) << c.name;
     }
-    EXPECT_FALSE(results.contains("STLevelTrend(16)"));
-    EXPECT_FALSE(results.contains("bpmtrend"));
+    EXPECT_FALSE(ResultName::find("STLevelTrend(16)"));
+    EXPECT_FALSE(ResultName::find("bpmtrend"));
+    EXPECT_THROW(ResultName(LeadResult::StLevelTrend, 16), std::out_of_range);
+    EXPECT_THROW(ResultName(LeadResult::StSlopePerStage, -1), std::out_of_range);
+    EXPECT_EQ(ResultName(LeadResult::StSlopePerStage, 15).text(), "STSlopePerStage(15)");
 }
 
-TEST(StudyResults, WritersKeepToExistingSeriesOfTheirKind) {
+// A name of the wrong kind is a programming error and must not be dropped
+// silently. (A misspelt enumerator, Result::BpmTrnd, does not compile.)
+TEST(StudyResults, WritersThrowOnANameOfAnotherKind) {
     StudyResults results;
-    results.appendPoint("BPMTrend", 1.5, 72.0);
-    results.appendPoint("maxBPM", 1.5, 72.0);       // a scalar: ignored
-    results.appendPoint("NoSuchTrend", 1.5, 72.0);  // unknown: ignored
-    results.setPerStage("BPMPerStage", 2, 120.0);   // grows with zeros
-    results.setPerStage("BPMTrend", 0, 1.0);        // a trend: ignored
-    results.setPerStage("BPMPerStage", -1, 1.0);    // no such stage
-    results.setScalar("QRSAxis", 60.0);
-    results.setScalar("pacemakerPulses", 3.0);  // a list: ignored
-    results.appendToList("pacemakerPulses", 0.25);
+    results.appendPoint(Result::BpmTrend, 1.5, 72.0);
+    EXPECT_THROW(results.appendPoint(Result::MaxBpm, 1.5, 72.0), std::logic_error);
+    results.setPerStage(Result::BpmPerStage, 2, 120.0);  // grows with zeros
+    EXPECT_THROW(results.setPerStage(Result::BpmTrend, 0, 1.0), std::logic_error);
+    results.setPerStage(Result::BpmPerStage, -1, 1.0);  // no such stage
+    results.setScalar(Result::QrsAxis, 60.0);
+    EXPECT_THROW(results.setScalar(Result::PacemakerPulses, 3.0), std::logic_error);
+    EXPECT_THROW(results.appendToList(Result::QrsAxis, 3.0), std::logic_error);
+    results.appendToList(Result::PacemakerPulses, 0.25);
 
-    EXPECT_EQ(results.times("BPMTrend"), (std::vector<double>{1.5}));
-    EXPECT_EQ(results.values("BPMTrend"), (std::vector<double>{72.0}));
-    EXPECT_EQ(results.scalar("maxBPM"), 0.0);
-    EXPECT_FALSE(results.contains("NoSuchTrend"));
-    EXPECT_EQ(results.values("BPMPerStage"), (std::vector<double>{0.0, 0.0, 120.0}));
-    EXPECT_EQ(results.perStage("BPMPerStage", 7), 0.0);
-    EXPECT_EQ(results.scalar("QRSAxis"), 60.0);
-    EXPECT_EQ(results.values("pacemakerPulses"), (std::vector<double>{0.25}));
+    EXPECT_EQ(results.times(Result::BpmTrend), (std::vector<double>{1.5}));
+    EXPECT_EQ(results.values(Result::BpmTrend), (std::vector<double>{72.0}));
+    EXPECT_EQ(results.scalar(Result::MaxBpm), 0.0);
+    EXPECT_EQ(results.values(Result::BpmPerStage), (std::vector<double>{0.0, 0.0, 120.0}));
+    EXPECT_EQ(results.perStage(Result::BpmPerStage, 7), 0.0);
+    EXPECT_EQ(results.scalar(Result::QrsAxis), 60.0);
+    EXPECT_EQ(results.values(Result::PacemakerPulses), (std::vector<double>{0.25}));
 
     results.clear();
-    EXPECT_TRUE(results.values("BPMTrend").empty());
-    EXPECT_EQ(results.scalar("QRSAxis"), -999.0);
+    EXPECT_TRUE(results.values(Result::BpmTrend).empty());
+    EXPECT_EQ(results.scalar(Result::QrsAxis), -999.0);
+    EXPECT_EQ(results.size(), 95);
+}
+
+// The global measurement's series exist only once written, in their fixed
+// place after the series of every study, whatever order they are written in.
+TEST(StudyResults, OptionalSeriesAppearOnceWrittenInTheirOrder) {
+    StudyResults results;
+    EXPECT_FALSE(results.contains(Result::GlobalQt));
+    EXPECT_EQ(results.scalar(Result::GlobalQrsAxis), -999.0);
+    EXPECT_EQ(results.scalar(Result::GlobalQt), 0.0);
+    results.setScalar(Result::GlobalTAxis, 40.0);
+    results.setScalar(Result::GlobalQt, 0.4);
+    results.setScalar(Result::GlobalPOnset, -0.2);
+    ASSERT_EQ(results.size(), 98);
+    EXPECT_EQ(results.names().mid(95), (QStringList{"globalPOnset", "globalQTInterval", "globalTAxis"}));
+    EXPECT_EQ(results.scalar(Result::GlobalQt), 0.4);
+    EXPECT_EQ(results.at(97).values, (std::vector<double>{40.0}));
+    EXPECT_EQ(results.names().at(94), "QRSAxis");
+    results.clear();
     EXPECT_EQ(results.size(), 95);
 }

@@ -166,4 +166,38 @@ TEST(SummaryJson, HoldsEveryFieldWithNullsForUnmeasured) {
     EXPECT_TRUE(v5[QStringLiteral("p_onset_ms")].isNull());
 }
 
+// The global measurement: times and intervals from seconds to ms, every
+// member present, null where nothing was measured.
+TEST(SummaryJson, GlobalMeasurementMembersInMilliseconds) {
+    BeatSummary summary = sampleSummary();
+    GlobalMeasurement &g = summary.average.global;
+    g.qrsOnset = -0.0484;
+    g.qrsOffset = 0.052;
+    g.tOffset = 0.3521;
+    g.qrsDuration = 0.1004;
+    g.qt = 0.4005;
+    g.qtcBazett = 0.41;
+    g.heartRateBpm = 71.96;
+    g.qrsAxis = -30.0;
+    const QJsonObject global = QJsonDocument::fromJson(SummaryJsonWriter::toJson(summary))
+                                   .object()[QStringLiteral("average_beat")]
+                                   .toObject()[QStringLiteral("global")]
+                                   .toObject();
+    const QStringList members{"heart_rate_bpm",    "p_axis_deg",   "p_ms",         "p_offset_ms",
+                              "p_onset_ms",        "pr_ms",        "qrs_axis_deg", "qrs_ms",
+                              "qrs_offset_ms",     "qrs_onset_ms", "qt_ms",        "qtc_bazett_ms",
+                              "qtc_fridericia_ms", "t_axis_deg",   "t_offset_ms"};
+    EXPECT_EQ(global.keys(), members);
+    const struct {
+        const char *member;
+        double value;
+    } measured[] = {{"qrs_onset_ms", -48.4},  {"qrs_offset_ms", 52.0}, {"t_offset_ms", 352.1},
+                    {"qrs_ms", 100.4},        {"qt_ms", 400.5},        {"qtc_bazett_ms", 410.0},
+                    {"heart_rate_bpm", 72.0}, {"qrs_axis_deg", -30.0}};
+    for (const auto &m : measured) EXPECT_DOUBLE_EQ(global[QLatin1String(m.member)].toDouble(), m.value) << m.member;
+    for (const char *unmeasured :
+         {"p_onset_ms", "p_offset_ms", "pr_ms", "p_ms", "qtc_fridericia_ms", "p_axis_deg", "t_axis_deg"})
+        EXPECT_TRUE(global[QLatin1String(unmeasured)].isNull()) << unmeasured;
+}
+
 }  // namespace

@@ -33,6 +33,8 @@ TEST(BeatsOptions, ParseEitherInputAndTheOutputs) {
     EXPECT_EQ(wfdb.input, BeatsOptions::Input::Wfdb);
     EXPECT_EQ(wfdb.inputPath, QStringLiteral("data/100"));
     EXPECT_TRUE(wfdb.outPath.isEmpty());
+    EXPECT_TRUE(wfdb.leadNames.isEmpty());
+    EXPECT_EQ(BeatsOptions::parse({"--wfdb", "100", "--leads", "II, V5,-"}).leadNames, (QStringList{"II", "V5", "-"}));
 }
 
 struct BadArguments {
@@ -69,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadArguments{"SameOutputs", {"--wfdb", "100", "--out", "a", "--summary-json", "a"}, "same file"},
                       BadArguments{"UnknownOption", {"--wfdb", "100", "--colour", "red"}, "--colour"},
                       BadArguments{"StrayWord", {"--wfdb", "100", "quickly"}, "quickly"},
-                      BadArguments{"HelpWithValue", {"--help=yes"}, "--help"}),
+                      BadArguments{"HelpWithValue", {"--help=yes"}, "--help"},
+                      BadArguments{"EmptyLeadName", {"--wfdb", "100", "--leads", "II,,V5"}, "--leads"}),
     [](const ::testing::TestParamInfo<BadArguments> &info) { return std::string(info.param.label); });
 
 TEST(BeatsTool, HelpListsCommandsAndOptions) {

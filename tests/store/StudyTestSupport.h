@@ -28,10 +28,10 @@ inline std::unique_ptr<Study> smallStudy() {
     event.position = 12.5;
     event.duration = 10;
     event.print = false;
-    study->results().appendPoint("BPMTrend", 1.5, 72);
-    study->results().appendPoint("BPMTrend", 3, 75);
-    study->results().setPerStage("METSPerStage", 1, 4.25);
-    study->results().setScalar("maxBPM", 180);
+    study->results().appendPoint(Result::BpmTrend, 1.5, 72);
+    study->results().appendPoint(Result::BpmTrend, 3, 75);
+    study->results().setPerStage(Result::MetsPerStage, 1, 4.25);
+    study->results().setScalar(Result::MaxBpm, 180);
     return study;
 }
 
@@ -107,16 +107,16 @@ inline std::unique_ptr<Study> fullStudy() {
     }
     StudyResults &r = study->results();
     for (int i = 0; i < 5; ++i) {
-        r.appendPoint("BPMTrend", 2.0 * i, 70 + 3.5 * i);
+        r.appendPoint(Result::BpmTrend, 2.0 * i, 70 + 3.5 * i);
         r.appendPoint(StudyResults::stLevelTrend(15), 2.0 * i, -0.05 * i);
     }
-    r.setPerStage("sysBPPerStage", 2, 160);
+    r.setPerStage(Result::SysBpPerStage, 2, 160);
     r.setPerStage(StudyResults::stSlopePerStage(3), 0, -1.25);
-    r.setScalar("maxVO2", 35.7);
-    r.setScalar("QRSAxis", 60);
-    r.setScalar("measurementChannel", 4);
-    r.appendToList("pacemakerPulses", 0.125);
-    r.appendToList("pacemakerPulses", 1.0625);
+    r.setScalar(Result::MaxVo2, 35.7);
+    r.setScalar(Result::QrsAxis, 60);
+    r.setScalar(Result::MeasurementChannel, 4);
+    r.appendToList(Result::PacemakerPulses, 0.125);
+    r.appendToList(Result::PacemakerPulses, 1.0625);
     auto protocol = std::make_unique<Protocol>();
     protocol->name = "Bruce";
     protocol->appendTreadmillStage(StagePhase::Rest, 60, 0, 0);

@@ -101,7 +101,7 @@ TEST(StudyDocument, ReadingIsTolerantOfMissingAndOddMembers) {
              EXPECT_EQ(s.eventCount(), 0);
              EXPECT_EQ(s.protocol(), nullptr);
              EXPECT_EQ(s.echoScoring(), nullptr);
-             EXPECT_EQ(s.results().scalar("QRSAxis"), -999.0);
+             EXPECT_EQ(s.results().scalar(Result::QrsAxis), -999.0);
          }},
         {"id of the wrong type", R"({"study":{"id":"7","status":"report"}})", true,
          [](const Study &s) {
@@ -153,16 +153,30 @@ TEST(StudyDocument, ReadingIsTolerantOfMissingAndOddMembers) {
          true,
          [](const Study &s) {
              const StudyResults &r = s.results();
-             EXPECT_EQ(r.times("BPMTrend"), (std::vector<double>{1, 2, 3}));
-             EXPECT_EQ(r.values("BPMTrend"), (std::vector<double>{60, 61, 0}));
-             EXPECT_TRUE(r.values("DPTrend").empty());
-             EXPECT_EQ(r.scalar("maxBPM"), 170.0);
-             EXPECT_EQ(r.scalar("QRSAxis"), 0.0);
-             EXPECT_EQ(r.scalar("maxDP"), 0.0);
-             EXPECT_EQ(r.values("pacemakerPulses"), (std::vector<double>{0.5, 1.5}));
-             EXPECT_EQ(r.values("METSPerStage"), (std::vector<double>{1, 2, 3}));
-             EXPECT_FALSE(r.contains("unknownSeries"));
+             EXPECT_EQ(r.times(Result::BpmTrend), (std::vector<double>{1, 2, 3}));
+             EXPECT_EQ(r.values(Result::BpmTrend), (std::vector<double>{60, 61, 0}));
+             EXPECT_TRUE(r.values(Result::DpTrend).empty());
+             EXPECT_EQ(r.scalar(Result::MaxBpm), 170.0);
+             EXPECT_EQ(r.scalar(Result::QrsAxis), 0.0);
+             EXPECT_EQ(r.scalar(Result::MaxDp), 0.0);
+             EXPECT_EQ(r.values(Result::PacemakerPulses), (std::vector<double>{0.5, 1.5}));
+             EXPECT_EQ(r.values(Result::MetsPerStage), (std::vector<double>{1, 2, 3}));
+             EXPECT_FALSE(r.names().contains("unknownSeries"));
+             EXPECT_FALSE(r.contains(Result::GlobalQt));
              EXPECT_FALSE(StudyDocument::serialise(s).contains("unknownSeries"));
+         }},
+        {"results: a global measurement series is read back only when written",
+         R"({"study":{"id":1},"results":{"globalQTInterval":{"type":"value","value":0.41},"maxBPM":{"value":9}}})",
+         true,
+         [](const Study &s) {
+             const StudyResults &r = s.results();
+             EXPECT_EQ(r.scalar(Result::GlobalQt), 0.41);
+             EXPECT_EQ(r.scalar(Result::MaxBpm), 9.0);
+             EXPECT_EQ(r.size(), 96);
+             EXPECT_FALSE(r.contains(Result::GlobalPAxis));
+             const QByteArray json = StudyDocument::serialise(s);
+             EXPECT_TRUE(json.contains(R"("globalQTInterval":{"type":"value","value":0.41})"));
+             EXPECT_FALSE(json.contains("globalPAxis"));
          }},
         {"protocol: absent or empty stays absent", R"({"study":{"id":1},"protocol":{}})", true,
          [](const Study &s) { EXPECT_EQ(s.protocol(), nullptr); }},

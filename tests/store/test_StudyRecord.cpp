@@ -16,8 +16,8 @@ TEST(StudyRecord, NewStudyStartsEmptyWithUnsetDateTimesAndDefaultResults) {
     EXPECT_EQ(study.beats(), nullptr);
     EXPECT_EQ(study.echoScoring(), nullptr);
     EXPECT_EQ(study.protocol(), nullptr);
-    EXPECT_EQ(study.results().scalar("QRSAxis"), -999.0);
-    EXPECT_TRUE(study.results().values("BPMTrend").empty());
+    EXPECT_EQ(study.results().scalar(Result::QrsAxis), -999.0);
+    EXPECT_TRUE(study.results().values(Result::BpmTrend).empty());
 }
 
 TEST(StudyRecord, RiskFactorsAreKeptInByteOrderReplacedByNameAndAbsentOnesLeaveTheCommentAlone) {

@@ -142,7 +142,7 @@ TEST(MonitorEngine, SavesAtStageChangesAndEveryMinuteOfRecordedSignal) {
         Study *saved = other.openStudy(rig.study->id());
         ASSERT_NE(saved, nullptr);
         EXPECT_EQ(saved->studyDateTime(), QByteArray("20260102030405"));
-        EXPECT_GE(saved->results().values(QStringLiteral("BPMTrend")).size(), 50u);
+        EXPECT_GE(saved->results().values(Result::BpmTrend).size(), 50u);
     }
     rig.engine->nextStage();
     EXPECT_EQ(rig.engine->autosaveCount(), 3);

@@ -57,7 +57,7 @@ struct Rig {
             run->onBeat(beat);
         }
     }
-    const std::vector<double> &series(const char *name) { return study.results().values(QLatin1String(name)); }
+    const std::vector<double> &series(Result name) { return study.results().values(name); }
     std::vector<int> durations() {
         std::vector<int> out;
         for (int i = 0; i < study.protocol()->stageCount(); ++i)
@@ -117,12 +117,12 @@ TEST(StressRun, NextWithinFiveSecondsMergesTheStageYetAdvancesCountersAndLoad) {
     EXPECT_EQ(rig.run->stageStart(), 63);
     EXPECT_EQ(rig.run->phaseStart(), 60);
     EXPECT_EQ(rig.durations(), std::vector<int>{63});
-    EXPECT_EQ(rig.series("BPMPerStage").size(), 1u);
+    EXPECT_EQ(rig.series(Result::BpmPerStage).size(), 1u);
     EXPECT_EQ(equipment.calls,
               (QStringList{"start", "speed=2.7", "incline=10", "apply", "speed=4", "incline=12", "apply"}));
     rig.run->nextStage(100.0);
     EXPECT_EQ(rig.durations(), (std::vector<int>{63, 37}));
-    EXPECT_DOUBLE_EQ(rig.series("METSPerStage")[1], (0.1 * 4000.0 / 60 + 1.8 * 4000.0 / 60 * 0.12 + 3.5) / 3.5);
+    EXPECT_DOUBLE_EQ(rig.series(Result::MetsPerStage)[1], (0.1 * 4000.0 / 60 + 1.8 * 4000.0 / 60 * 0.12 + 3.5) / 3.5);
 }
 
 TEST(StressRun, BloodPressureGoesToItsStageOpenOrClosed) {
@@ -144,15 +144,15 @@ TEST(StressRun, BloodPressureGoesToItsStageOpenOrClosed) {
         rig.run->tick(60.0);
         rig.run->addBloodPressure(150, 90, c.readingTime);
         rig.run->tick(120.0);
-        ASSERT_EQ(rig.series("sysBPPerStage").size(), 2u);
-        EXPECT_EQ(rig.series("sysBPPerStage")[0], c.sysRow0 ? c.sysRow0 : 120);
-        EXPECT_EQ(rig.series("diaBPPerStage")[0], c.sysRow0 ? 90 : 80);
-        EXPECT_EQ(rig.series("DPPerStage")[0], 100.0 * (c.sysRow0 ? c.sysRow0 : 120));
-        EXPECT_EQ(rig.series("sysBPPerStage")[1], c.sysRow1);
-        EXPECT_EQ(rig.series("DPPerStage")[1], 100.0 * c.sysRow1);
+        ASSERT_EQ(rig.series(Result::SysBpPerStage).size(), 2u);
+        EXPECT_EQ(rig.series(Result::SysBpPerStage)[0], c.sysRow0 ? c.sysRow0 : 120);
+        EXPECT_EQ(rig.series(Result::DiaBpPerStage)[0], c.sysRow0 ? 90 : 80);
+        EXPECT_EQ(rig.series(Result::DpPerStage)[0], 100.0 * (c.sysRow0 ? c.sysRow0 : 120));
+        EXPECT_EQ(rig.series(Result::SysBpPerStage)[1], c.sysRow1);
+        EXPECT_EQ(rig.series(Result::DpPerStage)[1], 100.0 * c.sysRow1);
         // Every reading is a trend point, its DP from the heart rate then.
-        EXPECT_EQ(rig.series("sysBPTrend"), (std::vector<double>{120, 150}));
-        EXPECT_EQ(rig.series("DPTrend"), (std::vector<double>{12000, 15000}));
+        EXPECT_EQ(rig.series(Result::SysBpTrend), (std::vector<double>{120, 150}));
+        EXPECT_EQ(rig.series(Result::DpTrend), (std::vector<double>{12000, 15000}));
     }
 }
 
@@ -161,8 +161,8 @@ TEST(StressRun, BloodPressureAfterStopIsIgnored) {
     rig.run->start("20260102030405", 0.0);
     rig.run->stop(30.0);
     rig.run->addBloodPressure(150, 90, 20.0);
-    EXPECT_TRUE(rig.series("sysBPTrend").empty());
-    EXPECT_EQ(rig.series("sysBPPerStage"), std::vector<double>{0});
+    EXPECT_TRUE(rig.series(Result::SysBpTrend).empty());
+    EXPECT_EQ(rig.series(Result::SysBpPerStage), std::vector<double>{0});
 }
 
 TEST(StressRun, MetsAndMaximaPerEquipmentAndWeight) {
@@ -195,10 +195,10 @@ TEST(StressRun, MetsAndMaximaPerEquipmentAndWeight) {
         rig.run->tick(60.0);
         EXPECT_NEAR(rig.run->stageMets(), c.mets, 1e-9);
         rig.run->stop(120.0);
-        ASSERT_EQ(rig.series("METSPerStage").size(), 2u);
-        EXPECT_NEAR(rig.series("METSPerStage")[1], c.mets, 1e-9);
-        EXPECT_NEAR(rig.study.results().scalar("maxMETS"), c.mets, 1e-9);
-        EXPECT_NEAR(rig.study.results().scalar("maxVO2"), 3.5 * c.mets, 1e-9);
+        ASSERT_EQ(rig.series(Result::MetsPerStage).size(), 2u);
+        EXPECT_NEAR(rig.series(Result::MetsPerStage)[1], c.mets, 1e-9);
+        EXPECT_NEAR(rig.study.results().scalar(Result::MaxMets), c.mets, 1e-9);
+        EXPECT_NEAR(rig.study.results().scalar(Result::MaxVo2), 3.5 * c.mets, 1e-9);
     }
 }
 
@@ -269,14 +269,14 @@ TEST(StressRun, HeartRateAndMaximaOverStages) {
     rig.run->tick(120.0);
     rig.beats(120, 180, 100);
     rig.run->stop(180.0);
-    const std::vector<double> &bpm = rig.series("BPMPerStage");
+    const std::vector<double> &bpm = rig.series(Result::BpmPerStage);
     ASSERT_EQ(bpm.size(), 3u);
     EXPECT_EQ(bpm[0], 80);
     EXPECT_EQ(bpm[1], 139);  // smoothed: 140 - 60 x 0.8^60, truncated
-    EXPECT_EQ(rig.study.results().scalar("maxBPM"), 139);
-    EXPECT_EQ(rig.study.results().scalar("maxSysBP"), 180);
-    EXPECT_EQ(rig.study.results().scalar("maxDiaBP"), 85);
-    EXPECT_EQ(rig.study.results().scalar("maxDP"), 180 * 139);
+    EXPECT_EQ(rig.study.results().scalar(Result::MaxBpm), 139);
+    EXPECT_EQ(rig.study.results().scalar(Result::MaxSysBp), 180);
+    EXPECT_EQ(rig.study.results().scalar(Result::MaxDiaBp), 85);
+    EXPECT_EQ(rig.study.results().scalar(Result::MaxDp), 180 * 139);
 }
 
 TEST(StressRun, StReferenceIsTakenWhenNextLeavesTheFirstStageOnly) {

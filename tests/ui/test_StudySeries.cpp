@@ -7,10 +7,10 @@ namespace {
 
 TEST(StudySeries, ATrendIsReadByNameAndSurvivesTheResultsBeingCleared) {
     StudyResults results;
-    results.appendPoint(QStringLiteral("BPMTrend"), 1.0, 72.0);
-    results.appendPoint(QStringLiteral("BPMTrend"), 1.8, 75.0);
+    results.appendPoint(Result::BpmTrend, 1.0, 72.0);
+    results.appendPoint(Result::BpmTrend, 1.8, 75.0);
     results.appendPoint(StudyResults::stLevelTrend(10), 1.8, -1.2);
-    const TrendSeries heartRate(results, QStringLiteral("BPMTrend"));
+    const TrendSeries heartRate(results, Result::BpmTrend);
     const TrendSeries stV5(results, StudyResults::stLevelTrend(10));
     ASSERT_EQ(heartRate.count(), 2);
     EXPECT_EQ(heartRate.time(1), 1.8);
@@ -20,19 +20,19 @@ TEST(StudySeries, ATrendIsReadByNameAndSurvivesTheResultsBeingCleared) {
     // on to the old one.
     results.clear();
     EXPECT_EQ(heartRate.count(), 0);
-    results.appendPoint(QStringLiteral("BPMTrend"), 5.0, 90.0);
+    results.appendPoint(Result::BpmTrend, 5.0, 90.0);
     EXPECT_EQ(heartRate.value(0), 90.0);
-    EXPECT_EQ(TrendSeries(results, QStringLiteral("noSuchTrend")).count(), 0);
+    EXPECT_EQ(TrendSeries(results, Result::MetsTrend).count(), 0);  // never written
 }
 
 TEST(StudySeries, PressuresPairSystolicAndDiastolicOfEachReading) {
     StudyResults results;
-    results.appendPoint(QStringLiteral("sysBPTrend"), 80.0, 125.0);
-    results.appendPoint(QStringLiteral("diaBPTrend"), 80.0, 80.0);
-    results.appendPoint(QStringLiteral("sysBPTrend"), 260.0, 150.0);
-    results.appendPoint(QStringLiteral("diaBPTrend"), 260.0, 82.0);
+    results.appendPoint(Result::SysBpTrend, 80.0, 125.0);
+    results.appendPoint(Result::DiaBpTrend, 80.0, 80.0);
+    results.appendPoint(Result::SysBpTrend, 260.0, 150.0);
+    results.appendPoint(Result::DiaBpTrend, 260.0, 82.0);
     // A systolic value whose diastolic has not arrived is not a reading yet.
-    results.appendPoint(QStringLiteral("sysBPTrend"), 440.0, 170.0);
+    results.appendPoint(Result::SysBpTrend, 440.0, 170.0);
     const PressurePairSeries pairs(results);
     ASSERT_EQ(pairs.count(), 4);
     const double expected[4][2] = {{80, 125}, {80, 80}, {260, 150}, {260, 82}};

@@ -6,6 +6,7 @@
 #include "Benchmarks.h"
 #include "analysis/BeatAnalysisPath.h"
 #include "analysis/ChannelTable.h"
+#include "analysis/FrontEndRange.h"
 #include "analysis/MonitorFeeds.h"
 
 #include <QCoreApplication>
@@ -33,7 +34,7 @@ BenchResult beatAnalysis() {
     const int frames = recording.size() / frameBytes;
 
     auto raw = MonitorFeeds::createRawBuffer(channels, rate);
-    raw->setAmplitudeRange(-300.0, 300.0);
+    raw->setAmplitudeRange(-FrontEndRange::kRangeMv, FrontEndRange::kRangeMv);
     raw->setChannelNames(ChannelTable::maskedNames(ChannelTable::kAllChannelsMask));
     MonitorFeeds feeds(*raw, false);
     BeatAnalysisPath path(feeds.analysisFeed(), *raw);

@@ -7,6 +7,7 @@
 #include "acquisition/FileSignal.h"
 #include "analysis/BeatAnalysisPath.h"
 #include "analysis/ChannelTable.h"
+#include "analysis/FrontEndRange.h"
 #include "analysis/MonitorFeeds.h"
 #include "store/StudyStore.h"
 #include "stress/MonitorEngine.h"
@@ -36,7 +37,7 @@ BenchResult engine14ch() {
     info.channelCount = channels;
     info.channelNames = ChannelTable::maskedNames(ChannelTable::kAllChannelsMask).join(',').toUtf8();
     info.resolution = 16;
-    info.gainMax = 300.0;
+    info.gainMax = FrontEndRange::kRangeMv;
     info.patientWeight = "80";
     Study *study = store.createStudy(info);
     Protocol bruce;

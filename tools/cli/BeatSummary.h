@@ -2,6 +2,8 @@
 // What the summary file reports: the input, the beat counts and rate, and the
 // resting measurements of the average beat, which the analysis fills in.
 
+#include "analysis/GlobalMeasurement.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -22,6 +24,7 @@ struct LeadRestingMeasurements {
 struct RestingMeasurements {
     std::optional<double> qrsAxisDegrees;        // frontal plane, from the limb leads
     std::vector<LeadRestingMeasurements> leads;  // in channel table order
+    GlobalMeasurement global;                    // all leads together
 };
 
 struct BeatCounts {

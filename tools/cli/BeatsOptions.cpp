@@ -12,9 +12,9 @@ constexpr double kMaxRangeMv = 10000.0;
 
 // Which options take a value; flags are listed with false.
 const std::map<QString, bool> &knownOptions() {
-    static const std::map<QString, bool> options = {{"raw", true},          {"rate", true}, {"channels", true},
-                                                    {"range-mv", true},     {"wfdb", true}, {"out", true},
-                                                    {"summary-json", true}, {"help", false}};
+    static const std::map<QString, bool> options = {{"raw", true},          {"rate", true},  {"channels", true},
+                                                    {"range-mv", true},     {"wfdb", true},  {"out", true},
+                                                    {"summary-json", true}, {"leads", true}, {"help", false}};
     return options;
 }
 
@@ -116,6 +116,18 @@ public:
                number("range-mv", 0.001, kMaxRangeMv, &options_->raw.rangeMv);
     }
 
+    // "--leads II,V5": the names of the input's leads in order, for a header
+    // that names them otherwise.
+    bool leads() {
+        if (!has("leads")) return true;
+        const QStringList names = value("leads").split(QLatin1Char(','));
+        for (const QString &name : names) {
+            if (name.trimmed().isEmpty()) return fail(QStringLiteral("--leads has an empty name"));
+            options_->leadNames << name.trimmed();
+        }
+        return true;
+    }
+
     bool outputs() {
         options_->outPath = value("out");
         options_->summaryPath = value("summary-json");
@@ -135,14 +147,14 @@ BeatsOptions BeatsOptions::parse(const QStringList &arguments) {
     BeatsOptions options;
     Parser parser(&options);
     if (!parser.split(arguments) || options.helpRequested) return options;
-    if (parser.input()) parser.outputs();
+    if (parser.input() && parser.leads()) parser.outputs();
     return options;
 }
 
 QString BeatsOptions::helpText() {
     return QStringLiteral(
         "Usage: tarvelin-ecg-cli beats (--raw FILE --rate R --channels N [--range-mv MV] | --wfdb RECORD)\n"
-        "                              [--out FILE] [--summary-json FILE]\n"
+        "                              [--leads NAME,...] [--out FILE] [--summary-json FILE]\n"
         "Finds and classifies the beats of a recording and writes one CSV row per beat.\n"
         "\n"
         "Input, one of:\n"
@@ -154,6 +166,9 @@ QString BeatsOptions::helpText() {
         "  --wfdb RECORD        a WFDB record, PATH/NAME of its .hea header; signal formats 16\n"
         "                       and 212; leads are matched to the channels above by name\n"
         "                       (MLII as II), other leads are not used\n"
+        "  --leads NAME,...     the names of the input's leads in order, when the file names\n"
+        "                       them otherwise (for example ECG1,ECG2 recorded as II and V5:\n"
+        "                       --leads II,V5); \"-\" leaves a lead unused\n"
         "\n"
         "Output:\n"
         "  --out FILE           the beat table (CSV); standard output when omitted. Columns:\n"

@@ -11,10 +11,11 @@ struct BeatsOptions {
     enum class Input { None, Raw, Wfdb };
 
     Input input = Input::None;
-    QString inputPath;    // the raw file, or PATH/NAME of the record
-    RawFormat raw;        // for Input::Raw
-    QString outPath;      // empty: the beat table goes to standard output
-    QString summaryPath;  // empty: no summary
+    QString inputPath;      // the raw file, or PATH/NAME of the record
+    RawFormat raw;          // for Input::Raw
+    QStringList leadNames;  // --leads: the input's leads renamed in order; empty: as the input names them
+    QString outPath;        // empty: the beat table goes to standard output
+    QString summaryPath;    // empty: no summary
     bool helpRequested = false;
     QString error;  // set when the arguments are refused
 

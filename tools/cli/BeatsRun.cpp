@@ -1,6 +1,7 @@
 #include "tools/cli/BeatsRun.h"
 
 #include "analysis/BeatAnalysisPath.h"
+#include "analysis/GlobalMeasurement.h"
 #include "analysis/MonitorFeeds.h"
 #include "analysis/RestingValues.h"
 
@@ -14,10 +15,12 @@ namespace {
 // (a tenth of a second), so the batch run takes the live path step by step.
 int blockFrames(int rate) { return std::max(1, rate / 10); }
 
-// Past the end the detector still needs its one second of look-ahead (and
-// 0.2 s more) to confirm the last beats: the last value is held that long so
-// the signal ends without a step that could look like a QRS.
-constexpr double kTailSeconds = 1.5;
+// A QRS cut by the end of the file still needs the wavelet filters' few
+// samples after it to be judged: the last value is held this long (no step
+// that could look like a QRS), then finish() hands on the beats still held.
+// Shorter than the 0.5 s an average takes after R, so no beat that reaches
+// into the held stretch joins the averages.
+constexpr double kTailSeconds = 0.3;
 
 std::optional<double> relativeMs(double seconds) {
     if (seconds == 0.0) return std::nullopt;
@@ -119,6 +122,7 @@ void runBeatAnalysis(AnalysisInput &input, BeatListener &beats, RestingMeasureme
         break;
     }
     // The end of the input: every block has been analysed.
+    path.finish();
     path.removeBeatListener(&beats);
 
     AverageBeatBuilder &averages = path.averages();
@@ -131,6 +135,7 @@ void runBeatAnalysis(AnalysisInput &input, BeatListener &beats, RestingMeasureme
     const int axisLead = lead2 != names.end() ? static_cast<int>(lead2 - names.begin()) : 0;
     const RestingValues axisValues = restingValues(leads, names, rate, axisLead, meanRr);
     if (axisValues.qrsAxis != kNoAxis) average.qrsAxisDegrees = axisValues.qrsAxis;
+    average.global = measureGlobal(leads, names, rate, meanRr);
     for (int k = 0; k < count; ++k) {
         const RestingValues v = restingValues(leads, names, rate, k, meanRr);
         LeadRestingMeasurements lead;

@@ -1,5 +1,6 @@
 #include "tools/cli/InputLoader.h"
 
+#include "tools/cli/LeadNames.h"
 #include "tools/cli/RawRecordingReader.h"
 #include "tools/cli/WfdbRecordReader.h"
 
@@ -10,6 +11,8 @@ std::unique_ptr<RecordingStream> open(const BeatsOptions &options, QString *erro
                                                     ? WfdbRecordReader::open(options.inputPath, error)
                                                     : RawRecordingReader::open(options.inputPath, options.raw, error);
     if (!reader) return nullptr;
+    if (!options.leadNames.isEmpty() && !LeadNames::rename(options.leadNames, &reader->leadsDescription(), error))
+        return nullptr;
     return RecordingStream::open(std::move(reader), error);
 }
 

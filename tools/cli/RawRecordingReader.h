@@ -2,13 +2,14 @@
 // Reads the demonstration format: headerless frames of 16-bit little-endian
 // samples, one per channel in the channel table's order.
 
+#include "analysis/FrontEndRange.h"
 #include "tools/cli/SignalBlockReader.h"
 
 #include <QString>
 #include <memory>
 
 struct RawFormat {
-    static constexpr double kDefaultRangeMv = 300.0;
+    static constexpr double kDefaultRangeMv = FrontEndRange::kRangeMv;
     double rate = 500.0;
     int channels = 14;
     double rangeMv = kDefaultRangeMv;  // mV = sample x 2 rangeMv / 65536

@@ -3,6 +3,7 @@
 // table's channels at 250, 500 or 1000 samples/s on the device's scale.
 
 #include "analysis/ChannelTable.h"
+#include "analysis/FrontEndRange.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,9 +14,9 @@
 struct Recording {
     // The device's +-300 mV (9.16 uV per unit) for every input: the
     // analysis's amplitude limits are in sample units and were set for it.
-    static constexpr double kRangeMv = 300.0;
-    static constexpr int kResolutionBits = 16;
-    static constexpr double kMillivoltsPerUnit = 2.0 * kRangeMv / 65536.0;
+    static constexpr double kRangeMv = FrontEndRange::kRangeMv;
+    static constexpr int kResolutionBits = FrontEndRange::kResolutionBits;
+    static constexpr double kMillivoltsPerUnit = FrontEndRange::kMillivoltsPerUnit;
     // Input rates taken: below the minimum the QRS is not sampled well enough
     // to find; above the maximum the input is surely mislabelled.
     static constexpr double kMinimumInputRate = 50.0;

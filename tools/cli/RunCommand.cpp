@@ -62,15 +62,16 @@ void printStageTable(const Study &study, const QStringList &channelNames, QTextS
             load = QStringLiteral("%1 W").arg(value(stage.parameter("workload", "watts"), 0));
         out << names[static_cast<std::size_t>(phase)] << ' ' << ++numbers[static_cast<std::size_t>(phase)] << '\t'
             << value(stage.duration, 0) << '\t' << (load.isEmpty() ? QStringLiteral("-") : load) << '\t'
-            << value(r.perStage("METSPerStage", i), 2) << '\t' << value(r.perStage("BPMPerStage", i), 0) << '\t'
-            << value(r.perStage("sysBPPerStage", i), 0) << '/' << value(r.perStage("diaBPPerStage", i), 0) << '\t'
-            << value(r.perStage("DPPerStage", i), 0) << '\t'
-            << (v5 < 0 ? QStringLiteral("-") : value(r.perStage(StudyResults::stLevelPerStage(v5), i), 3)) << '\t'
-            << (v5 < 0 ? QStringLiteral("-") : value(r.perStage(StudyResults::stSlopePerStage(v5), i), 3)) << '\n';
+            << value(r.perStage(Result::MetsPerStage, i), 2) << '\t' << value(r.perStage(Result::BpmPerStage, i), 0)
+            << '\t' << value(r.perStage(Result::SysBpPerStage, i), 0) << '/'
+            << value(r.perStage(Result::DiaBpPerStage, i), 0) << '\t' << value(r.perStage(Result::DpPerStage, i), 0)
+            << '\t' << (v5 < 0 ? QStringLiteral("-") : value(r.perStage(StudyResults::stLevelPerStage(v5), i), 3))
+            << '\t' << (v5 < 0 ? QStringLiteral("-") : value(r.perStage(StudyResults::stSlopePerStage(v5), i), 3))
+            << '\n';
     }
-    out << "max\tHR " << r.scalar("maxBPM") << "\tSBP " << r.scalar("maxSysBP") << "\tDBP " << r.scalar("maxDiaBP")
-        << "\tDP " << r.scalar("maxDP") << "\tMETS " << value(r.scalar("maxMETS"), 2) << "\tVO2 "
-        << value(r.scalar("maxVO2"), 1) << '\n';
+    out << "max\tHR " << r.scalar(Result::MaxBpm) << "\tSBP " << r.scalar(Result::MaxSysBp) << "\tDBP "
+        << r.scalar(Result::MaxDiaBp) << "\tDP " << r.scalar(Result::MaxDp) << "\tMETS "
+        << value(r.scalar(Result::MaxMets), 2) << "\tVO2 " << value(r.scalar(Result::MaxVo2), 1) << '\n';
 }
 
 }  // namespace

@@ -14,6 +14,8 @@ public:
 
     // Leads carry their names and channels; their sample vectors stay empty.
     const InputSignals &description() const { return description_; }
+    // The same, open to renaming its leads before any block is read.
+    InputSignals &leadsDescription() { return description_; }
     // Frames the input holds, known before any is read.
     std::int64_t length() const { return length_; }
 

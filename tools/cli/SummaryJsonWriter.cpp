@@ -28,6 +28,29 @@ QJsonObject inputObject(const InputDescription &input) {
                        {QStringLiteral("unmapped_leads"), QJsonArray::fromStringList(input.unmappedLeads)}};
 }
 
+std::optional<double> milliseconds(const std::optional<double> &seconds) {
+    if (!seconds) return std::nullopt;
+    return 1000.0 * *seconds;
+}
+
+QJsonObject globalObject(const GlobalMeasurement &g) {
+    return QJsonObject{{QStringLiteral("p_onset_ms"), optional(milliseconds(g.pOnset))},
+                       {QStringLiteral("p_offset_ms"), optional(milliseconds(g.pOffset))},
+                       {QStringLiteral("qrs_onset_ms"), optional(milliseconds(g.qrsOnset))},
+                       {QStringLiteral("qrs_offset_ms"), optional(milliseconds(g.qrsOffset))},
+                       {QStringLiteral("t_offset_ms"), optional(milliseconds(g.tOffset))},
+                       {QStringLiteral("pr_ms"), optional(milliseconds(g.pr))},
+                       {QStringLiteral("p_ms"), optional(milliseconds(g.pDuration))},
+                       {QStringLiteral("qrs_ms"), optional(milliseconds(g.qrsDuration))},
+                       {QStringLiteral("qt_ms"), optional(milliseconds(g.qt))},
+                       {QStringLiteral("qtc_bazett_ms"), optional(milliseconds(g.qtcBazett))},
+                       {QStringLiteral("qtc_fridericia_ms"), optional(milliseconds(g.qtcFridericia))},
+                       {QStringLiteral("heart_rate_bpm"), optional(g.heartRateBpm)},
+                       {QStringLiteral("p_axis_deg"), optional(g.pAxis)},
+                       {QStringLiteral("qrs_axis_deg"), optional(g.qrsAxis)},
+                       {QStringLiteral("t_axis_deg"), optional(g.tAxis)}};
+}
+
 QJsonObject averageObject(const RestingMeasurements &average) {
     QJsonArray leads;
     for (const LeadRestingMeasurements &lead : average.leads)
@@ -37,7 +60,8 @@ QJsonObject averageObject(const RestingMeasurements &average) {
                                  {QStringLiteral("qrs_offset_ms"), optional(lead.qrsOffsetMs)},
                                  {QStringLiteral("t_offset_ms"), optional(lead.tOffsetMs)}});
     return QJsonObject{{QStringLiteral("qrs_axis_deg"), optional(average.qrsAxisDegrees)},
-                       {QStringLiteral("leads"), leads}};
+                       {QStringLiteral("leads"), leads},
+                       {QStringLiteral("global"), globalObject(average.global)}};
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ std::unique_ptr<StudyResults> simulatedStressTest() {
     for (double t = 0.0; t < kTestSeconds;) {
         const double bpm = profile.rateAt(t) + 1.5 * random.normal();
         if (t < 700.0 || t > 730.0) {
-            results->appendPoint(QStringLiteral("BPMTrend"), t, bpm);
+            results->appendPoint(Result::BpmTrend, t, bpm);
             // Horizontal ST depression in V5 growing with the work, with the
             // smoothing the analysis applies.
             const double target = -0.2 - 1.6 * profile.exertionAt(t) + 0.15 * random.normal();
@@ -49,8 +49,8 @@ std::unique_ptr<StudyResults> simulatedStressTest() {
     const double readings[][3] = {{80, 128, 82},  {260, 146, 80}, {440, 168, 78},
                                   {620, 186, 76}, {750, 160, 78}, {880, 134, 80}};
     for (const auto &r : readings) {
-        results->appendPoint(QStringLiteral("sysBPTrend"), r[0], r[1]);
-        results->appendPoint(QStringLiteral("diaBPTrend"), r[0], r[2]);
+        results->appendPoint(Result::SysBpTrend, r[0], r[1]);
+        results->appendPoint(Result::DiaBpTrend, r[0], r[2]);
     }
     return results;
 }
@@ -79,7 +79,7 @@ QImage plotPicture(const PlotSeries &series, const QString &title, int style, do
 
 QImage heartRateLines() {
     const auto results = simulatedStressTest();
-    const TrendSeries series(*results, QStringLiteral("BPMTrend"));
+    const TrendSeries series(*results, Result::BpmTrend);
     return plotPicture(series, QStringLiteral("HR (bpm)"), 1, 50, 190, QColor(0xb0, 0x10, 0x10), QStringLiteral("%g"),
                        10.0);
 }
@@ -93,7 +93,7 @@ QImage stLevelPoints() {
 
 QImage systolicWithMarkers() {
     const auto results = simulatedStressTest();
-    const TrendSeries series(*results, QStringLiteral("sysBPTrend"));
+    const TrendSeries series(*results, Result::SysBpTrend);
     return plotPicture(series, QStringLiteral("SBP (mmHg)"), 2, 60, 200, QColor(0x20, 0x80, 0x30), QStringLiteral("%g"),
                        0.0);
 }

@@ -2,6 +2,7 @@
 // Everything that determines a synthetic recording; the command line fills it
 // in, the generator reads it.
 
+#include "analysis/FrontEndRange.h"
 #include "tools/sim/model/StPattern.h"
 
 #include <QString>
@@ -40,7 +41,7 @@ struct SimulationConfig {
 namespace SampleFormat {
 constexpr int kChannels = 14;
 constexpr int kBytesPerFrame = kChannels * 2;
-constexpr double kMillivoltsPerUnit = 600.0 / 65536.0;
+constexpr double kMillivoltsPerUnit = FrontEndRange::kMillivoltsPerUnit;
 
 // Rounded to the nearest unit and saturated at the int16 limits.
 std::int16_t toSample(double millivolts);
