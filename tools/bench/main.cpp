@@ -5,6 +5,7 @@
 #include "Benchmarks.h"
 
 #include <QApplication>
+#include <cmath>
 #include <cstdio>
 
 int main(int argc, char **argv) {
@@ -15,7 +16,10 @@ int main(int argc, char **argv) {
     for (const Benchmark &b : allBenchmarks()) {
         if (!only.isEmpty() && !only.contains(QString::fromLatin1(b.name))) continue;
         const BenchResult r = b.run();
-        std::printf("%s: %.1f %s\n", b.name, r.value, r.unit);
+        // Sub-millisecond figures keep three decimals, so a fast result never
+        // reads as a zero that looks like a broken measurement.
+        const int decimals = r.value != 0.0 && std::fabs(r.value) < 1.0 ? 3 : 1;
+        std::printf("%s: %.*f %s\n", b.name, decimals, r.value, r.unit);
         std::fflush(stdout);
     }
     return 0;
