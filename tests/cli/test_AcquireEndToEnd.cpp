@@ -120,7 +120,10 @@ TEST(AcquireEndToEnd, RecordsWhatTheDeviceSentAndReportsItsState) {
         SimulatedDevice device(link, c.simOptions + QStringList{QStringLiteral("--sent"), sentPath});
         ASSERT_TRUE(device.isReady());
 
-        QStringList arguments{"acquire", "--port", link, "--seconds", "5", "--out", outPath};
+        // Eight seconds, so the last tenth of a second that a loaded machine
+        // may still hold in transit when the window closes stays well inside
+        // the 2 % the check allows a healthy link.
+        QStringList arguments{"acquire", "--port", link, "--seconds", "8", "--out", outPath};
         if (c.highRate) arguments << QStringLiteral("--hr-protocol");
         const CliTest::ToolRun run = CliTest::runTool(arguments);
         device.stop();
@@ -128,15 +131,15 @@ TEST(AcquireEndToEnd, RecordsWhatTheDeviceSentAndReportsItsState) {
 
         const QMap<QString, QString> values = summary(run.standardOutput);
         const int frames = values.value(QStringLiteral("frames")).toInt();
-        EXPECT_GE(frames, 2300);
-        EXPECT_LE(frames, 2600);
+        EXPECT_GE(frames, 3680);
+        EXPECT_LE(frames, 4160);
         const double rate = values.value(QStringLiteral("rate")).section(QLatin1Char(' '), 0, 0).toDouble();
         EXPECT_NEAR(rate, 500.0, 25.0) << run.standardOutput.toStdString();
         EXPECT_EQ(values.value(QStringLiteral("battery")).toStdString(), c.battery);
         EXPECT_EQ(values.value(QStringLiteral("electrodes off")).toStdString(), c.electrodesOff);
         EXPECT_EQ(values.value(QStringLiteral("saturated")).toStdString(), c.saturated);
         EXPECT_EQ(values.value(QStringLiteral("device errors")).toStdString(), "0");
-        EXPECT_EQ(values.value(QStringLiteral("expected frames")).toStdString(), "2500");
+        EXPECT_EQ(values.value(QStringLiteral("expected frames")).toStdString(), "4000");
         EXPECT_GE(values.value(QStringLiteral("received")).section(QLatin1Char(' '), 0, 0).toDouble(), 98.0);
         EXPECT_EQ(values.value(QStringLiteral("resynchronisations")).toStdString(), "0");
         EXPECT_EQ(values.value(QStringLiteral("bytes discarded")).toStdString(), "0");
