@@ -3,7 +3,9 @@
 #include "analysis/SignalSource.h"
 #include "ui/AverageBeatInset.h"
 #include "ui/DisplayScale.h"
+#include "ui/EcgPainter.h"
 
+#include <QPainter>
 #include <cmath>
 
 EcgDisplayBase::EcgDisplayBase(QWidget *parent) : QWidget(parent), scheme_(&DisplayColorScheme::byName(QString())) {
@@ -133,4 +135,27 @@ void EcgDisplayBase::readMillivolts(int channel, std::int64_t first, int count, 
     source_->readRange(channel, first, count, out.data());
     const double unit = millivoltsPerUnit();
     for (double &v : out) v *= unit;
+}
+
+void EcgDisplayBase::preparePainter(QPainter &painter) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(0.5, 0.5);
+}
+
+QImage EcgDisplayBase::paperBackground() const {
+    QImage image(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    QPainter painter(&image);
+    preparePainter(painter);
+    const EcgPaperScale scale = paperScale();
+    const EcgPainter ecg(painter, scale, scheme());
+    ecg.drawPaper(QRectF(image.rect()), QPointF(0, 0));
+    const std::vector<DisplayLead> leads = rows();
+    const double pulseMm = EcgPainter::calibrationWidthMm(scale.mmPerSecond);
+    for (int row = 0; row < static_cast<int>(leads.size()); ++row) {
+        // Below the baseline, clear of the pulse rising above it.
+        ecg.drawLabel(QPointF(scale.px(1.0), baselineY(row) + scale.px(1.0)),
+                      leads[static_cast<std::size_t>(row)].label);
+        ecg.drawCalibrationPulse(QPointF(traceArea().left() - scale.px(pulseMm + 1.0), baselineY(row)));
+    }
+    return image;
 }

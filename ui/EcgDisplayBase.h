@@ -8,6 +8,7 @@
 #include "ui/EcgLeadLayout.h"
 #include "ui/EcgPaperScale.h"
 
+#include <QImage>
 #include <QWidget>
 #include <vector>
 
@@ -74,6 +75,12 @@ protected:
     virtual bool hasInsets() const { return false; }
 
     void resizeEvent(QResizeEvent *event) override;
+    // What stays still under the traces, the size of the widget: the paper
+    // with each row's label and calibration pulse.
+    QImage paperBackground() const;
+    // Sets a painter up as the paper is drawn: antialiased,
+    // whole coordinates at pixel centres so one-pixel lines stay sharp.
+    static void preparePainter(QPainter &painter);
     // Reads samples [first, first + count) of a channel in millivolts.
     void readMillivolts(int channel, std::int64_t first, int count, std::vector<double> &out) const;
 

@@ -118,21 +118,7 @@ void QSignalBrowseDisplay::layoutChanged() {
 
 void QSignalBrowseDisplay::renderBackground() {
     backgroundStale_ = false;
-    background_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    QPainter painter(&background_);
-    painter.setRenderHint(QPainter::Antialiasing);
-    // Whole coordinates at pixel centres, so one-pixel lines stay sharp.
-    painter.translate(0.5, 0.5);
-    const EcgPaperScale scale = paperScale();
-    const EcgPainter ecg(painter, scale, scheme());
-    ecg.drawPaper(QRectF(background_.rect()), QPointF(0, 0));
-    const std::vector<DisplayLead> leads = rows();
-    const double pulseMm = EcgPainter::calibrationWidthMm(scale.mmPerSecond);
-    for (int row = 0; row < static_cast<int>(leads.size()); ++row) {
-        ecg.drawLabel(QPointF(scale.px(1.0), baselineY(row) + scale.px(1.0)),
-                      leads[static_cast<std::size_t>(row)].label);
-        ecg.drawCalibrationPulse(QPointF(traceArea().left() - scale.px(pulseMm + 1.0), baselineY(row)));
-    }
+    background_ = paperBackground();
 }
 
 void QSignalBrowseDisplay::renderPage() {

@@ -55,26 +55,14 @@ double QSignalMonitorDisplay::xOf(std::int64_t sample) const {
 }
 
 void QSignalMonitorDisplay::drawBackground() {
-    background_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    background_ = paperBackground();
+    if (!baselineFilterOff_) return;
     QPainter painter(&background_);
-    painter.setRenderHint(QPainter::Antialiasing);
-    // Whole coordinates at pixel centres, so one-pixel lines stay sharp.
-    painter.translate(0.5, 0.5);
+    preparePainter(painter);
     const EcgPaperScale scale = paperScale();
     const EcgPainter ecg(painter, scale, scheme());
-    ecg.drawPaper(QRectF(background_.rect()), QPointF(0, 0));
-    const std::vector<DisplayLead> leads = rows();
-    const double pulseMm = EcgPainter::calibrationWidthMm(scale.mmPerSecond);
-    for (int row = 0; row < static_cast<int>(leads.size()); ++row) {
-        // Below the baseline, clear of the pulse rising above it.
-        ecg.drawLabel(QPointF(scale.px(1.0), baselineY(row) + scale.px(1.0)),
-                      leads[static_cast<std::size_t>(row)].label);
-        ecg.drawCalibrationPulse(QPointF(traceArea().left() - scale.px(pulseMm + 1.0), baselineY(row)));
-    }
-    if (baselineFilterOff_) {
-        // Part of the paper, so the sweep passes over it without wiping it.
-        ecg.drawLabel(QPointF(traceArea().left() + scale.px(2.0), scale.px(1.0)), tr("Baseline filter off"), 2.5);
-    }
+    // Part of the paper, so the sweep passes over it without wiping it.
+    ecg.drawLabel(QPointF(traceArea().left() + scale.px(2.0), scale.px(1.0)), tr("Baseline filter off"), 2.5);
 }
 
 void QSignalMonitorDisplay::rebuild() {
