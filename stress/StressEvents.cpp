@@ -61,26 +61,27 @@ StudyEvent operatorEvent(double position, const QString &description) {
     return event;
 }
 
+QString stageLoadText(const Protocol &protocol, int stageIndex, const QString &workloadUnit) {
+    if (stageIndex < 0 || stageIndex >= protocol.stageCount()) return QString();
+    const Stage &stage = protocol.stage(stageIndex);
+    switch (protocol.type) {
+    case ProtocolType::Treadmill:
+        return QString::asprintf("%.1f %s / %.0f %s", stage.parameter(QStringLiteral("speed"), QStringLiteral("km/h")),
+                                 "km/h", stage.parameter(QStringLiteral("incline"), QStringLiteral("%")), "%");
+    case ProtocolType::Ergometer:
+        return QString::asprintf("%.1f %s", stage.parameter(QStringLiteral("workload"), workloadUnit),
+                                 qUtf8Printable(workloadUnit));
+    case ProtocolType::Pharmacologic: return tr("Dose %1").arg(stage.parameter(QStringLiteral("dose"), QString()));
+    default: return QString();
+    }
+}
+
 QString bloodPressurePromptText(const Protocol &protocol, int stageIndex, int numberInPhase,
                                 const QString &workloadUnit) {
     if (stageIndex < 0 || stageIndex >= protocol.stageCount()) return QString();
     const Stage &stage = protocol.stage(stageIndex);
     QString text = QString::asprintf("%s %d", qUtf8Printable(phaseName(protocol.type, stage.phase)), numberInPhase);
-    QString load;
-    switch (protocol.type) {
-    case ProtocolType::Treadmill:
-        load = QString::asprintf("%.1f %s / %.0f %s", stage.parameter(QStringLiteral("speed"), QStringLiteral("km/h")),
-                                 "km/h", stage.parameter(QStringLiteral("incline"), QStringLiteral("%")), "%");
-        break;
-    case ProtocolType::Ergometer:
-        load = QString::asprintf("%.1f %s", stage.parameter(QStringLiteral("workload"), workloadUnit),
-                                 qUtf8Printable(workloadUnit));
-        break;
-    case ProtocolType::Pharmacologic:
-        load = tr("Dose %1").arg(stage.parameter(QStringLiteral("dose"), QString()));
-        break;
-    default: break;
-    }
+    const QString load = stageLoadText(protocol, stageIndex, workloadUnit);
     if (!load.isEmpty()) text += QLatin1Char('\n') + load;
     return text;
 }

@@ -27,7 +27,10 @@ bool stageEndEvent(const Protocol &recorded, int phaseStart, double now, StudyEv
 double operatorEventPosition(double recorded);
 StudyEvent operatorEvent(double position, const QString &description);
 
-// "watts" or "kgm/min": the ergometer workload unit the prompt shows.
+// The load of a stage as the operator reads it (speed and incline, workload
+// in `workloadUnit`, "watts" or "kgm/min", or dose); empty for other types.
+QString stageLoadText(const Protocol &protocol, int stageIndex, const QString &workloadUnit);
+
 // The prompt's stage text: phase name and number in phase, then on a second
 // line the stage's load when the protocol type has one.
 QString bloodPressurePromptText(const Protocol &protocol, int stageIndex, int numberInPhase,

@@ -1,0 +1,40 @@
+#pragma once
+// What the stress monitor window writes in its labels and its stage table,
+// computed from the engine's run and the study, so the window only shows it.
+
+#include "store/Protocol.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+class Study;
+
+namespace StressMonitorTexts {
+
+// " m:ss" for whole seconds (minutes padded to two places).
+QString clockText(double seconds);
+QString totalTimeText(double recordedSeconds);
+QString stageTimeText(double plannedSeconds);
+
+// Whole beats per minute of an RR interval in seconds; 0 when there is none.
+int heartRate(double rrSeconds);
+// The rate against the patient's targets, in whole percent (0 for a target of 0).
+QString heartRateInfoText(int heartRate, int maxTarget, int subMaxTarget);
+// The study's "patient/trainingZoneMax" and "patient/trainingZoneSubMax", 0 when missing.
+int trainingZoneMax(const Study &study);
+int trainingZoneSubMax(const Study &study);
+
+QString stageInfoText(const QString &protocolName, const QString &phaseName, int numberInPhase,
+                      const QString &loadText);
+QString patientNameText(const Study &study);
+
+struct StageTable {
+    QStringList headers;
+    std::vector<QStringList> rows;
+};
+// One row per stage of the study's recorded protocol, with its results.
+StageTable stageTable(const Study &study, const std::array<QString, 3> &phaseNames, const QString &workloadUnit);
+
+}  // namespace StressMonitorTexts
