@@ -1,0 +1,103 @@
+#pragma once
+// A stress monitor window on a scripted device fed from the demonstration
+// recording as fast as the test asks, recording into a study of a
+// temporary store.
+
+#include "analysis/ChannelTable.h"
+#include "store/StudyStore.h"
+#include "stress/MonitorEngine.h"
+#include "stress/MonitorSession.h"
+#include "stress/ScriptedDevice.h"
+#include "ui/StressMonitorWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QThread>
+#include <functional>
+#include <gtest/gtest.h>
+
+inline bool waitUntil(const std::function<bool()> &done, int timeoutMs = 20000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+struct MonitorWindowRig {
+    static constexpr int kRate = 500;
+    static constexpr int kFileChannels = 14;
+
+    QTemporaryDir folder;
+    std::unique_ptr<StudyStore> store;
+    Study *study = nullptr;
+    ScriptedDevice *device = nullptr;
+    QPointer<StressMonitorWindow> window;
+    QByteArray recording;
+    std::int64_t fedFrames = 0;
+    int channels;
+
+    explicit MonitorWindowRig(int channelCount = 14, const QString &protocolName = QStringLiteral("Bruce"),
+                              StressMonitorConfig config = {})
+        : channels(channelCount) {
+        QFile file(QStringLiteral(TARVELIN_DEMO_RECORDING));
+        if (file.open(QIODevice::ReadOnly)) recording = file.readAll();
+        store = std::make_unique<StudyStore>(folder.path());
+        auto owned = std::make_unique<ScriptedDevice>(channels, kRate);
+        device = owned.get();
+        StudyInfo info;
+        info.samplingRate = kRate;
+        info.channelCount = channels;
+        QStringList names;
+        for (int i = 0; i < channels; ++i) names << device->channelName(i);
+        info.channelNames = names.join(',').toUtf8();
+        info.resolution = 16;
+        info.gainMax = 300.0;
+        info.patientLastName = "Doe";
+        info.patientFirstName = "Jane";
+        info.patientWeight = "70";
+        study = store->createStudy(info);
+        StressRun::Plan plan;
+        Protocol protocol;
+        store->protocol(protocolName, protocol);
+        plan.stages = protocol;
+        auto session = std::make_unique<MonitorSession>(std::move(owned));
+        window = new StressMonitorWindow(std::move(session), *study, plan, store.get(), config);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->resize(1280, 800);
+        window->show();
+    }
+    ~MonitorWindowRig() { delete window.data(); }
+
+    bool hasRecording() const { return recording.size() >= kFileChannels * 2 * kRate; }
+
+    // Pushes `seconds` of the recording (its first `channels` leads) and
+    // waits until the engine has processed them.
+    void feed(double seconds) {
+        const int fileFrame = kFileChannels * 2;
+        const std::int64_t available = recording.size() / fileFrame;
+        const std::int64_t frames = static_cast<std::int64_t>(seconds * kRate);
+        QByteArray bytes;
+        bytes.reserve(static_cast<int>(frames * channels * 2));
+        for (std::int64_t f = 0; f < frames; ++f)
+            bytes.append(recording.constData() + ((fedFrames + f) % available) * fileFrame, channels * 2);
+        // Pushed in half-second pieces, as a device delivers.
+        for (int at = 0; at < bytes.size(); at += kRate * channels)
+            device->fifo.append(bytes.constData() + at, std::min(kRate * channels, bytes.size() - at));
+        fedFrames += frames;
+        MonitorEngine &engine = window->session().engine();
+        ASSERT_TRUE(waitUntil([&] { return engine.raw().length() >= fedFrames - kRate / 10; }));
+        // The last few frames stay in the queue until more arrive.
+    }
+    MonitorEngine &engine() const { return window->session().engine(); }
+    template <typename T>
+    T *child(const char *name) const {
+        return window->findChild<T *>(QLatin1String(name));
+    }
+};

@@ -1,0 +1,467 @@
+#include "ui/StressMonitorWindow.h"
+
+#include "acquisition/AcqDevice.h"
+#include "analysis/BeatRecord.h"
+#include "analysis/MonitorFeeds.h"
+#include "analysis/ResultNames.h"
+#include "store/Study.h"
+#include "stress/MonitorEngine.h"
+#include "stress/MonitorSession.h"
+#include "stress/StressEvents.h"
+#include "stress/StressMonitorTexts.h"
+#include "ui/BPDialog.h"
+#include "ui/DisplayColorScheme.h"
+#include "ui/MonitorIndicators.h"
+#include "ui/QPlotGraphic.h"
+#include "ui/QSignalMonitorDisplay.h"
+#include "ui/TrendSeries.h"
+#include "ui_StressMonitorWindow.h"
+
+#include <QDateTime>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMetaMethod>
+#include <QSettings>
+#include <QTimer>
+#include <algorithm>
+
+static void initMonitorResources() { Q_INIT_RESOURCE(monitor); }
+
+namespace {
+
+const char *const kColorSchemeKey = "MonitorWindow/DisplayColorScheme";
+const char *const kHexaxialKey = "MonitorWindow/HexaxialOrder";
+const char *const kAverageBeatKey = "MonitorWindow/ShowAverageBeat";
+constexpr int kPanelLeads = 6;
+constexpr int kStandardLeads = 12;
+constexpr double kPromptLeadSeconds = 1.0;
+
+}  // namespace
+
+StressMonitorWindow::StressMonitorWindow(std::unique_ptr<MonitorSession> session, Study &study, StressRun::Plan plan,
+                                         StudyStore *store, const StressMonitorConfig &config, QWidget *parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::StressMonitorWindow>()), session_(std::move(session)),
+      study_(study), config_(config) {
+    initMonitorResources();
+    ui_->setupUi(this);
+    addAction(ui_->actionBP);
+    addAction(ui_->actionSaveEvent);
+
+    if (plan.stages) {
+        protocolName_ = plan.stages->name;
+        protocolType_ = plan.stages->type;
+    } else if (plan.ramp) {
+        protocolName_ = plan.ramp->name;
+    }
+    phaseNames_ = StressEvents::phaseNames(protocolType_);
+    engine().prepareRun(study, std::move(plan), store);
+    engine().addListener(this);
+    session_->addListener(this);
+    session_->start();
+
+    applyLeadLayout();
+    const int fullScale = QSignalMonitorDisplay::fullScaleForBits(session_->device().resolutionBits());
+    for (QSignalMonitorDisplay *display : displays()) display->setAmplitudeCalibration(fullScale);
+    ui_->btnFilterNotch->setChecked(true);
+    ui_->btnFilterLowpass->setChecked(true);
+    ui_->btnFilterBaseline->setChecked(true);
+    applyFilters();
+
+    hrTrend_ = std::make_unique<TrendSeries>(study_.results(), Result::BpmTrend);
+    ui_->graphicHR->setSeries(hrTrend_.get());
+    ui_->graphicHR->setStyle(1);
+    ui_->graphicHR->setTimeFormat(QStringLiteral("mm:ss"));
+    ui_->graphicHR->setXRange(0.0, kTrendSpanSeconds);
+    ui_->graphicHR->setYRange(50.0, 200.0);
+
+    ui_->btnStart->setEnabled(true);
+    ui_->btnNext->setEnabled(false);
+    ui_->btnRecovery->setEnabled(false);
+    ui_->btnStop->setEnabled(false);
+    setFocus();
+
+    ui_->lblStageInfo->setText(QStringLiteral("<b>%1</b>").arg(protocolName_));
+    ui_->lblPatientName->setText(StressMonitorTexts::patientNameText(study_));
+    indicators_ = new MonitorIndicators(*ui_->frameECG, *this, config_.lowBatteryLevel);
+    if (config_.simulated) indicators_->showSimulated();
+
+    tickTimer_ = new QTimer(this);
+    connect(tickTimer_, &QTimer::timeout, this, &StressMonitorWindow::tick);
+    tickTimer_->start(kTickMs);
+    eventTimer_ = new QTimer(this);
+    eventTimer_->setSingleShot(true);
+    eventTimer_->setInterval(kEventTimeoutMs);
+    connect(eventTimer_, &QTimer::timeout, this, &StressMonitorWindow::eventTimeout);
+    resetEventEntry();
+    loadSettings();
+}
+
+StressMonitorWindow::~StressMonitorWindow() {
+    tickTimer_->stop();
+    if (bpDialog_) delete bpDialog_.data();
+    for (QSignalMonitorDisplay *display : displays()) {
+        display->detachAverageBeats();
+        display->setSource(nullptr);
+    }
+    ui_->graphicHR->setSeries(nullptr);
+    engine().removeListener(this);
+    session_->removeListener(this);
+    session_->stop();
+    saveSettings();
+    session_.reset();
+}
+
+MonitorEngine &StressMonitorWindow::engine() const { return session_->engine(); }
+
+std::array<QSignalMonitorDisplay *, 2> StressMonitorWindow::displays() const {
+    return {ui_->ecgDisplay1, ui_->ecgDisplay2};
+}
+
+void StressMonitorWindow::applyLeadLayout() {
+    const int leads = session_->device().channelCount();
+    for (int lead = 0; lead < leads; ++lead) {
+        const bool left = lead < kPanelLeads || (leads == 7 && lead == 6);
+        const bool right = leads > 7 && lead >= kPanelLeads && lead < kStandardLeads;
+        ui_->ecgDisplay1->setLeadShown(lead, left);
+        ui_->ecgDisplay2->setLeadShown(lead, right);
+    }
+    ui_->ecgDisplay2->setVisible(leads > 7);
+}
+
+void StressMonitorWindow::applyFilters() {
+    const bool baseline = ui_->btnFilterBaseline->isChecked();
+    engine().feeds().configureLiveChain(ui_->btnFilterNotch->isChecked(), ui_->btnFilterLowpass->isChecked(), baseline);
+    for (QSignalMonitorDisplay *display : displays()) {
+        display->setSource(&engine().feeds().liveOutput());
+        display->setBaselineFilterOff(!baseline);
+    }
+}
+
+void StressMonitorWindow::setSpeed(double mmPerSecond) {
+    for (QSignalMonitorDisplay *display : displays()) display->setSpeed(mmPerSecond);
+}
+
+void StressMonitorWindow::setGain(double mmPerMillivolt) {
+    for (QSignalMonitorDisplay *display : displays()) display->setGain(mmPerMillivolt);
+}
+
+void StressMonitorWindow::on_btnSpeed12_clicked() { setSpeed(12.5); }
+void StressMonitorWindow::on_btnSpeed25_clicked() { setSpeed(25.0); }
+void StressMonitorWindow::on_btnSpeed50_clicked() { setSpeed(50.0); }
+void StressMonitorWindow::on_btnAmp5_clicked() { setGain(5.0); }
+void StressMonitorWindow::on_btnAmp10_clicked() { setGain(10.0); }
+void StressMonitorWindow::on_btnAmp20_clicked() { setGain(20.0); }
+void StressMonitorWindow::on_btnFilterNotch_clicked() { applyFilters(); }
+void StressMonitorWindow::on_btnFilterLowpass_clicked() { applyFilters(); }
+void StressMonitorWindow::on_btnFilterBaseline_clicked() { applyFilters(); }
+
+void StressMonitorWindow::on_btnStart_clicked() {
+    for (QSignalMonitorDisplay *display : displays()) display->attachAverageBeats(&engine());
+    engine().start(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss")).toUtf8());
+    ui_->btnStart->setEnabled(false);
+}
+
+void StressMonitorWindow::on_btnNext_clicked() {
+    prompts_.stageButtonPressed();
+    openBloodPressurePrompt();
+    engine().nextStage();
+}
+
+void StressMonitorWindow::on_btnRecovery_clicked() {
+    prompts_.stageButtonPressed();
+    openBloodPressurePrompt();
+    engine().goToRecovery();
+}
+
+void StressMonitorWindow::on_btnStop_clicked() {
+    if (!engine().running()) return;
+    prompts_.stopPressed();
+    openBloodPressurePrompt();
+    if (bpDialog_) {
+        QEventLoop waitForPrompt;
+        connect(bpDialog_.data(), &QDialog::finished, &waitForPrompt, &QEventLoop::quit);
+        waitForPrompt.exec();
+    }
+    engine().stop();
+    ui_->btnStart->setEnabled(false);
+    ui_->btnNext->setEnabled(false);
+    ui_->btnRecovery->setEnabled(false);
+    ui_->btnStop->setEnabled(false);
+    ui_->actionSaveEvent->setEnabled(false);
+    if (prompts_.printing()) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        while (prompts_.printing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        QGuiApplication::restoreOverrideCursor();
+    }
+    close();
+}
+
+void StressMonitorWindow::on_ecgDisplay1_customContextMenuRequested(const QPoint &pos) {
+    showContextMenu(ui_->ecgDisplay1, ui_->ecgDisplay2, pos);
+}
+
+void StressMonitorWindow::on_ecgDisplay2_customContextMenuRequested(const QPoint &pos) {
+    showContextMenu(ui_->ecgDisplay2, ui_->ecgDisplay1, pos);
+}
+
+void StressMonitorWindow::showContextMenu(QSignalMonitorDisplay *panel, QSignalMonitorDisplay *other,
+                                          const QPoint &pos) {
+    if (!contextMenu_) contextMenu_ = new QMenu(this);
+    contextMenu_->clear();
+    const AcqDevice &device = session_->device();
+    const int leads = device.channelCount();
+    contextMenu_->addSection(tr("Show leads"));
+    for (int lead = 0; lead < leads; ++lead) {
+        QAction *action = contextMenu_->addAction(device.channelName(lead));
+        action->setCheckable(true);
+        action->setChecked(panel->isLeadShown(lead));
+        connect(action, &QAction::triggered, this, [this, panel, other, pos, lead](bool checked) {
+            panel->setLeadShown(lead, checked);
+            // Several leads are usually changed in a row.
+            QTimer::singleShot(0, this, [this, panel, other, pos] { showContextMenu(panel, other, pos); });
+        });
+    }
+    contextMenu_->addSeparator();
+    if (leads > 7) {
+        QAction *doublePanel = contextMenu_->addAction(tr("Double panel"));
+        doublePanel->setCheckable(true);
+        doublePanel->setChecked(other->isVisible());
+        connect(doublePanel, &QAction::triggered, this, [other](bool checked) { other->setVisible(checked); });
+    }
+    if (leads > 5) {
+        QAction *hexaxial = contextMenu_->addAction(tr("Hexaxial order"));
+        hexaxial->setCheckable(true);
+        hexaxial->setChecked(hexaxial_);
+        connect(hexaxial, &QAction::triggered, this, [this](bool checked) {
+            hexaxial_ = checked;
+            for (QSignalMonitorDisplay *display : displays()) display->setHexaxialOrder(checked);
+        });
+    }
+    QAction *average = contextMenu_->addAction(tr("Average beat"));
+    average->setCheckable(true);
+    average->setChecked(panel->showAverageBeat());
+    connect(average, &QAction::triggered, this, [this](bool checked) {
+        for (QSignalMonitorDisplay *display : displays()) display->setShowAverageBeat(checked);
+    });
+    QMenu *schemes = contextMenu_->addMenu(tr("Color scheme"));
+    for (const QString &name : DisplayColorScheme::names()) {
+        QAction *action = schemes->addAction(DisplayColorScheme::translatedName(name));
+        connect(action, &QAction::triggered, this, [this, name] {
+            colorScheme_ = name;
+            for (QSignalMonitorDisplay *display : displays()) display->setColorScheme(name);
+        });
+    }
+    contextMenu_->popup(panel->mapToGlobal(pos));
+}
+
+void StressMonitorWindow::on_actionBP_triggered() {
+    if (engine().running()) openBloodPressurePrompt();
+}
+
+void StressMonitorWindow::on_actionSaveEvent_triggered() {
+    if (ui_->txtEventDescription->isEnabled()) return;
+    eventTime_ = StressEvents::operatorEventPosition(engine().recordedTime());
+    ui_->txtEventDescription->setPlaceholderText(tr("Describe event and press <Return>"));
+    ui_->txtEventDescription->setStyleSheet(QStringLiteral("background-color: lightyellow"));
+    ui_->txtEventDescription->setEnabled(true);
+    ui_->txtEventDescription->setFocus();
+    eventTimer_->start();
+}
+
+void StressMonitorWindow::on_txtEventDescription_textChanged(const QString &text) {
+    ui_->btnStudyEvent->setEnabled(!text.isEmpty());
+}
+
+void StressMonitorWindow::on_txtEventDescription_returnPressed() {
+    if (ui_->btnStudyEvent->isEnabled()) ui_->btnStudyEvent->click();
+}
+
+void StressMonitorWindow::on_btnStudyEvent_clicked() {
+    study_.addEvent() = StressEvents::operatorEvent(eventTime_, ui_->txtEventDescription->text());
+    resetEventEntry();
+}
+
+void StressMonitorWindow::eventTimeout() {
+    if (!ui_->txtEventDescription->text().isEmpty())
+        ui_->btnStudyEvent->click();
+    else
+        resetEventEntry();
+}
+
+void StressMonitorWindow::resetEventEntry() {
+    ui_->txtEventDescription->clear();
+    ui_->txtEventDescription->setEnabled(false);
+    ui_->txtEventDescription->setStyleSheet(QString());
+    ui_->txtEventDescription->setPlaceholderText(tr("Press <Space> to mark event"));
+    ui_->btnStudyEvent->setEnabled(false);
+    eventTimer_->stop();
+    setFocus();
+}
+
+void StressMonitorWindow::openBloodPressurePrompt() {
+    const StressRun *run = engine().run();
+    if (bpDialog_ || !run || !run->running()) return;
+    promptTime_ = engine().recordedTime() - kPromptLeadSeconds;
+    QString text;
+    if (const Protocol *protocol = run->stageProtocol())
+        text = StressEvents::bloodPressurePromptText(*protocol, run->currentStageIndex(), run->stageNumberInPhase(),
+                                                     config_.workloadUnit);
+    auto *dialog = new BPDialog(text, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowFlags(dialog->windowFlags() | Qt::WindowStaysOnTopHint);
+    connect(dialog, &QDialog::finished, this,
+            [this, dialog](int result) { promptFinished(dialog, result == QDialog::Accepted); });
+    bpDialog_ = dialog;
+    dialog->show();
+}
+
+void StressMonitorWindow::promptFinished(BPDialog *dialog, bool accepted) {
+    // Forgotten as soon as it is answered, not when its deletion comes round.
+    bpDialog_ = nullptr;
+    if (accepted) {
+        engine().addBloodPressure(dialog->sbp(), dialog->dbp(), promptTime_);
+        refreshStageTable();
+        if (prompts_.promptAccepted(dialog->print())) startStagePrint();
+    } else {
+        prompts_.promptRejected();
+    }
+    // Space and F4 must reach the monitor again as soon as the prompt is gone.
+    activateWindow();
+    if (!ui_->txtEventDescription->isEnabled()) setFocus();
+}
+
+void StressMonitorWindow::startStagePrint() {
+    if (study_.eventCount() == 0) return;
+    // Without a printer attached nothing would ever clear the flag.
+    if (!isSignalConnected(QMetaMethod::fromSignal(&StressMonitorWindow::stagePrintRequested))) return;
+    prompts_.setPrinting(true);
+    indicators_->showPrinting(true);
+    emit stagePrintRequested(study_.eventCount() - 1);
+}
+
+void StressMonitorWindow::stagePrintFinished() {
+    prompts_.setPrinting(false);
+    indicators_->showPrinting(false);
+}
+
+void StressMonitorWindow::blockProcessed(MonitorEngine &) {
+    for (QSignalMonitorDisplay *display : displays()) display->refresh();
+    if (prompts_.blockProcessed(engine(), bpDialog_ != nullptr)) openBloodPressurePrompt();
+}
+
+void StressMonitorWindow::beatDetected(MonitorEngine &, const BeatRecord &beat) {
+    if (beat.valid && beat.rr() > 0.0) lastRr_ = beat.rr();
+}
+
+void StressMonitorWindow::started(MonitorEngine &) {
+    const StressRun *run = engine().run();
+    ui_->btnStop->setEnabled(true);
+    ui_->actionSaveEvent->setEnabled(true);
+    ui_->btnRecovery->setEnabled(false);
+    ui_->btnNext->setEnabled(run && run->stageProtocol() && run->stageProtocol()->stageCount() > 1);
+    refreshRunView();
+    prompts_.started();
+}
+
+void StressMonitorWindow::stageChanged(MonitorEngine &) {
+    const StressRun *run = engine().run();
+    StudyEvent event;
+    if (study_.protocol() &&
+        StressEvents::stageEndEvent(*study_.protocol(), run->phaseStart(), engine().recordedTime(), &event))
+        study_.addEvent() = event;
+    refreshRunView();
+    ui_->treeProtocol->scrollToBottom();
+    const Protocol *protocol = run->stageProtocol();
+    const int last = protocol ? protocol->stageCount() - 1 : 0;
+    ui_->btnNext->setEnabled(run->running() && protocol && run->currentStageIndex() < last);
+    const Stage *stage = run->currentStage();
+    ui_->btnRecovery->setEnabled(run->running() && stage && stage->phase == StagePhase::Exercise);
+    if (prompts_.stageChanged(bpDialog_ != nullptr)) startStagePrint();
+}
+
+void StressMonitorWindow::message(MonitorEngine &, const QString &text) { indicators_->showFailure(text); }
+
+void StressMonitorWindow::deviceStateChanged(MonitorSession &, const DeviceState &state) {
+    indicators_->showDeviceState(state);
+}
+
+void StressMonitorWindow::acquisitionFailed(MonitorSession &, const QString &text, const QString &) {
+    indicators_->showFailure(text);
+}
+
+void StressMonitorWindow::refreshRunView() {
+    const StressRun *run = engine().run();
+    const Stage *stage = run ? run->currentStage() : nullptr;
+    if (stage) {
+        const int phase = std::clamp(static_cast<int>(stage->phase), 0, 2);
+        ui_->lblStageInfo->setText(StressMonitorTexts::stageInfoText(
+            protocolName_, phaseNames_[static_cast<std::size_t>(phase)], run->stageNumberInPhase(),
+            StressEvents::stageLoadText(*run->stageProtocol(), run->currentStageIndex(), config_.workloadUnit)));
+    }
+    refreshTimers();
+    refreshStageTable();
+}
+
+void StressMonitorWindow::refreshTimers() {
+    const StressRun *run = engine().run();
+    if (!run || !run->running()) return;
+    const double now = engine().recordedTime();
+    ui_->lblTotalElapsedTime->setText(StressMonitorTexts::totalTimeText(now));
+    ui_->lblStageElapsedTime->setText(StressMonitorTexts::clockText(now - run->stageStart()));
+    const Stage *stage = run->currentStage();
+    ui_->lblStageTime->setText(StressMonitorTexts::stageTimeText(stage ? stage->duration : 0.0));
+}
+
+void StressMonitorWindow::refreshStageTable() {
+    const StressMonitorTexts::StageTable table =
+        StressMonitorTexts::stageTable(study_, phaseNames_, config_.workloadUnit);
+    QTreeWidget *tree = ui_->treeProtocol;
+    tree->clear();
+    tree->setColumnCount(table.headers.size());
+    tree->setHeaderLabels(table.headers);
+    for (const QStringList &row : table.rows) tree->addTopLevelItem(new QTreeWidgetItem(row));
+    for (int column = 0; column < table.headers.size(); ++column) tree->resizeColumnToContents(column);
+}
+
+void StressMonitorWindow::tick() {
+    if (!session_) return;
+    session_->pollDeviceState();
+    indicators_->showPrinting(prompts_.printing());
+    if (!engine().running()) return;
+    refreshTimers();
+    const int hr = StressMonitorTexts::heartRate(lastRr_);
+    if (hr > 0) {
+        ui_->lblHR->setText(QString::number(hr));
+        ui_->lblHRInfo->setText(StressMonitorTexts::heartRateInfoText(hr, StressMonitorTexts::trainingZoneMax(study_),
+                                                                      StressMonitorTexts::trainingZoneSubMax(study_)));
+    }
+    const double t = engine().recordedTime();
+    ui_->graphicHR->setXRange(std::max(0.0, t - kTrendSpanSeconds), std::max(kTrendSpanSeconds, t));
+    ui_->graphicHR->setYRange(50.0, 200.0);
+    ui_->graphicHR->refresh();
+}
+
+void StressMonitorWindow::resizeEvent(QResizeEvent *event) {
+    QMainWindow::resizeEvent(event);
+    if (indicators_) indicators_->place();
+}
+
+void StressMonitorWindow::loadSettings() {
+    QSettings settings;
+    colorScheme_ = settings.value(QLatin1String(kColorSchemeKey), QString()).toString();
+    hexaxial_ = settings.value(QLatin1String(kHexaxialKey), false).toBool();
+    const bool average = settings.value(QLatin1String(kAverageBeatKey), true).toBool();
+    for (QSignalMonitorDisplay *display : displays()) {
+        display->setColorScheme(colorScheme_);
+        display->setHexaxialOrder(hexaxial_);
+        display->setShowAverageBeat(average);
+    }
+}
+
+void StressMonitorWindow::saveSettings() const {
+    QSettings settings;
+    settings.setValue(QLatin1String(kColorSchemeKey), colorScheme_);
+    settings.setValue(QLatin1String(kHexaxialKey), hexaxial_);
+    settings.setValue(QLatin1String(kAverageBeatKey), ui_->ecgDisplay1->showAverageBeat());
+}
