@@ -3,6 +3,7 @@
 // PNG files for the user guide (docs/screenshots by default).
 
 #include "tools/screenshots/DisplayScreenshots.h"
+#include "tools/screenshots/MonitorScreenshots.h"
 #include "tools/screenshots/WidgetScreenshots.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@ int main(int argc, char **argv) {
     ScreenshotList list;
     addDisplayScreenshots(list);
     addWidgetScreenshots(list);
+    addMonitorScreenshots(list);
     int failures = 0;
     for (const Screenshot &shot : list) {
         const QString path = QDir(folder).filePath(shot.name + QStringLiteral(".png"));
