@@ -47,6 +47,12 @@ StressMonitorWindow::StressMonitorWindow(std::unique_ptr<MonitorSession> session
     ui_->setupUi(this);
     addAction(ui_->actionBP);
     addAction(ui_->actionSaveEvent);
+    // The run buttons from the keyboard too; Stop needs Ctrl so that no
+    // stray key ends a test.
+    ui_->btnStart->setShortcut(QKeySequence(Qt::Key_F5));
+    ui_->btnNext->setShortcut(QKeySequence(Qt::Key_F6));
+    ui_->btnRecovery->setShortcut(QKeySequence(Qt::Key_F7));
+    ui_->btnStop->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_F8));
 
     if (plan.stages) {
         protocolName_ = plan.stages->name;

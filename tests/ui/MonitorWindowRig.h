@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <functional>
+#include <optional>
 #include <gtest/gtest.h>
 
 inline bool waitUntil(const std::function<bool()> &done, int timeoutMs = 20000) {
@@ -43,8 +44,8 @@ struct MonitorWindowRig {
     std::int64_t fedFrames = 0;
     int channels;
 
-    explicit MonitorWindowRig(int channelCount = 14, const QString &protocolName = QStringLiteral("Bruce"),
-                              StressMonitorConfig config = {})
+    explicit MonitorWindowRig(int channelCount = 14, std::optional<Protocol> protocol = std::nullopt,
+                              EquipmentController *equipment = nullptr)
         : channels(channelCount) {
         QFile file(QStringLiteral(TARVELIN_DEMO_RECORDING));
         if (file.open(QIODevice::ReadOnly)) recording = file.readAll();
@@ -64,11 +65,14 @@ struct MonitorWindowRig {
         info.patientWeight = "70";
         study = store->createStudy(info);
         StressRun::Plan plan;
-        Protocol protocol;
-        store->protocol(protocolName, protocol);
+        if (!protocol) {
+            protocol.emplace();
+            store->protocol(QStringLiteral("Bruce"), *protocol);
+        }
         plan.stages = protocol;
+        plan.equipment = equipment;
         auto session = std::make_unique<MonitorSession>(std::move(owned));
-        window = new StressMonitorWindow(std::move(session), *study, plan, store.get(), config);
+        window = new StressMonitorWindow(std::move(session), *study, plan, store.get(), StressMonitorConfig{});
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->resize(1280, 800);
         window->show();

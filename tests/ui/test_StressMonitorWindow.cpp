@@ -4,6 +4,7 @@
 // the indicators of the device's state.
 
 #include "MonitorWindowRig.h"
+#include "stress/FakeEquipment.h"
 #include "store/StudyEvent.h"
 #include "ui/BPDialog.h"
 #include "ui/ElectrodeStatusWidget.h"
@@ -277,4 +278,47 @@ TEST(StressMonitorWindow, F4AsksForThePressureOnlyDuringTheTest) {
     const auto &trend = rig.study->results().values(Result::SysBpTrend);
     ASSERT_EQ(trend.size(), 1u);
     EXPECT_EQ(trend[0], 140);
+}
+
+TEST(StressMonitorWindow, ASingleStageAsksOnceFifteenSecondsBeforeItsEndAndRunsUntilStop) {
+    Protocol single;
+    single.name = QStringLiteral("One stage");
+    single.type = ProtocolType::Treadmill;
+    single.appendTreadmillStage(StagePhase::Exercise, 30.0, 3.0, 5.0);
+    MonitorWindowRig rig(14, single);
+    SKIP_WITHOUT_RECORDING(rig);
+    rig.feed(2.0);
+    QTest::keyClick(rig.window, Qt::Key_F5);
+    // A button's shortcut clicks it after its press is shown.
+    ASSERT_TRUE(waitUntil([&] { return rig.engine().running(); }, 2000)) << "F5 starts";
+    EXPECT_FALSE(rig.child<QPushButton>("btnNext")->isEnabled()) << "no stage to go to";
+    rig.feed(12.0);
+    EXPECT_EQ(rig.window->bloodPressurePrompt(), nullptr) << "18 s left";
+    rig.feed(5.0);
+    ASSERT_NE(rig.window->bloodPressurePrompt(), nullptr) << "13 s left";
+    answerPrompt(*rig.window, "150", "90");
+    rig.feed(25.0);
+    EXPECT_EQ(rig.window->bloodPressurePrompt(), nullptr) << "once per stage, and the last stage never ends by itself";
+    EXPECT_TRUE(rig.engine().running());
+    EXPECT_EQ(rig.study->protocol()->stageCount(), 0);
+}
+
+TEST(StressMonitorWindow, AnEquipmentFailureIsShownAtOnceAndTheTestGoesOn) {
+    FakeEquipment treadmill;
+    treadmill.failOnSet = 1;
+    MonitorWindowRig rig(14, std::nullopt, &treadmill);
+    SKIP_WITHOUT_RECORDING(rig);
+    rig.feed(2.0);
+    QTest::mouseClick(rig.child<QPushButton>("btnStart"), Qt::LeftButton);
+    rig.feed(8.0);
+    EXPECT_EQ(rig.window->indicators().banner(), nullptr);
+    QTest::mouseClick(rig.child<QPushButton>("btnNext"), Qt::LeftButton);
+    rig.window->bloodPressurePrompt()->reject();
+    QLabel *banner = rig.window->indicators().banner();
+    ASSERT_NE(banner, nullptr);
+    EXPECT_TRUE(banner->isVisible());
+    EXPECT_EQ(banner->text(), QStringLiteral("Communication with ergometer/treadmill device failed."));
+    rig.feed(6.0);
+    EXPECT_TRUE(rig.engine().running());
+    EXPECT_EQ(rig.engine().currentStageIndex(), 1);
 }
