@@ -12,6 +12,7 @@ constexpr int kIconSize = 40;
 constexpr int kMargin = 10;
 constexpr int kNoticeWidth = 160;
 constexpr int kNoticeHeight = 30;
+constexpr int kBannerLines = 3;
 const char *const kNoticeStyle = "background: white; color: red; font-weight: bold; font-size: 15px";
 const char *const kBannerStyle =
     "background: #b00020; color: white; font-weight: bold; font-size: 15px; padding: 6px; border-radius: 3px";
@@ -86,6 +87,8 @@ void MonitorIndicators::showPrinting(bool printing) {
 void MonitorIndicators::showFailure(const QString &text) {
     if (text.isEmpty() || failures_.contains(text)) return;
     failures_ << text;
+    // A failure that repeats with changing detail must not fill the screen.
+    while (failures_.size() > kBannerLines) failures_.removeFirst();
     if (!banner_) {
         banner_ = new QLabel(&area_);
         banner_->setObjectName(QStringLiteral("lblFailureBanner"));

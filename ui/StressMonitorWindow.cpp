@@ -17,6 +17,7 @@
 #include "ui/TrendSeries.h"
 #include "ui_StressMonitorWindow.h"
 
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -451,6 +452,14 @@ void StressMonitorWindow::tick() {
 void StressMonitorWindow::resizeEvent(QResizeEvent *event) {
     QMainWindow::resizeEvent(event);
     if (indicators_) indicators_->place();
+}
+
+void StressMonitorWindow::closeEvent(QCloseEvent *event) {
+    if (engine().running()) {
+        if (bpDialog_) bpDialog_->reject();
+        engine().stop();
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void StressMonitorWindow::loadSettings() {

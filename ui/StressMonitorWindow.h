@@ -88,6 +88,9 @@ private Q_SLOTS:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // Closed while the test runs (not through Stop): the test is stopped
+    // first, so its last stage and maxima are recorded.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // MonitorListener

@@ -7,6 +7,7 @@
 #include "stress/FakeEquipment.h"
 #include "store/StudyEvent.h"
 #include "ui/BPDialog.h"
+#include "ui/DisplayColorScheme.h"
 #include "ui/ElectrodeStatusWidget.h"
 #include "ui/MonitorIndicators.h"
 #include "ui/QPlotGraphic.h"
@@ -321,4 +322,46 @@ TEST(StressMonitorWindow, AnEquipmentFailureIsShownAtOnceAndTheTestGoesOn) {
     rig.feed(6.0);
     EXPECT_TRUE(rig.engine().running());
     EXPECT_EQ(rig.engine().currentStageIndex(), 1);
+}
+
+TEST(StressMonitorWindow, ClosingDuringTheTestStopsItSoItsLastStageAndMaximaAreKept) {
+    MonitorWindowRig rig;
+    SKIP_WITHOUT_RECORDING(rig);
+    rig.feed(2.0);
+    QTest::mouseClick(rig.child<QPushButton>("btnStart"), Qt::LeftButton);
+    rig.feed(15.0);
+    rig.window->close();
+    EXPECT_FALSE(rig.engine().running());
+    ASSERT_NE(rig.study->protocol(), nullptr);
+    EXPECT_EQ(rig.study->protocol()->stageCount(), 1);
+    EXPECT_GT(rig.study->results().scalar(Result::MaxBpm), 30);
+}
+
+TEST(StressMonitorWindow, DisplaySettingsAreReadAtOpeningAndWrittenAtClosing) {
+    QSettings().setValue("MonitorWindow/DisplayColorScheme", "Black");
+    QSettings().setValue("MonitorWindow/HexaxialOrder", true);
+    QSettings().setValue("MonitorWindow/ShowAverageBeat", false);
+    {
+        MonitorWindowRig rig;
+        for (const char *name : {"ecgDisplay1", "ecgDisplay2"}) {
+            auto *display = rig.child<QSignalMonitorDisplay>(name);
+            EXPECT_EQ(display->colorScheme(), QStringLiteral("Black"));
+            EXPECT_TRUE(display->hexaxialOrder());
+            EXPECT_FALSE(display->showAverageBeat());
+        }
+        auto *left = rig.child<QSignalMonitorDisplay>("ecgDisplay1");
+        emit left->customContextMenuRequested(QPoint(10, 10));
+        for (QAction *action : rig.window->contextMenu()->actions()) {
+            if (action->text() == QLatin1String("Hexaxial order")) action->trigger();
+            if (action->text() == QLatin1String("Average beat")) action->trigger();
+            if (action->menu())
+                for (QAction *scheme : action->menu()->actions())
+                    if (scheme->text() == DisplayColorScheme::translatedName("Blue")) scheme->trigger();
+        }
+        EXPECT_EQ(rig.child<QSignalMonitorDisplay>("ecgDisplay2")->colorScheme(), QStringLiteral("Blue"));
+    }
+    EXPECT_EQ(QSettings().value("MonitorWindow/DisplayColorScheme").toString(), QStringLiteral("Blue"));
+    EXPECT_FALSE(QSettings().value("MonitorWindow/HexaxialOrder").toBool());
+    EXPECT_TRUE(QSettings().value("MonitorWindow/ShowAverageBeat").toBool());
+    QSettings().clear();
 }
