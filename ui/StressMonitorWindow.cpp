@@ -121,6 +121,8 @@ StressMonitorWindow::~StressMonitorWindow() {
 
 MonitorEngine &StressMonitorWindow::engine() const { return session_->engine(); }
 
+BPDialog *StressMonitorWindow::bloodPressurePrompt() const { return bpDialog_; }
+
 std::array<QSignalMonitorDisplay *, 2> StressMonitorWindow::displays() const {
     return {ui_->ecgDisplay1, ui_->ecgDisplay2};
 }

@@ -49,7 +49,7 @@ public:
 
     MonitorSession &session() const { return *session_; }
     // The open blood-pressure prompt, if any.
-    BPDialog *bloodPressurePrompt() const { return bpDialog_; }
+    BPDialog *bloodPressurePrompt() const;
     // The context menu of the last request (rebuilt on every request).
     QMenu *contextMenu() const { return contextMenu_; }
     MonitorIndicators &indicators() const { return *indicators_; }
