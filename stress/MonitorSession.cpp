@@ -46,6 +46,7 @@ MonitorSession::~MonitorSession() {
 void MonitorSession::start() {
     if (started_) return;
     started_ = true;
+    sinceLastBlock_.start();
     driver_->start();
 }
 
@@ -65,6 +66,7 @@ DeviceState MonitorSession::currentDeviceState() const {
         if (device_->channelSaturated(channel)) state.inoperativeLeads.push_back(channel);
     // A worker that gave up leaves no link, whatever the source says.
     if (failed_) state.connected = false;
+    if (acquiring() && sinceLastBlock_.elapsed() > kSilenceMs) state.connected = false;
     return state;
 }
 
@@ -75,7 +77,10 @@ void MonitorSession::pollDeviceState() {
     listeners_.notify([this](SessionListener &l) { l.deviceStateChanged(*this, state_); });
 }
 
-void MonitorSession::acqBlockArrived(TAcqDriver &) { engine_->processBlock(); }
+void MonitorSession::acqBlockArrived(TAcqDriver &) {
+    sinceLastBlock_.restart();
+    engine_->processBlock();
+}
 
 void MonitorSession::acqPacemakerPulse(TAcqDriver &, int sampleOffset) {
     // Announced before the block it lies in reaches the raw buffer.

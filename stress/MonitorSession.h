@@ -8,6 +8,7 @@
 #include "acquisition/AcqDriverListener.h"
 #include "stress/DeviceState.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <memory>
 
@@ -20,6 +21,10 @@ class TQtAcqDriver;
 class MonitorSession : private AcqDriverListener {
 public:
     static QString deviceFailedText();
+    // A running acquisition without a block for this long has lost its link:
+    // the worker hands on blocks every ~100 ms while the device streams, and
+    // a reconnecting link reports no error while it waits for packets.
+    static constexpr int kSilenceMs = 2000;
 
     // `sleeper` paces the driver's polling (the system's when null). The
     // engine is built for the device's channels, rate, range and resolution.
@@ -59,6 +64,7 @@ private:
     std::unique_ptr<TQtAcqDriver> driver_;
     SubscriberList<SessionListener> listeners_;
     DeviceState state_;
+    QElapsedTimer sinceLastBlock_;
     bool started_ = false;
     bool stopped_ = false;
     bool failed_ = false;

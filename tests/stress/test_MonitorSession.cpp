@@ -132,6 +132,26 @@ TEST(MonitorSession, EachChangeOfTheDeviceIsToldOnceWithWhatTheDeviceReports) {
     }
 }
 
+TEST(MonitorSession, ALinkWithoutBlocksForTwoSecondsIsNotConnected) {
+    SessionRig rig;
+    rig.session->start();
+    rig.device->push(100);
+    ASSERT_TRUE(waitFor([&] { return rig.session->engine().raw().length() == 100; }));
+    rig.session->pollDeviceState();
+    EXPECT_TRUE(rig.session->deviceState().connected);
+    ASSERT_TRUE(waitFor(
+        [&] {
+            rig.session->pollDeviceState();
+            return !rig.session->deviceState().connected;
+        },
+        MonitorSession::kSilenceMs + 2000));
+    rig.device->push(100);
+    ASSERT_TRUE(waitFor([&] {
+        rig.session->pollDeviceState();
+        return rig.session->deviceState().connected;
+    }));
+}
+
 TEST(MonitorSession, ABrokenAcquisitionIsToldWithTheOperatorsTextAndLeavesNoLink) {
     SessionRig rig;
     rig.session->start();

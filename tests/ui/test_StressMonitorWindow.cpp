@@ -253,6 +253,10 @@ TEST(StressMonitorWindow, DeviceProblemsAndFailuresShowWithoutStoppingTheTest) {
     EXPECT_FALSE(indicators.electrodeStatus()->isElectrodeOff("V2"));
     rig.device->ok = true;
     rig.device->battery = 3.9;
+    // Signal flowing again: the link is back.
+    const std::int64_t before = rig.engine().raw().length();
+    rig.device->push(200);
+    ASSERT_TRUE(waitUntil([&] { return rig.engine().raw().length() > before; }));
     rig.window->tick();
     EXPECT_FALSE(indicators.connectingIcon()->isVisible());
     EXPECT_FALSE(indicators.lowBatteryIcon()->isVisible());
