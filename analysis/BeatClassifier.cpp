@@ -67,6 +67,13 @@ void BeatClassifier::stop() {
 }
 
 void BeatClassifier::finish() {
+    // No rival can follow the end of the input: a beat still waiting for one
+    // is settled as it stands, before the held premature beat is handed on.
+    if (doubtful_) {
+        Judged settled = std::move(*doubtful_);
+        doubtful_.reset();
+        commit(settled);
+    }
     if (!held_) return;
     BeatRecord premature = std::move(*held_);
     held_.reset();

@@ -338,6 +338,18 @@ TEST(BeatClassifier, OfTwoBeatsCloserThanTheRefractoryTimeTheBetterSeenStays) {
     EXPECT_FALSE(rig.beats()[8].normal);
 }
 
+TEST(BeatClassifier, TheEndOfTheInputSettlesABeatStillWaitingForItsRival) {
+    Rig rig({S, S});
+    const std::int64_t last = rig.rhythm(1000, 20);
+    rig.beat(last + 200, {0});  // on time, one lead of two: it waits
+    ASSERT_TRUE(rig.classifier.hasDoubtfulBeat());
+    EXPECT_EQ(rig.beats().size(), 20u);
+    rig.classifier.finish();
+    EXPECT_FALSE(rig.classifier.hasDoubtfulBeat());
+    ASSERT_EQ(rig.beats().size(), 21u);
+    EXPECT_EQ(std::llround(rig.beats().back().fiducialTime() * kRate), last + 200);
+}
+
 TEST(BeatClassifier, StopForgetsTheRhythmButKeepsTheStore) {
     Rig rig({S, S, W});
     const std::int64_t last = rig.rhythm(1000, 8);
