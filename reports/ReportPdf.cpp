@@ -1,0 +1,42 @@
+#include "reports/ReportPdf.h"
+
+#include "reports/ReportRenderer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <stdexcept>
+
+namespace ReportPdf {
+
+QString failureMessage(const QString &path) {
+    return QCoreApplication::translate("ReportPdf", "Report file could not be generated at:\n\n%1\n\nPlease check "
+                                                    "disk space, folder access and antivirus software.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString defaultPath(const QString &storeRoot, const QString &baseName) {
+    return QStringLiteral("%1/reports").arg(storeRoot) + QStringLiteral("/%1.pdf").arg(baseName);
+}
+
+int write(const ReportTemplate &report, const ReportData &data, const QString &path, QStringList *unknownFields) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error(failureMessage(path).toStdString());
+    int pages = 0;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(kDotsPerInch);
+        writer.setCreator(QCoreApplication::applicationName());
+        writer.setTitle(data.field(QStringLiteral("patientName")));
+        ReportRenderer renderer(report, data);
+        pages = renderer.render(writer);
+        if (unknownFields) *unknownFields = renderer.unknownFields();
+    }
+    // The writer is gone, so every byte of the PDF has been handed to the
+    // file; commit reports any write that did not reach the disk.
+    if (!file.commit()) throw std::runtime_error(failureMessage(path).toStdString());
+    return pages;
+}
+
+}  // namespace ReportPdf
