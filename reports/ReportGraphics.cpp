@@ -19,7 +19,7 @@ namespace {
 
 // Trends are drawn by the screen's plot painter, whose pens and labels are
 // sized in pixels; at this resolution they come out as on a good screen.
-constexpr double kTrendPixelsPerMm = 8.0;
+constexpr double kTrendPixelsPerMm = 5.0;
 constexpr int kStandardLeads = 12;
 
 bool parseLayout(const QString &name, EcgPage::Layout *layout) {
@@ -152,7 +152,7 @@ void ReportGraphics::paintTrend(QPainter &painter, double pixelsPerMm, const QRe
     {
         QPainter imagePainter(&image);
         QFont labels(QStringLiteral("DejaVu Sans"));
-        labels.setPointSizeF(6.5);
+        labels.setPointSizeF(5.5);
         TrendPlotPainter(look, labels).paint(imagePainter, size, &trend);
     }
     const QRectF target(areaMm.left() * pixelsPerMm, areaMm.top() * pixelsPerMm, areaMm.width() * pixelsPerMm,
