@@ -3,6 +3,7 @@
 #include "acquisition/FileSignal.h"
 #include "analysis/ReviewFilterChain.h"
 #include "reports/ReportTemplate.h"
+#include "reports/StressAverageBeats.h"
 #include "store/Protocol.h"
 #include "store/Study.h"
 #include "ui/EcgDisplayBase.h"

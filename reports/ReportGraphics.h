@@ -9,6 +9,7 @@
 
 class QPainter;
 class ReviewFilterChain;
+class StressAverageBeats;
 class Study;
 struct TemplateNode;
 
@@ -26,6 +27,11 @@ public:
     void paintEcg(QPainter &painter, double pixelsPerMm, const QRectF &areaMm, const TemplateNode &node,
                   const QString &event);
 
+    // Height in mm of an average-beat block `widthMm` wide; 0 without beats.
+    double averageBeatsHeightMm(const TemplateNode &node, double widthMm);
+    void paintAverageBeats(QPainter &painter, double pixelsPerMm, const QRectF &areaMm, const TemplateNode &node,
+                           const QString &moment);
+
     void paintTrend(QPainter &painter, double pixelsPerMm, const QRectF &areaMm, const TemplateNode &node,
                     const QString &series) const;
 
@@ -37,4 +43,5 @@ private:
     QString defaultLayout_;
     QString defaultRhythm_;
     std::unique_ptr<ReviewFilterChain> chain_;
+    std::unique_ptr<StressAverageBeats> averages_;
 };

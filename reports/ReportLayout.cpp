@@ -81,6 +81,8 @@ struct ReportLayout::Flow {
                                                                             : node.number(QStringLiteral("height"), 15);
         if (tag == QLatin1String("trend")) return node.number(QStringLiteral("height"), 40) + kBlockGapMm;
         if (tag == QLatin1String("ecg")) return layout.ecgHeight ? layout.ecgHeight(node, scope, width) : 0.0;
+        if (tag == QLatin1String("averagebeats"))
+            return layout.averageBeatsHeight ? layout.averageBeatsHeight(node, width) : 0.0;
         if (tag == QLatin1String("space")) return node.number(QStringLiteral("height"), 4);
         if (tag == QLatin1String("line")) return kBlockGapMm;
         if (tag == QLatin1String("row")) {
@@ -137,6 +139,10 @@ struct ReportLayout::Flow {
         } else if (tag == QLatin1String("ecg")) {
             item.kind = PlacedItem::Kind::Ecg;
             item.text = text(node.attribute(QStringLiteral("event"), QStringLiteral("last")));
+            if (area.height() <= 0.0) return;
+        } else if (tag == QLatin1String("averagebeats")) {
+            item.kind = PlacedItem::Kind::AverageBeats;
+            item.text = node.attribute(QStringLiteral("moment"), QStringLiteral("peak"));
             if (area.height() <= 0.0) return;
         } else if (tag == QLatin1String("line")) {
             item.kind = PlacedItem::Kind::Line;

@@ -16,7 +16,7 @@
 class QPaintDevice;
 
 struct PlacedItem {
-    enum class Kind { Text, Image, Trend, Ecg, Line };
+    enum class Kind { Text, Image, Trend, Ecg, AverageBeats, Line };
     Kind kind = Kind::Text;
     QRectF mm;
     QString text;  // the words; the image file; the trend series; the ECG's event index
@@ -45,6 +45,7 @@ public:
     // Height in mm an ECG graphic takes; set by the renderer, which knows
     // the study's leads. Null: ECG blocks take no room.
     std::function<double(const TemplateNode &, const FieldScope &, double widthMm)> ecgHeight;
+    std::function<double(const TemplateNode &, double widthMm)> averageBeatsHeight;
 
 private:
     struct Flow;

@@ -44,6 +44,9 @@ int ReportRenderer::render(QPagedPaintDevice &device) {
         const QString event = FieldText::substitute(node.attribute(QStringLiteral("event"), "last"), scope);
         return graphics.ecgHeightMm(node, event, width);
     };
+    layout.averageBeatsHeight = [&graphics](const TemplateNode &node, double width) {
+        return graphics.averageBeatsHeightMm(node, width);
+    };
     const std::vector<PlacedPage> pages = layout.bodyPages(&unknown_);
     const int count = static_cast<int>(pages.size());
 
@@ -69,6 +72,9 @@ int ReportRenderer::render(QPagedPaintDevice &device) {
                 break;
             case PlacedItem::Kind::Image: paintImage(painter, box, item.text); break;
             case PlacedItem::Kind::Trend: graphics.paintTrend(painter, pxPerMm, item.mm, *item.node, item.text); break;
+            case PlacedItem::Kind::AverageBeats:
+                graphics.paintAverageBeats(painter, pxPerMm, item.mm, *item.node, item.text);
+                break;
             case PlacedItem::Kind::Ecg: graphics.paintEcg(painter, pxPerMm, item.mm, *item.node, item.text); break;
             }
         }

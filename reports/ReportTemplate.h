@@ -44,6 +44,12 @@
 //                                          is `gain` mm on paper); event="last"
 //                                          is the last event; layout and
 //                                          rhythm default to the report's
+//   <averagebeats moment="rest|peak|recovery" columns="6" speed="25" gain="10"/>
+//                                          every lead's average beat of the
+//                                          last 20 s of that phase at true
+//                                          scale, the rest average behind it
+//                                          in the reference colour, with its
+//                                          ST level (mm) and slope (mm/s)
 //   <space height="5"/>    <line/>    <pagebreak/>
 //
 // Fields: [name] is replaced by the report's value of that name; inside a
@@ -63,8 +69,10 @@
 // workloadUnit, hasSpeed, hasIncline, hasWorkload, hasDose; maxHR,
 // predictedMaxHR, maxHRPercent, maxMETS, maxVO2, maxSysBP, maxDiaBP, maxDP;
 // the set "stage" (name, duration, speed, incline, workload, dose, METS, HR,
-// BP, DP, ST, STSlope: ST of V5 in mm, as the monitor shows it) and the set
-// "event" (index, description, time, duration).
+// BP, DP, ST, STSlope: ST of V5 in mm, as the monitor shows it), the set
+// "event" (index, description, time, duration) and the set "lead" (name,
+// restST, peakST, recoveryST in mm; restSlope, peakSlope, recoverySlope in
+// mm/s; empty where no beat could be averaged).
 
 #include <QByteArray>
 #include <QHash>

@@ -1,6 +1,8 @@
 #include "reports/StressReportData.h"
 
 #include "reports/StageTableRows.h"
+#include "reports/StressAverageBeats.h"
+#include "acquisition/FileSignal.h"
 #include "store/Protocol.h"
 #include "store/Study.h"
 #include "store/StudyInfoConversion.h"
@@ -139,6 +141,31 @@ void fillEvents(const Study &study, ReportData &data) {
     }
 }
 
+// ST of every lead at rest, peak and recovery, in mm at 10 mm/mV as the
+// monitor shows them; empty where no beat could be averaged.
+void fillLeads(const Study &study, ReportData &data) {
+    data.declareRowSet(QStringLiteral("lead"));
+    if (!study.recording()) return;
+    StressAverageBeats averages(study);
+    const std::pair<StressAverageBeats::Moment, const char *> moments[] = {
+        {StressAverageBeats::Moment::Rest, "rest"},
+        {StressAverageBeats::Moment::Peak, "peak"},
+        {StressAverageBeats::Moment::Recovery, "recovery"}};
+    for (int channel : averages.channels()) {
+        ReportData::Row row;
+        row.insert(QStringLiteral("name"), study.recording()->channelName(channel));
+        for (const auto &[moment, name] : moments) {
+            AverageBeatView view;
+            const bool measured = averages.view(moment, channel, &view) && view.stValid;
+            row.insert(QLatin1String(name) + QStringLiteral("ST"),
+                       measured ? QString::number(10.0 * view.levelMv, 'f', 1) : QString());
+            row.insert(QLatin1String(name) + QStringLiteral("Slope"),
+                       measured ? QString::number(10.0 * view.slopeMvPerSecond, 'f', 1) : QString());
+        }
+        data.addRow(QStringLiteral("lead"), row);
+    }
+}
+
 }  // namespace
 
 int predictedMaxHeartRate(int ageYears) { return ageYears > 0 && ageYears < 220 ? 220 - ageYears : 0; }
@@ -151,6 +178,7 @@ ReportData fill(const Study &study, const ReportSettings &settings) {
     fillProtocol(study, settings, data);
     fillMaxima(study, info, data);
     fillEvents(study, data);
+    fillLeads(study, data);
     return data;
 }
 

@@ -117,6 +117,15 @@ TEST(ReportEndToEnd, StageTableOfThePdfEqualsTheStoredSeries) {
     EXPECT_EQ(maxima[0], r.scalar("maxBPM"));
     EXPECT_EQ(maxima[2], 220 - 55);
     EXPECT_EQ(maxima[1], std::round(100.0 * r.scalar("maxBPM") / (220 - 55)));
+    // The average-beat page: V5 was simulated with 0.15 mV depression at
+    // peak exercise and none at rest.
+    const auto v5 = std::find_if(lines.begin(), lines.end(), [](const QString &l) {
+        return l.trimmed().startsWith("V5 ") && numbers(l.trimmed().mid(2)).size() == 6;
+    });
+    ASSERT_NE(v5, lines.end());
+    const std::vector<double> st = numbers(v5->trimmed().mid(2));
+    EXPECT_NEAR(st[0], 0.0, 0.3) << v5->toStdString();
+    EXPECT_NEAR(st[1], -1.5, 0.3) << v5->toStdString();
     store.closeStudy(stored);
 }
 
