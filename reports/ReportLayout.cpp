@@ -1,5 +1,6 @@
 #include "reports/ReportLayout.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <algorithm>
@@ -34,7 +35,13 @@ struct ReportLayout::Flow {
     Flow(ReportLayout &l, FieldScope s, QStringList *u, bool b, double t, double btm)
         : layout(l), scope(std::move(s)), unknown(u), breaks(b), top(t), bottom(btm), y(t) {}
 
-    QString text(const QString &raw) { return FieldText::substitute(raw, scope, unknown); }
+    // The template's own words go through the report catalogue first, so a
+    // translated installation prints them in its language; the fields'
+    // values are the study's and stay as they are.
+    QString text(const QString &raw) {
+        const QByteArray source = raw.toUtf8();
+        return FieldText::substitute(QCoreApplication::translate("ReportTemplate", source.constData()), scope, unknown);
+    }
     bool shown(const TemplateNode &node) {
         return FieldText::condition(node.attribute(QStringLiteral("if")), scope, unknown);
     }
@@ -196,16 +203,16 @@ struct ReportLayout::Flow {
             double height = 0.0;
             for (std::size_t i = first; i < end; ++i) {
                 const double valueWidth = columnWidth - labelWidth;
-                height =
-                    std::max({height, layout.measureText(visible[i]->attribute("label"), labelFont, labelWidth, flags),
-                              layout.measureText(text(visible[i]->text), valueFont, valueWidth, flags)});
+                height = std::max(
+                    {height, layout.measureText(text(visible[i]->attribute("label")), labelFont, labelWidth, flags),
+                     layout.measureText(text(visible[i]->text), valueFont, valueWidth, flags)});
             }
             height += kCellPaddingMm;
             room(height);
             for (std::size_t i = first; i < end; ++i) {
                 const double left = x + columnWidth * static_cast<double>(i - first);
-                place({PlacedItem::Kind::Text, QRectF(left, y, labelWidth, height), visible[i]->attribute("label"),
-                       labelFont, flags, visible[i]});
+                place({PlacedItem::Kind::Text, QRectF(left, y, labelWidth, height),
+                       text(visible[i]->attribute("label")), labelFont, flags, visible[i]});
                 place({PlacedItem::Kind::Text, QRectF(left + labelWidth, y, columnWidth - labelWidth, height),
                        text(visible[i]->text), valueFont, flags, visible[i]});
             }

@@ -52,6 +52,10 @@
 //                                          ST level (mm) and slope (mm/s)
 //   <space height="5"/>    <line/>    <pagebreak/>
 //
+// Words: a text, a field label or a column title is first looked up in the
+// "report_es" catalogue (context "ReportTemplate"), so one template serves
+// every language the catalogues speak; an untranslated text prints as written.
+//
 // Fields: [name] is replaced by the report's value of that name; inside a
 // table or repeat, [set/name] by the current entry's. Everywhere:
 // [pageNumber] and [pageCount]. "[[" prints a "[". A name the report does
