@@ -94,11 +94,14 @@ void ReportGraphics::paintEcg(QPainter &painter, double pixelsPerMm, const QRect
     EcgShape shape;
     if (!ecgShape(node, event, areaMm.width(), &shape)) return;
     FileSignal &signal = *study_->recording();
-    if (!chain_) {
+    // Filtered by default, as the review shows the record; filters="none"
+    // prints the record as it was acquired.
+    const bool filtered = node.attribute(QStringLiteral("filters"), QStringLiteral("all")) != QLatin1String("none");
+    if (filtered && !chain_) {
         chain_ = std::make_unique<ReviewFilterChain>(signal);
         chain_->configure(true, true, true);
     }
-    const SignalSource &source = chain_->output();
+    const SignalSource &source = filtered ? chain_->output() : static_cast<const SignalSource &>(signal);
     const int count = static_cast<int>(std::llround(shape.seconds * signal.samplingRate()));
     const int fullScale = EcgDisplayBase::fullScaleForBits(signal.resolutionBits());
     const double mvPerUnit = fullScale > 0 ? signal.amplitudeMax() / fullScale : 0.0;

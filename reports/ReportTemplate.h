@@ -38,7 +38,7 @@
 //   <trend series="BPMTrend" title="HR" height="40" yMin="40" yMax="200"
 //          color="#c00000"/>               a trend of the study against time
 //   <ecg event="[event/index]" layout="12by1|6by2|4by3" seconds="10"
-//        speed="25" gain="10" rhythm="II"/>
+//        speed="25" gain="10" rhythm="II" filters="all|none"/>
 //                                          the study's ECG from the event's
 //                                          start, at true scale (a 1 mV pulse
 //                                          is `gain` mm on paper); event="last"
