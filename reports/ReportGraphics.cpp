@@ -118,10 +118,8 @@ void ReportGraphics::paintEcg(QPainter &painter, double pixelsPerMm, const QRect
     EcgPage page(shape.layout, signal.samplingRate(), shape.seconds, shape.scale, scheme);
     if (shape.rhythm >= 0) page.setRhythmLeads({shape.rhythm});
     const StudyEvent &e = study_->event(event == QLatin1String("last") ? study_->eventCount() - 1 : event.toInt());
-    page.setTitle(QStringLiteral("%1    %2 mm/s    %3 mm/mV")
-                      .arg(QString::fromUtf8(e.description))
-                      .arg(shape.scale.mmPerSecond)
-                      .arg(shape.scale.mmPerMillivolt));
+    // The page adds its speed and gain to the title.
+    page.setTitle(QString::fromUtf8(e.description));
     painter.save();
     painter.translate(areaMm.left() * pixelsPerMm, areaMm.top() * pixelsPerMm);
     page.paint(painter, pixelsPerMm, leads);
