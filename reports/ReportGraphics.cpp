@@ -21,6 +21,7 @@ namespace {
 // Trends are drawn by the screen's plot painter, whose pens and labels are
 // sized in pixels; at this resolution they come out as on a good screen.
 constexpr double kTrendPixelsPerMm = 5.0;
+constexpr int kTimeLabelOverhangPx = 6;
 constexpr int kStandardLeads = 12;
 
 bool parseLayout(const QString &name, EcgPage::Layout *layout) {
@@ -148,7 +149,11 @@ void ReportGraphics::paintTrend(QPainter &painter, double pixelsPerMm, const QRe
     const QSize size(static_cast<int>(areaMm.width() * kTrendPixelsPerMm),
                      static_cast<int>(areaMm.height() * kTrendPixelsPerMm));
     if (size.isEmpty()) return;
-    QImage image(size, QImage::Format_RGB32);
+    // The plot painter sets its time labels a few pixels below the plot's
+    // bottom edge, where a widget still shows them; the image keeps that
+    // strip so the labels are printed whole.
+    QImage image(size + QSize(0, kTimeLabelOverhangPx), QImage::Format_RGB32);
+    image.fill(Qt::white);
     image.setDotsPerMeterX(static_cast<int>(kTrendPixelsPerMm * 1000.0));
     image.setDotsPerMeterY(static_cast<int>(kTrendPixelsPerMm * 1000.0));
     {
@@ -158,6 +163,6 @@ void ReportGraphics::paintTrend(QPainter &painter, double pixelsPerMm, const QRe
         TrendPlotPainter(look, labels).paint(imagePainter, size, &trend);
     }
     const QRectF target(areaMm.left() * pixelsPerMm, areaMm.top() * pixelsPerMm, areaMm.width() * pixelsPerMm,
-                        areaMm.height() * pixelsPerMm);
+                        image.height() / kTrendPixelsPerMm * pixelsPerMm);
     painter.drawImage(target, image);
 }

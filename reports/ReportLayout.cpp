@@ -10,6 +10,8 @@ namespace {
 
 constexpr double kCellPaddingMm = 0.8;
 constexpr double kBlockGapMm = 1.5;
+// Below a trend: its time labels reach a little under the plot.
+constexpr double kTrendGapMm = 4.0;
 constexpr double kDefaultTextSize = 9.0;
 
 int alignment(const TemplateNode &node) {
@@ -86,7 +88,7 @@ struct ReportLayout::Flow {
         if (tag == QLatin1String("image"))
             return text(node.attribute(QStringLiteral("source"))).isEmpty() ? 0.0
                                                                             : node.number(QStringLiteral("height"), 15);
-        if (tag == QLatin1String("trend")) return node.number(QStringLiteral("height"), 40) + kBlockGapMm;
+        if (tag == QLatin1String("trend")) return node.number(QStringLiteral("height"), 40) + kTrendGapMm;
         if (tag == QLatin1String("ecg")) return layout.ecgHeight ? layout.ecgHeight(node, scope, width) : 0.0;
         if (tag == QLatin1String("averagebeats"))
             return layout.averageBeatsHeight ? layout.averageBeatsHeight(node, width) : 0.0;
@@ -142,7 +144,7 @@ struct ReportLayout::Flow {
         } else if (tag == QLatin1String("trend")) {
             item.kind = PlacedItem::Kind::Trend;
             item.text = text(node.attribute(QStringLiteral("series")));
-            item.mm.setHeight(area.height() - kBlockGapMm);
+            item.mm.setHeight(area.height() - kTrendGapMm);
         } else if (tag == QLatin1String("ecg")) {
             item.kind = PlacedItem::Kind::Ecg;
             item.text = text(node.attribute(QStringLiteral("event"), QStringLiteral("last")));
