@@ -21,6 +21,14 @@ int alignment(const TemplateNode &node) {
     return Qt::AlignLeft;
 }
 
+// Header and footer never grow into the body: what does not fit their band
+// is left out.
+void keepInside(PlacedPage &placed, double bottom, PlacedPage &kept) {
+    constexpr double kTolerance = 0.01;
+    for (PlacedItem &item : placed)
+        if (item.mm.bottom() <= bottom + kTolerance) kept.push_back(std::move(item));
+}
+
 }  // namespace
 
 // Places blocks from top to bottom between `top` and `bottom`; when
@@ -349,15 +357,16 @@ PlacedPage ReportLayout::frame(int number, int count, QStringList *unknownFields
     PlacedPage items;
     const double width = pageSize_.width() - 2 * margin_;
     if (const TemplateNode *header = template_.section(QStringLiteral("header"))) {
-        Flow flow(*this, scope, unknownFields, false, margin_, margin_ + header->number("height", 15));
+        const double bottom = margin_ + header->number("height", 15);
+        Flow flow(*this, scope, unknownFields, false, margin_, bottom);
         flow.blocks(*header, margin_, width);
-        for (PlacedItem &item : flow.pages.front()) items.push_back(std::move(item));
+        keepInside(flow.pages.front(), bottom, items);
     }
     if (const TemplateNode *footer = template_.section(QStringLiteral("footer"))) {
         const double bottom = pageSize_.height() - margin_;
         Flow flow(*this, scope, unknownFields, false, bottom - footer->number("height", 8), bottom);
         flow.blocks(*footer, margin_, width);
-        for (PlacedItem &item : flow.pages.front()) items.push_back(std::move(item));
+        keepInside(flow.pages.front(), bottom, items);
     }
     return items;
 }

@@ -12,8 +12,8 @@
 // margin, height, width and every other length are millimetres. Blocks
 // stack from top to bottom; a block that does not fit on what is left of
 // the page starts a new one (a table continues on the next page and repeats
-// its column titles there). Header and footer never break: what does not
-// fit their height is cut off.
+// its column titles there). Header and footer never break: a block that
+// does not fit their height is left out.
 //
 // Blocks (every block takes if="FIELD": it is left out when that field is
 // empty, so one template serves treadmill and ergometer tests):

@@ -175,3 +175,20 @@ TEST(ReportLayout, RepeatWalksItsSetAndUnknownSetsAreRefused) {
     ReportLayout wrong(wrongSet, data, device);
     EXPECT_THROW(wrong.bodyPages(nullptr), std::runtime_error);
 }
+
+TEST(ReportLayout, HeaderNeverGrowsIntoTheBody) {
+    const ReportData data = sampleData();
+    const ReportTemplate report = ReportTemplate::parse(R"(<report margin="12">
+        <header height="6"><text size="9">[headerTitle]</text><text size="9">second line</text></header>
+        <footer height="6"><text size="7">Page [pageNumber]</text></footer>
+        <body><text>body</text></body></report>)");
+    const QImage device = metricsDevice();
+    ReportLayout layout(report, data, device);
+    const std::vector<PlacedPage> pages = layout.bodyPages(nullptr);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_GE(pages[0].front().mm.top(), 18.0);
+    const PlacedPage frame = layout.frame(1, 1, nullptr);
+    EXPECT_EQ(texts(frame), (QStringList{"Cardiology Unit", "Page 1"}));
+    for (const PlacedItem &item : frame)
+        EXPECT_TRUE(item.mm.bottom() <= 18.0 + 0.01 || item.mm.top() >= 297.0 - 18.0) << item.text.toStdString();
+}

@@ -14,7 +14,8 @@ const char *const kHelp = "Usage: tarvelin-ecg-cli report --store DIR --study ID
                           "                               [--layout 12by1|6by2|4by3] [--rhythm LEAD]\n"
                           "  Writes the report of a stored study as a PDF file (whole or not at all).\n"
                           "  --template  stressreport1 (the default), or the path of an adapted template (.xml)\n"
-                          "  --layout    ECG trace layout of the strips (default 12by1)\n"
+                          "  --layout    ECG trace layout of strips that follow the report's layout (default 12by1;\n"
+                          "              the stress report prints its event strips in 6by2, which fits its pages)\n"
                           "  --rhythm    rhythm lead of the 4by3 layout (default II)\n";
 
 struct Options {
