@@ -96,6 +96,9 @@ struct ReportLayout::Flow {
         if (tag == QLatin1String("image"))
             return text(node.attribute(QStringLiteral("source"))).isEmpty() ? 0.0
                                                                             : node.number(QStringLiteral("height"), 15);
+        if (tag == QLatin1String("barcode"))
+            return text(node.attribute(QStringLiteral("data"))).isEmpty() ? 0.0
+                                                                          : node.number(QStringLiteral("height"), 20);
         if (tag == QLatin1String("trend")) return node.number(QStringLiteral("height"), 40) + kTrendGapMm;
         if (tag == QLatin1String("ecg")) return layout.ecgHeight ? layout.ecgHeight(node, scope, width) : 0.0;
         if (tag == QLatin1String("averagebeats"))
@@ -148,6 +151,11 @@ struct ReportLayout::Flow {
             item.kind = PlacedItem::Kind::Image;
             item.text = text(node.attribute(QStringLiteral("source")));
             item.mm.setWidth(std::min(area.width(), node.number(QStringLiteral("width"), area.width())));
+            if (item.text.isEmpty()) return;
+        } else if (tag == QLatin1String("barcode")) {
+            item.kind = PlacedItem::Kind::Barcode;
+            item.text = text(node.attribute(QStringLiteral("data")));
+            item.mm.setWidth(std::min(area.width(), node.number(QStringLiteral("width"), area.height())));
             if (item.text.isEmpty()) return;
         } else if (tag == QLatin1String("trend")) {
             item.kind = PlacedItem::Kind::Trend;

@@ -16,10 +16,10 @@
 class QPaintDevice;
 
 struct PlacedItem {
-    enum class Kind { Text, Image, Trend, Ecg, AverageBeats, Line };
+    enum class Kind { Text, Image, Barcode, Trend, Ecg, AverageBeats, Line };
     Kind kind = Kind::Text;
     QRectF mm;
-    QString text;  // the words; the image file; the trend series; the ECG's event index
+    QString text;  // the words; the image file; the symbol's data; the trend series; the ECG's event index
     QFont font;
     int flags = 0;                       // Qt alignment and wrapping of text
     const TemplateNode *node = nullptr;  // the element, for a graphic's own attributes

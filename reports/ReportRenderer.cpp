@@ -1,5 +1,6 @@
 #include "reports/ReportRenderer.h"
 
+#include "reports/ReportBarcode.h"
 #include "reports/ReportGraphics.h"
 #include "reports/ReportLayout.h"
 
@@ -71,6 +72,10 @@ int ReportRenderer::render(QPagedPaintDevice &device) {
                 painter.drawLine(box.topLeft(), box.topRight());
                 break;
             case PlacedItem::Kind::Image: paintImage(painter, box, item.text); break;
+            case PlacedItem::Kind::Barcode:
+                ReportBarcode::paint(
+                    painter, box, ReportBarcode::encode(item.node->attribute(QStringLiteral("type"), "qr"), item.text));
+                break;
             case PlacedItem::Kind::Trend: graphics.paintTrend(painter, pxPerMm, item.mm, *item.node, item.text); break;
             case PlacedItem::Kind::AverageBeats:
                 graphics.paintAverageBeats(painter, pxPerMm, item.mm, *item.node, item.text);

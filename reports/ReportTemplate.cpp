@@ -16,8 +16,8 @@ namespace {
 // Which elements may appear inside which, so a practice's typo is named at
 // its line instead of being skipped without a word.
 const QSet<QString> &blockTags() {
-    static const QSet<QString> tags{"text",  "row", "fields",       "table", "repeat", "image",
-                                    "trend", "ecg", "averagebeats", "space", "line",   "pagebreak"};
+    static const QSet<QString> tags{"text", "row",          "fields",  "table", "repeat", "image",    "trend",
+                                    "ecg",  "averagebeats", "barcode", "space", "line",   "pagebreak"};
     return tags;
 }
 

@@ -35,6 +35,10 @@
 //                                          a picture file (or ":/..."
 //                                          resource), scaled to fit, kept
 //                                          in proportion; nothing when empty
+//   <barcode type="qr|datamatrix|code128" data="[studyId]" width="20" height="20"/>
+//                                          a symbol of the data, scaled to
+//                                          fit, kept in proportion; nothing
+//                                          when the data is empty
 //   <trend series="BPMTrend" title="HR" height="40" yMin="40" yMax="200"
 //          color="#c00000"/>               a trend of the study against time
 //   <ecg event="[event/index]" layout="12by1|6by2|4by3" seconds="10"
