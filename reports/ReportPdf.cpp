@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <stdexcept>
@@ -37,6 +39,24 @@ int write(const ReportTemplate &report, const ReportData &data, const QString &p
     // file; commit reports any write that did not reach the disk.
     if (!file.commit()) throw std::runtime_error(failureMessage(path).toStdString());
     return pages;
+}
+
+QString exportCopy(const QString &report, const QString &folder) {
+    const QString copy = QDir(folder).filePath(QFileInfo(report).fileName());
+    QFile source(report);
+    if (!source.open(QIODevice::ReadOnly)) throw std::runtime_error(failureMessage(copy).toStdString());
+    QSaveFile target(copy);
+    if (!target.open(QIODevice::WriteOnly)) throw std::runtime_error(failureMessage(copy).toStdString());
+    constexpr qint64 kChunk = 1 << 20;
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(kChunk);
+        if (chunk.isEmpty() && source.error() != QFileDevice::NoError) break;
+        if (target.write(chunk) != chunk.size()) break;
+    }
+    // A read that failed half way must not pass for the whole report.
+    if (!source.atEnd() || source.error() != QFileDevice::NoError || !target.commit())
+        throw std::runtime_error(failureMessage(copy).toStdString());
+    return copy;
 }
 
 }  // namespace ReportPdf

@@ -30,4 +30,10 @@ QString defaultPath(const QString &storeRoot, const QString &baseName);
 int write(const ReportTemplate &report, const ReportData &data, const QString &path,
           QStringList *unknownFields = nullptr);
 
+// The copy an automatic export leaves in `folder` (a practice's shared
+// report folder): the written report under its own file name, replaced
+// whole or not at all. Returns the copy's path; throws std::runtime_error
+// with failureMessage(copy) when it cannot be written.
+QString exportCopy(const QString &report, const QString &folder);
+
 }  // namespace ReportPdf
