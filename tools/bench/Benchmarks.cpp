@@ -8,6 +8,7 @@ std::vector<Benchmark> liveChainBenchmarks();
 std::vector<Benchmark> storeBenchmarks();
 std::vector<Benchmark> engineBenchmarks();
 std::vector<Benchmark> displayBenchmarks();
+std::vector<Benchmark> reportBenchmarks();
 
 std::vector<Benchmark> allBenchmarks() {
     std::vector<Benchmark> all;
@@ -19,5 +20,6 @@ std::vector<Benchmark> allBenchmarks() {
     for (auto &b : storeBenchmarks()) all.push_back(b);
     for (auto &b : engineBenchmarks()) all.push_back(b);
     for (auto &b : displayBenchmarks()) all.push_back(b);
+    for (auto &b : reportBenchmarks()) all.push_back(b);
     return all;
 }
