@@ -129,8 +129,10 @@ void ReportGraphics::paintEcg(QPainter &painter, double pixelsPerMm, const QRect
 
 void ReportGraphics::paintTrend(QPainter &painter, double pixelsPerMm, const QRectF &areaMm, const TemplateNode &node,
                                 const QString &series) const {
-    if (!study_ || !study_->results().contains(series)) return;
-    const TrendSeries trend(study_->results(), series);
+    // Templates name a trend by its name in the study document.
+    const std::optional<ResultName> name = ResultName::find(series);
+    if (!study_ || !name || name->kind() != ResultKind::Trend || !study_->results().contains(*name)) return;
+    const TrendSeries trend(study_->results(), *name);
     TrendPlotLook look;
     double end = study_->protocol() ? study_->protocol()->totalDuration() : 0.0;
     double low = 0.0, high = 0.0;

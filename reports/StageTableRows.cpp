@@ -34,8 +34,8 @@ QString workloadLabel(const QString &workloadUnit) {
 
 std::vector<ReportData::Row> rows(const Protocol &recorded, const StudyResults &results, const QString &workloadUnit) {
     const auto phaseNames = StressEvents::phaseNames(recorded.type);
-    const QString stLevel = StudyResults::stLevelPerStage(stLead());
-    const QString stSlope = StudyResults::stSlopePerStage(stLead());
+    const ResultName stLevel = StudyResults::stLevelPerStage(stLead());
+    const ResultName stSlope = StudyResults::stSlopePerStage(stLead());
     const QString unit = workloadUnit == QLatin1String("watts") ? QStringLiteral("watts") : QStringLiteral("kgm/min");
     std::array<int, 3> numberInPhase{};
     std::vector<ReportData::Row> table;
@@ -53,13 +53,13 @@ std::vector<ReportData::Row> rows(const Protocol &recorded, const StudyResults &
                    QStringLiteral("%1 %2").arg(fixed(stage.parameter(QStringLiteral("workload"), unit), 1),
                                                workloadLabel(workloadUnit)));
         row.insert(QStringLiteral("dose"), fixed(stage.parameter(QStringLiteral("dose"), QString()), 0));
-        const double mets = results.perStage(QStringLiteral("METSPerStage"), i);
+        const double mets = results.perStage(Result::MetsPerStage, i);
         row.insert(QStringLiteral("METS"), mets > 0.0 ? fixed(mets, 1) : QString());
-        row.insert(QStringLiteral("HR"), whole(results.perStage(QStringLiteral("BPMPerStage"), i)));
+        row.insert(QStringLiteral("HR"), whole(results.perStage(Result::BpmPerStage, i)));
         row.insert(QStringLiteral("BP"),
-                   QStringLiteral("%1/%2").arg(whole(results.perStage(QStringLiteral("sysBPPerStage"), i)),
-                                               whole(results.perStage(QStringLiteral("diaBPPerStage"), i))));
-        row.insert(QStringLiteral("DP"), whole(results.perStage(QStringLiteral("DPPerStage"), i)));
+                   QStringLiteral("%1/%2").arg(whole(results.perStage(Result::SysBpPerStage, i)),
+                                               whole(results.perStage(Result::DiaBpPerStage, i))));
+        row.insert(QStringLiteral("DP"), whole(results.perStage(Result::DpPerStage, i)));
         row.insert(QStringLiteral("ST"), QStringLiteral("%1 mm").arg(fixed(10.0 * results.perStage(stLevel, i), 1)));
         row.insert(QStringLiteral("STSlope"),
                    QStringLiteral("%1 mm/s").arg(fixed(10.0 * results.perStage(stSlope, i), 1)));

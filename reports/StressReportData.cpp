@@ -113,7 +113,7 @@ void fillProtocol(const Study &study, const ReportSettings &settings, ReportData
 
 void fillMaxima(const Study &study, const StudyInfo &info, ReportData &data) {
     const StudyResults &r = study.results();
-    const double maxHr = r.scalar(QStringLiteral("maxBPM"));
+    const double maxHr = r.scalar(Result::MaxBpm);
     bool ageKnown = false;
     const int age = text(info.patientAge).toInt(&ageKnown);
     const int predicted = ageKnown ? predictedMaxHeartRate(age) : 0;
@@ -121,11 +121,11 @@ void fillMaxima(const Study &study, const StudyInfo &info, ReportData &data) {
     data.setField(QStringLiteral("predictedMaxHR"), predicted > 0 ? QString::number(predicted) : QString());
     data.setField(QStringLiteral("maxHRPercent"),
                   predicted > 0 ? QString::number(std::lround(100.0 * maxHr / predicted)) : QString());
-    data.setField(QStringLiteral("maxMETS"), QString::number(r.scalar(QStringLiteral("maxMETS")), 'f', 1));
-    data.setField(QStringLiteral("maxVO2"), QString::number(r.scalar(QStringLiteral("maxVO2")), 'f', 1));
-    data.setField(QStringLiteral("maxSysBP"), whole(r.scalar(QStringLiteral("maxSysBP"))));
-    data.setField(QStringLiteral("maxDiaBP"), whole(r.scalar(QStringLiteral("maxDiaBP"))));
-    data.setField(QStringLiteral("maxDP"), whole(r.scalar(QStringLiteral("maxDP"))));
+    data.setField(QStringLiteral("maxMETS"), QString::number(r.scalar(Result::MaxMets), 'f', 1));
+    data.setField(QStringLiteral("maxVO2"), QString::number(r.scalar(Result::MaxVo2), 'f', 1));
+    data.setField(QStringLiteral("maxSysBP"), whole(r.scalar(Result::MaxSysBp)));
+    data.setField(QStringLiteral("maxDiaBP"), whole(r.scalar(Result::MaxDiaBp)));
+    data.setField(QStringLiteral("maxDP"), whole(r.scalar(Result::MaxDp)));
 }
 
 void fillEvents(const Study &study, ReportData &data) {

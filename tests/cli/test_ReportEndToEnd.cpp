@@ -99,24 +99,24 @@ TEST(ReportEndToEnd, StageTableOfThePdfEqualsTheStoredSeries) {
         EXPECT_EQ(cells[0] * 60 + cells[1], std::trunc(stage.duration));
         EXPECT_NEAR(cells[2], stage.parameter("speed", "km/h"), 0.05);
         EXPECT_NEAR(cells[3], stage.parameter("incline", "%"), 0.05);
-        EXPECT_NEAR(cells[4], r.perStage("METSPerStage", i), 0.05);
-        EXPECT_EQ(cells[5], r.perStage("BPMPerStage", i));
-        EXPECT_EQ(cells[6], r.perStage("sysBPPerStage", i));
-        EXPECT_EQ(cells[7], r.perStage("diaBPPerStage", i));
+        EXPECT_NEAR(cells[4], r.perStage(Result::MetsPerStage, i), 0.05);
+        EXPECT_EQ(cells[5], r.perStage(Result::BpmPerStage, i));
+        EXPECT_EQ(cells[6], r.perStage(Result::SysBpPerStage, i));
+        EXPECT_EQ(cells[7], r.perStage(Result::DiaBpPerStage, i));
         EXPECT_GT(cells[6], 0.0) << "every stage has its pressure";
-        EXPECT_EQ(cells[8], r.perStage("DPPerStage", i));
+        EXPECT_EQ(cells[8], r.perStage(Result::DpPerStage, i));
         // ST in mm at 10 mm/mV, one decimal.
-        EXPECT_NEAR(cells[9], 10.0 * r.perStage("STLevelPerStage(10)", i), 0.05 + 1e-9);
-        EXPECT_NEAR(cells[10], 10.0 * r.perStage("STSlopePerStage(10)", i), 0.05 + 1e-9);
+        EXPECT_NEAR(cells[9], 10.0 * r.perStage(StudyResults::stLevelPerStage(10), i), 0.05 + 1e-9);
+        EXPECT_NEAR(cells[10], 10.0 * r.perStage(StudyResults::stSlopePerStage(10), i), 0.05 + 1e-9);
     }
     const auto maxLine =
         std::find_if(lines.begin(), lines.end(), [](const QString &l) { return l.trimmed().startsWith("Maximum HR"); });
     ASSERT_NE(maxLine, lines.end());
     const std::vector<double> maxima = numbers(*maxLine);
     ASSERT_EQ(maxima.size(), 3u) << maxLine->toStdString();
-    EXPECT_EQ(maxima[0], r.scalar("maxBPM"));
+    EXPECT_EQ(maxima[0], r.scalar(Result::MaxBpm));
     EXPECT_EQ(maxima[2], 220 - 55);
-    EXPECT_EQ(maxima[1], std::round(100.0 * r.scalar("maxBPM") / (220 - 55)));
+    EXPECT_EQ(maxima[1], std::round(100.0 * r.scalar(Result::MaxBpm) / (220 - 55)));
     // The average-beat page: V5 was simulated with 0.15 mV depression at
     // peak exercise and none at rest.
     const auto v5 = std::find_if(lines.begin(), lines.end(), [](const QString &l) {

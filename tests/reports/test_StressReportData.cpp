@@ -28,16 +28,16 @@ std::unique_ptr<Study> ergometerStudy(const char *age) {
     StudyResults &r = study->results();
     const double hr[] = {72, 118, 151, 96}, sbp[] = {120, 150, 0, 130}, mets[] = {0, 4.05, 5.6, 1};
     for (int i = 0; i < 4; ++i) {
-        r.setPerStage("BPMPerStage", i, hr[i]);
-        r.setPerStage("sysBPPerStage", i, sbp[i]);
-        r.setPerStage("diaBPPerStage", i, sbp[i] > 0 ? 80 : 0);
-        r.setPerStage("DPPerStage", i, hr[i] * sbp[i]);
-        r.setPerStage("METSPerStage", i, mets[i]);
+        r.setPerStage(Result::BpmPerStage, i, hr[i]);
+        r.setPerStage(Result::SysBpPerStage, i, sbp[i]);
+        r.setPerStage(Result::DiaBpPerStage, i, sbp[i] > 0 ? 80 : 0);
+        r.setPerStage(Result::DpPerStage, i, hr[i] * sbp[i]);
+        r.setPerStage(Result::MetsPerStage, i, mets[i]);
         r.setPerStage(StudyResults::stLevelPerStage(10), i, -0.126 * i);
         r.setPerStage(StudyResults::stSlopePerStage(10), i, 0.04);
     }
-    r.setScalar("maxBPM", 151);
-    r.setScalar("maxMETS", 5.6);
+    r.setScalar(Result::MaxBpm, 151);
+    r.setScalar(Result::MaxMets, 5.6);
     return study;
 }
 
