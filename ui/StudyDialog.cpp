@@ -1,6 +1,7 @@
 #include "ui/StudyDialog.h"
 
 #include "store/StudyStore.h"
+#include "stress/RampTable.h"
 #include "ui/DialogFieldMarks.h"
 #include "ui/ProtocolListDialog.h"
 #include "ui/RecentPatient.h"
@@ -69,9 +70,20 @@ void StudyDialog::fillProtocols(const QString &select) {
     QComboBox *list = ui_->cmbProtocol;
     list->clear();
     list->addItems(store_.protocolNames());
+    list->addItems(rampNames());
     list->addItem(QString::fromLatin1(kTiltTestName));
     const int found = list->findText(select);
     if (found >= 0) list->setCurrentIndex(found);
+}
+
+QStringList StudyDialog::rampNames() const {
+    try {
+        return RampTable(RampTable::filePathUnder(store_.rootFolder())).names();
+    } catch (const std::exception &) {
+        // A damaged ramp file is reported where ramps are edited; the
+        // protocols can still be chosen here.
+        return QStringList();
+    }
 }
 
 void StudyDialog::fillRememberedFields() {

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QStringList>
 #include <memory>
 
 class QCheckBox;
@@ -70,7 +71,9 @@ private:
     };
 
     bool isRestingEcg() const;
+    // The store's protocols, then the treadmill ramps, then "Tilt test".
     void fillProtocols(const QString &select);
+    QStringList rampNames() const;
     void fillRememberedFields();
     void buildRiskFactorRows();
     // `loadDateTime`: a stored study's date-time is shown; a new study keeps
