@@ -1,8 +1,10 @@
 #include "tools/screenshots/DialogScreenshots.h"
 
 #include "store/StudyStore.h"
+#include "stress/RampTable.h"
 #include "ui/ProtocolDialog.h"
 #include "ui/ProtocolListDialog.h"
+#include "ui/RampDialog.h"
 #include "ui/StudyDialog.h"
 
 #include <QListWidget>
@@ -15,14 +17,27 @@ namespace {
 
 const QString kWorkloadUnit = QStringLiteral("watts");
 
-// A store of its own in a temporary folder, holding the standard protocols,
-// so the pictures never depend on (or touch) the user's studies.
+// A walking ramp to 8 METs over ten minutes.
+RampProtocol walkingRamp() {
+    RampProtocol ramp;
+    ramp.name = QStringLiteral("Walking ramp 10 min");
+    ramp.durationMinutes = 10.0;
+    ramp.initialSpeed = 3.0;
+    ramp.finalSpeed = 5.5;
+    ramp.initialIncline = 0.0;
+    ramp.finalIncline = 9.0;
+    return ramp;
+}
+
+// A store of its own in a temporary folder, holding the standard protocols
+// and one ramp, so the pictures never depend on (or touch) the user's studies.
 struct ScratchStore {
     QTemporaryDir folder;
     std::unique_ptr<StudyStore> store;
     ScratchStore() {
         if (!folder.isValid()) throw std::runtime_error("Cannot create temporary folder");
         store = std::make_unique<StudyStore>(folder.path());
+        RampTable(RampTable::filePathUnder(folder.path())).setRamp(walkingRamp().name, walkingRamp());
     }
 };
 
@@ -88,6 +103,12 @@ QImage protocolEditor() {
     return dialog.grab().toImage();
 }
 
+QImage rampEditor() {
+    RampDialog dialog(walkingRamp(), QStringList());
+    dialog.adjustSize();
+    return dialog.grab().toImage();
+}
+
 }  // namespace
 
 void addDialogScreenshots(ScreenshotList &list) {
@@ -97,4 +118,5 @@ void addDialogScreenshots(ScreenshotList &list) {
     list.push_back({QStringLiteral("study-dialog-protocol"), [] { return studyDialogPage(3); }});
     list.push_back({QStringLiteral("protocol-list-dialog"), protocolList});
     list.push_back({QStringLiteral("protocol-editor-bruce"), protocolEditor});
+    list.push_back({QStringLiteral("ramp-editor"), rampEditor});
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Pictures of the study data dialog, one per page, and of the protocol
-// editor's two dialogs holding a standard protocol.
+// Pictures of the study data dialog, one per page, of the protocol list and
+// editor holding a standard protocol, and of the ramp editor.
 
 #include "tools/screenshots/Screenshot.h"
 
