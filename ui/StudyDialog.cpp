@@ -117,8 +117,9 @@ void StudyDialog::buildRiskFactorRows() {
 }
 
 void StudyDialog::showRecord(const StudyInfo &record, bool loadDateTime) {
-    // The record's own age is shown as stored: the rule that derives it from
-    // the birth date only follows the user's edits.
+    // Loading is not an edit: the record's own age is shown as stored, and
+    // derived again below only when the birth date reads (a patient copied
+    // from an older study is older now).
     {
         const QSignalBlocker birthDate(ui_->txtBirthDate);
         const QSignalBlocker studyDate(ui_->dtStudyDateTime);
@@ -132,6 +133,7 @@ void StudyDialog::showRecord(const StudyInfo &record, bool loadDateTime) {
     ui_->txtLastName->setText(text(record.patientLastName));
     ui_->cmbSex->setCurrentIndex(StudyFieldRules::sexIndex(record.patientSex));
     ui_->txtAge->setText(text(record.patientAge));
+    if (StudyFieldRules::parseBirthDate(ui_->txtBirthDate->text()).isValid()) updateAge();
     ui_->txtWeight->setText(text(record.patientWeight));
     ui_->txtHeight->setText(text(record.patientHeight));
     ui_->cmbIdType->setEditText(text(record.patientPersonIdType));

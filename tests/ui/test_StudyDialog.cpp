@@ -2,6 +2,7 @@
 #include "ui/DialogFieldMarks.h"
 #include "ui/ProtocolListDialog.h"
 #include "ui/StudyDialog.h"
+#include "ui/StudyFieldRules.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -58,6 +59,7 @@ protected:
         info.patientLastName = last;
         info.patientCity = city;
         info.patientBirthDate = "19620305";
+        info.patientAge = "40";  // stale: the age on some earlier date
         info.riskFactors = {{"Diabetes", true, "tipo 2"}};
         info.samplingRate = 500;
         info.channelCount = 2;
@@ -280,6 +282,8 @@ TEST_F(StudyDialogTest, RepeatPatientCopiesTheMostRecentStudyButNotItsDate) {
     EXPECT_EQ(line(dialog, "txtLastName")->text(), QStringLiteral("Newest"));
     EXPECT_EQ(combo(dialog, "cmbCity")->currentText(), QStringLiteral("Tandil"));
     EXPECT_EQ(line(dialog, "txtBirthDate")->text(), QStringLiteral("5/3/1962"));
+    // The age is the patient's on this study's date, not on the copied one's.
+    EXPECT_EQ(line(dialog, "txtAge")->text(), StudyFieldRules::ageText(QStringLiteral("5/3/1962"), now.date()));
     EXPECT_TRUE(widget<QCheckBox>(dialog, QStringLiteral("chk_Diabetes"))->isChecked());
     EXPECT_EQ(widget<QDateTimeEdit>(dialog, QStringLiteral("dtStudyDateTime"))->dateTime(), now);
     EXPECT_TRUE(store().isStudyOpen(latest));
