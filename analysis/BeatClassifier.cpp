@@ -16,6 +16,10 @@ std::optional<std::int64_t> fusedFiducial(const std::vector<LeadDetection> &dete
 
 std::int64_t sampleOf(double seconds, double rate) { return std::llround(seconds * rate); }
 
+// No two heartbeats come closer than this (seconds).
+constexpr double kRefractory = 0.2;
+// A beat seen by less than this share of the good leads was seen by few.
+constexpr double kFewLeads = 0.6;
 // A beat whose RR lies within this share of the mean RR came on time.
 constexpr double kUndisturbedRhythm = 0.1;
 // This many beats in a row contradicted by flat leads discredit the leads' references.
@@ -53,6 +57,7 @@ std::optional<double> BeatClassifier::previousBeatTime() const {
 void BeatClassifier::stop() {
     previous_.reset();
     held_.reset();
+    doubtful_.reset();
     next_ = 0;
     lastPush_ = 0;
     followsEarlyBeat_ = false;
@@ -62,6 +67,13 @@ void BeatClassifier::stop() {
 }
 
 void BeatClassifier::finish() {
+    // No rival can follow the end of the input: a beat still waiting for one
+    // is settled as it stands, before the held premature beat is handed on.
+    if (doubtful_) {
+        Judged settled = std::move(*doubtful_);
+        doubtful_.reset();
+        commit(settled);
+    }
     if (!held_) return;
     BeatRecord premature = std::move(*held_);
     held_.reset();
@@ -115,48 +127,114 @@ void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detection
     const double t = static_cast<double>(*fiducial) / rate_;
     if (t < startTime_ || (endTime_ > 0.0 && t > endTime_)) return;
 
+    // A doubtful beat is settled by the next beat that is not its rival; a
+    // beat that long before it is as late as one before an emitted beat.
+    if (doubtful_) {
+        const std::int64_t apart = *fiducial - sampleOf(doubtful_->beat.fiducialTime(), rate_);
+        if (apart < -kRefractory * rate_) return;
+        if (apart > kRefractory * rate_) {
+            Judged settled = std::move(*doubtful_);
+            doubtful_.reset();
+            commit(settled);
+        }
+    }
+
     // Distances in samples, so a beat exactly on a limit is judged the same
     // whatever the rounding of its time in seconds.
-    if (previous_ && *fiducial - sampleOf(previous_->fiducialTime(), rate_) <= 0.2 * rate_) return;
+    if (previous_ && *fiducial - sampleOf(previous_->fiducialTime(), rate_) <= kRefractory * rate_) return;
     // A held beat this close before another was most likely part of it.
     if (held_ && *fiducial - sampleOf(held_->fiducialTime(), rate_) <= 0.15 * rate_) held_.reset();
 
+    std::optional<Judged> judged = judge(detections, present, *fiducial);
+    if (!judged) return;
+    if (held_ && *fiducial - sampleOf(held_->fiducialTime(), rate_) <= kRefractory * rate_) {
+        if (!outweighs(*judged, heldQuality_, heldUsual_)) return;
+        held_.reset();
+    }
+    if (doubtful_) {
+        const bool rivalWins = outweighs(*judged, doubtful_->quality, doubtful_->usual);
+        if (!rivalWins) return;
+        doubtful_.reset();
+    }
+    if (next_ > 0 && judged->normal && judged->quality < kFewLeads) {
+        // Few leads saw it: wait whether a rival within the refractory time
+        // shows the heartbeat better.
+        doubtful_ = std::move(judged);
+        return;
+    }
+    commit(*judged);
+}
+
+std::optional<BeatClassifier::Judged> BeatClassifier::judge(const std::vector<LeadDetection> &detections,
+                                                            const std::vector<bool> &present, std::int64_t fiducial) {
     const int leads = std::min(channels_, static_cast<int>(detections.size()));
     checked_.assign(detections.begin(), detections.begin() + leads);
-    checkLeads(*fiducial);
+    checkLeads(fiducial);
     const std::optional<double> q = BeatRecordBuilder::qualityRatio(checked_, good_, leads);
-    if (!q || *q < BeatRecordBuilder::qualityThreshold(leads)) return;
-    if (contradictedByQuietLeads(*fiducial, leads, false)) return;
+    if (!q || *q < BeatRecordBuilder::qualityThreshold(leads)) return std::nullopt;
+    if (contradictedByQuietLeads(fiducial, leads, false)) return std::nullopt;
 
-    BeatRecord beat = BeatRecordBuilder::build(checked_, present, leads, *fiducial, rate_);
-    beat.values[BeatRecord::QualityRatio] = *q;
-    if (previous_) beat.values[BeatRecord::RrInterval] = BeatRecordBuilder::rrInterval(beat, *previous_, leads);
+    Judged j{BeatRecordBuilder::build(checked_, present, leads, fiducial, rate_),
+             0.0,
+             0.0,
+             true,
+             *q,
+             usualness(fiducial, leads)};
+    j.beat.values[BeatRecord::QualityRatio] = *q;
+    if (previous_) j.beat.values[BeatRecord::RrInterval] = BeatRecordBuilder::rrInterval(j.beat, *previous_, leads);
+    if (next_ == 0) return j;
 
+    j.g = j.beat.rr();
+    j.a = previous_->meanRr();
+    const double g = j.g, a = j.a;
+    // Only a beat that few leads saw is judged by its timing: an early beat
+    // seen that poorly is more likely noise than an extrasystole.
+    if (*q < kFewLeads && g > 0.0 && g < 1.0 && a > 0.0 && a < 2.0) {
+        if (*q >= 0.4) {
+            if (g < 0.5 * a) return std::nullopt;
+            j.normal = g >= 0.75 * a;
+        } else {
+            if (g < 0.6 * a) return std::nullopt;
+            j.normal = g >= 0.85 * a;
+        }
+    }
+    j.beat.normal = j.normal;
+    // An early beat few leads saw is the likeliest artefact of all: a flat
+    // lead outweighs the seeing ones even where they show a usual complex.
+    if (!j.normal && contradictedByQuietLeads(fiducial, leads, true)) return std::nullopt;
+    return j;
+}
+
+bool BeatClassifier::outweighs(const Judged &rival, double quality, double usual) {
+    // Two beats closer than the refractory time: one of them is no beat. The
+    // one more leads saw, or whose leads show more of their usual complex,
+    // stays; on a tie the one already waiting.
+    return rival.quality > quality || (rival.quality == quality && rival.usual > usual);
+}
+
+double BeatClassifier::usualness(std::int64_t fiducial, int leads) {
+    // How close the seeing lead nearest its usual complex comes to it: 1 for
+    // a complex of its usual size, less for one smaller or larger.
+    double best = 0.0;
+    for (int k = 0; k < leads; ++k) {
+        if (!good_[k] || checked_[k].qrsPolarity == 0) continue;
+        const double r = quietLeads_.reference(k);
+        const double activity = leadCheck_.activity(k, fiducial);
+        if (r <= 0.0 || activity <= 0.0) continue;
+        best = std::max(best, std::min(activity / r, r / activity));
+    }
+    return best;
+}
+
+void BeatClassifier::commit(Judged &judged) {
+    BeatRecord &beat = judged.beat;
     if (next_ == 0) {
         emitBeat(beat);
         previous_ = std::move(beat);
         return;
     }
-
-    double g = beat.rr();
-    const double a = previous_->meanRr();
-    // Only a beat that few leads saw is judged by its timing: an early beat
-    // seen that poorly is more likely noise than an extrasystole.
-    bool normal = true;
-    if (*q < 0.6 && g > 0.0 && g < 1.0 && a > 0.0 && a < 2.0) {
-        if (*q >= 0.4) {
-            if (g < 0.5 * a) return;
-            normal = g >= 0.75 * a;
-        } else {
-            if (g < 0.6 * a) return;
-            normal = g >= 0.85 * a;
-        }
-    }
-    beat.normal = normal;
-    // An early beat few leads saw is the likeliest artefact of all: a flat
-    // lead outweighs the seeing ones even where they show a usual complex.
-    if (!normal && contradictedByQuietLeads(*fiducial, leads, true)) return;
-
+    double g = judged.g;
+    const double a = judged.a;
     if (held_) {
         BeatRecord premature = std::move(*held_);
         held_.reset();
@@ -177,11 +255,13 @@ void BeatClassifier::acceptFusedBeat(const std::vector<LeadDetection> &detection
         }
     }
 
-    const double meanRr = updateMeanRr(g, normal);
+    const double meanRr = updateMeanRr(g, judged.normal);
     beat.values[BeatRecord::MeanRrInterval] = rrAverager_.positiveCount() < 5 ? 0.0 : meanRr;
 
-    if (!normal) {
+    if (!judged.normal) {
         held_ = std::move(beat);
+        heldQuality_ = judged.quality;
+        heldUsual_ = judged.usual;
         return;
     }
     emitBeat(beat);

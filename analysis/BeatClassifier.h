@@ -2,7 +2,9 @@
 // Accepts or rejects each fused beat, classifies it normal or premature from
 // its RR interval, keeps the mean RR, numbers the beats and hands them to the
 // beat store and the listeners. A premature beat is held until the next beat
-// shows whether a compensatory pause followed it.
+// shows whether a compensatory pause followed it; a beat few leads saw, until
+// the next beat shows whether a better-seen rival came within the refractory
+// time.
 
 #include "analysis/BeatLeadCheck.h"
 #include "analysis/BeatListener.h"
@@ -46,12 +48,36 @@ public:
     // Beats emitted so far (the index the next one gets).
     int emittedCount() const { return next_; }
     bool hasHeldBeat() const { return held_.has_value(); }
+    // A normal beat few leads saw, waiting for the next beat.
+    bool hasDoubtfulBeat() const { return doubtful_.has_value(); }
     // The last beat that became the previous beat, and its mean RR (0 when
     // there is none yet: no heart rate).
     const std::optional<BeatRecord> &previousBeat() const { return previous_; }
     double meanRr() const { return previous_ ? previous_->meanRr() : 0.0; }
 
 private:
+    // A beat that passed its checks, with what its commitment needs.
+    struct Judged {
+        BeatRecord beat;
+        double g;  // its RR
+        double a;  // the previous beat's mean RR
+        bool normal;
+        double quality;
+        double usual;  // usualness() at it
+    };
+    // The lead checks, quality, flat-lead and timing rules; nothing when the
+    // beat is rejected. Changes no state but the flat-lead counter.
+    std::optional<Judged> judge(const std::vector<LeadDetection> &detections, const std::vector<bool> &present,
+                                std::int64_t fiducial);
+    // Settles the held beat, moves the mean RR, then emits or holds the beat.
+    void commit(Judged &judged);
+    // True when `rival`, closer than the refractory time to a beat of
+    // `quality` and `usual`ness, is the heartbeat rather than that beat.
+    static bool outweighs(const Judged &rival, double quality, double usual);
+    // Over the good leads that saw the beat, the nearest any comes to its
+    // usual complex: min(activity / reference, reference / activity), 0 when
+    // none has a reference.
+    double usualness(std::int64_t fiducial, int leads);
     // Unsets the points of every clipped or weak lead; fills good_.
     void checkLeads(std::int64_t fiducial);
     // True when the good leads that did not see the QRS but are flat where
@@ -78,6 +104,11 @@ private:
 
     std::optional<BeatRecord> previous_;
     std::optional<BeatRecord> held_;
+    double heldQuality_ = 0.0;
+    double heldUsual_ = 0.0;
+    // A normal beat few leads saw, kept back until the next beat shows
+    // whether a rival within the refractory time is the heartbeat instead.
+    std::optional<Judged> doubtful_;
     int next_ = 0;
     int lastPush_ = 0;
     bool followsEarlyBeat_ = false;  // the last RR was short of 0.7 of the mean

@@ -47,7 +47,7 @@ int MarkSearch::run(const ScaleWindow &scales, const DetectionThresholds &thresh
         const int sign = signOf(w3);
         if (sign == 0 || std::abs(static_cast<double>(w3)) < e3) continue;
         if (!present(counts4_, j - a - first, j + a - first, sign)) continue;
-        if (strictExtremum(scales, 3, j, 2) || strictExtremum(scales, 3, j, 3))
+        if (flatTopExtremum(scales, 3, j, 2) || flatTopExtremum(scales, 3, j, 3))
             level3_[static_cast<std::size_t>(j - first3)] = static_cast<signed char>(sign);
     }
     count(level3_, counts3_);
@@ -57,7 +57,7 @@ int MarkSearch::run(const ScaleWindow &scales, const DetectionThresholds &thresh
         const int sign = signOf(w2);
         if (sign == 0 || std::abs(static_cast<double>(w2)) < e2) continue;
         if (!present(counts3_, k - a - first3, k + a - first3, sign)) continue;
-        if (!strictExtremum(scales, 2, k, 2) && !strictExtremum(scales, 2, k, 3) && !strictExtremum(scales, 2, k, 4))
+        if (!flatTopExtremum(scales, 2, k, 2) && !flatTopExtremum(scales, 2, k, 3) && !flatTopExtremum(scales, 2, k, 4))
             continue;
         if (marks.at(k) == 0 && marks.inside(k)) added_.push_back(k);
         marks.set(k, sign);

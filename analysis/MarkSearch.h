@@ -56,3 +56,17 @@ inline bool strictExtremum(const ScaleWindow &scales, int k, std::int64_t i, int
     const int after = scales.at(k, i + d);
     return (v > before && v > after) || (v < before && v < after);
 }
+
+// True when scale k at i is above, or below, both its neighbours at distance
+// d, level with at most one of them: the edge of a flat top. The long, even
+// slope of a broad complex (a premature ventricular beat) holds scales 2^2
+// and 2^3 at one truncated value for several samples, and no sample of such
+// a top is a strict extremum.
+inline bool flatTopExtremum(const ScaleWindow &scales, int k, std::int64_t i, int d) {
+    const int v = scales.at(k, i);
+    const int before = scales.at(k, i - d);
+    const int after = scales.at(k, i + d);
+    if (v >= before && v >= after) return v > before || v > after;
+    if (v <= before && v <= after) return v < before || v < after;
+    return false;
+}

@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev
   xvfb xauth
   poppler-utils
+  libzint-dev zbar-tools
 )
 
 missing=()

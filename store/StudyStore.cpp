@@ -192,6 +192,12 @@ Study *StudyStore::openStudy(qint32 id, HeaderedFile::Access access) {
     return opened;
 }
 
+std::unique_ptr<Study> StudyStore::readStudy(qint32 id) const {
+    StudyInfo row;
+    if (!index_->fetch(id, row)) return nullptr;
+    return StudyFiles::readStudyFile(studyPath(row.baseFilename, kStudyExtension), HeaderedFile::Access::ReadOnly);
+}
+
 void StudyStore::saveStudy(const Study &study) {
     saveStudyFile(study, studyPath(study.property("baseFilename"), kStudyExtension));
     index_->write(studyInfo(study), false);

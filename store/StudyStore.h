@@ -66,6 +66,11 @@ public:
     // files are opened with `access`: read-only for a study that is only
     // viewed, so a read-only store can be shown.
     Study *openStudy(qint32 id, HeaderedFile::Access access = HeaderedFile::Access::ReadWrite);
+    // A copy of study `id` read from its study file with read-only signal
+    // files, apart from the open studies, so a study someone holds open is
+    // never replaced under them; null when the id has no row or the file
+    // does not read. Throws only "Cannot open file" (see readStudyFile).
+    std::unique_ptr<Study> readStudy(qint32 id) const;
     void saveStudy(const Study &study);
     void closeStudy(const Study *study);
     // Leaves an open study, and an unknown id, alone.

@@ -180,11 +180,44 @@ TEST(LeadDetectorSignal, ASteepTWaveSoonAfterABeatIsNoBeatButASecondQrsIs) {
     }
 }
 
+TEST(LeadDetectorSignal, ABroadComplexWithAnEvenSlopeIsABeat) {
+    // Ventricular beats as a lead opposite their focus shows them: a steep
+    // fall, then a slow straight return to the baseline. The return holds
+    // scales 2^2 and 2^3 level for several samples.
+    const struct {
+        double fall, rise;  // seconds
+        double depth;       // units
+    } cases[] = {{0.03, 0.12, 1500}, {0.04, 0.12, 1200}, {0.02, 0.10, 2500}};
+    for (const auto &c : cases) {
+        const std::vector<double> beats = everyRr(1.0, 1.1, 29.0);
+        Leads leads = leadsWith(1, 30.0, {}, {});
+        for (double t : beats) {
+            const std::int64_t start = sampleOf(t), bottom = start + sampleOf(c.fall), end = bottom + sampleOf(c.rise);
+            for (std::int64_t i = start; i < end; ++i)
+                leads[0][static_cast<std::size_t>(i)] =
+                    i < bottom ? -c.depth * static_cast<double>(i - start) / static_cast<double>(bottom - start)
+                               : -c.depth * static_cast<double>(end - i) / static_cast<double>(end - bottom);
+        }
+        const RecordingSink sink = detect(leads);
+        std::vector<std::int64_t> truth;
+        for (double t : beats) truth.push_back(sampleOf(t + c.fall));
+        const Agreement a = compareBeats(truth, sink.fiducials(), 10, 0, sampleOf(27.0));
+        EXPECT_EQ(a.missed, 0) << c.fall << " " << c.rise;
+        EXPECT_EQ(a.extra, 0) << c.fall << " " << c.rise;
+    }
+}
+
 int signOf(int v) { return (v > 0) - (v < 0); }
 
 bool extremum(const ScaleWindow &w, int k, std::int64_t i, int d) {
     const int v = w.at(k, i), a = w.at(k, i - d), b = w.at(k, i + d);
     return (v > a && v > b) || (v < a && v < b);
+}
+
+// Level with one neighbour and beyond the other also counts on scales 2^2 and 2^3.
+bool flatTop(const ScaleWindow &w, int k, std::int64_t i, int d) {
+    const int v = w.at(k, i), a = w.at(k, i - d), b = w.at(k, i + d);
+    return extremum(w, k, i, d) || (v == a && (v > b || v < b)) || (v == b && (v > a || v < a));
 }
 
 // The mark rules as written, with a = 12, 0.15 R = 37 and b = 50 samples.
@@ -195,10 +228,10 @@ std::map<std::int64_t, int> ruleMarks(const ScaleWindow &w, const DetectionThres
         if (std::abs(w.at(4, n)) < t.at(4) || !signOf(w.at(4, n)) || !extremum(w, 4, n, 2)) continue;
         for (std::int64_t j = n - 12; j <= n + 12; ++j) {
             if (signOf(w.at(3, j)) != signOf(w.at(4, n)) || std::abs(w.at(3, j)) < t.at(3)) continue;
-            if (!extremum(w, 3, j, 2) && !extremum(w, 3, j, 3)) continue;
+            if (!flatTop(w, 3, j, 2) && !flatTop(w, 3, j, 3)) continue;
             for (std::int64_t k = j - 12; k <= j + 12; ++k)
                 if (signOf(w.at(2, k)) == signOf(w.at(3, j)) && std::abs(w.at(2, k)) >= t.at(2) &&
-                    (extremum(w, 2, k, 2) || extremum(w, 2, k, 3) || extremum(w, 2, k, 4)))
+                    (flatTop(w, 2, k, 2) || flatTop(w, 2, k, 3) || flatTop(w, 2, k, 4)))
                     marks[k] = signOf(w.at(2, k));
         }
     }

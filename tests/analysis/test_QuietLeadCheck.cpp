@@ -77,7 +77,8 @@ int beatsEmittedWith(const Shown &shown) {
         }
         classifier.acceptFusedBeat(d, {true, true});
     }
-    return classifier.emittedCount();
+    // Once lead 0 stays silent, the last beat waits for a rival that never comes.
+    return classifier.emittedCount() + (classifier.hasDoubtfulBeat() ? 1 : 0);
 }
 
 TEST(QuietLeadCheck, ABeatAFlatGoodLeadContradictsIsRejectedUnlessItComesOnTimeWithAUsualComplex) {

@@ -93,6 +93,7 @@ TEST_P(BeatsAccuracyHardRecords, FindTheReferenceBeatsWithFewFalseOnes) {
 
 INSTANTIATE_TEST_SUITE_P(
     MitBih, BeatsAccuracyHardRecords,
-    ::testing::Values(HardRecord{"105", 2572u, 0.9922, 0.984}, HardRecord{"108", 1763u, 0.9824, 0.968},
-                      HardRecord{"119", 1987u, 0.9985, 0.997}, HardRecord{"232", 1780u, 0.9988, 0.996}),
+    // 119: 99.95 % as rounded, at most one of its 1987 beats missed.
+    ::testing::Values(HardRecord{"105", 2572u, 0.9922, 0.985}, HardRecord{"108", 1763u, 0.9824, 0.968},
+                      HardRecord{"119", 1987u, 0.99945, 0.997}, HardRecord{"232", 1780u, 0.9988, 0.996}),
     [](const ::testing::TestParamInfo<HardRecord> &info) { return std::string("Record") + info.param.name; });

@@ -9,6 +9,7 @@ std::vector<Benchmark> storeBenchmarks();
 std::vector<Benchmark> engineBenchmarks();
 std::vector<Benchmark> displayBenchmarks();
 std::vector<Benchmark> monitorWindowBenchmarks();
+std::vector<Benchmark> reportBenchmarks();
 
 std::vector<Benchmark> allBenchmarks() {
     std::vector<Benchmark> all;
@@ -21,5 +22,6 @@ std::vector<Benchmark> allBenchmarks() {
     for (auto &b : engineBenchmarks()) all.push_back(b);
     for (auto &b : displayBenchmarks()) all.push_back(b);
     for (auto &b : monitorWindowBenchmarks()) all.push_back(b);
+    for (auto &b : reportBenchmarks()) all.push_back(b);
     return all;
 }

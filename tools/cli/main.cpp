@@ -4,6 +4,7 @@
 #include "tools/cli/AcquireCommand.h"
 #include "tools/cli/BeatsCommand.h"
 #include "tools/cli/RenderCommand.h"
+#include "tools/cli/ReportCommand.h"
 #include "tools/cli/RunCommand.h"
 #include "tools/cli/StudyCommand.h"
 
@@ -27,6 +28,7 @@ const char *const kUsage = "Usage: tarvelin-ecg-cli COMMAND [options]\n"
                            "          recording, into a new study; prints the study id and stage table\n"
                            "  study   list, show, export and import the studies of a store\n"
                            "  render  draw a page of a recording on ECG paper into a PNG or PDF file\n"
+                           "  report  write the report of a stored study as a PDF file\n"
                            "Run a command with --help for its options.\n";
 
 // Everything a command printed must have reached standard output: a full
@@ -58,6 +60,11 @@ int runCommand(const QString &command, const QStringList &arguments, QTextStream
     if (command == QLatin1String("acquire")) return AcquireCommand::run(arguments, out, err);
     if (command == QLatin1String("run")) return RunCommand::run(arguments, out, err);
     if (command == QLatin1String("render")) return RenderCommand::run(arguments, out, err);
+    if (command == QLatin1String("report")) {
+        out.setCodec("UTF-8");
+        err.setCodec("UTF-8");
+        return ReportCommand::run(arguments, out, err);
+    }
     if (command == QLatin1String("study")) {
         // Patient names are UTF-8 whatever the terminal's locale says.
         out.setCodec("UTF-8");
@@ -86,7 +93,7 @@ int main(int argc, char **argv) {
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     int qtArgc = 1;
     std::unique_ptr<QCoreApplication> application;
-    if (command == QLatin1String("render")) {
+    if (command == QLatin1String("render") || command == QLatin1String("report")) {
         // Text and pages need a GUI application; headless by default.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QGuiApplication>(qtArgc, argv);

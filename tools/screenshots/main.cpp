@@ -2,6 +2,7 @@
 // offscreen, fed from the demonstration recording and the simulator, into
 // PNG files for the user guide (docs/screenshots by default).
 
+#include "tools/screenshots/DialogScreenshots.h"
 #include "tools/screenshots/DisplayScreenshots.h"
 #include "tools/screenshots/MonitorScreenshots.h"
 #include "tools/screenshots/WidgetScreenshots.h"
@@ -24,6 +25,7 @@ int main(int argc, char **argv) {
     addDisplayScreenshots(list);
     addWidgetScreenshots(list);
     addMonitorScreenshots(list);
+    addDialogScreenshots(list);
     int failures = 0;
     for (const Screenshot &shot : list) {
         const QString path = QDir(folder).filePath(shot.name + QStringLiteral(".png"));

@@ -1,0 +1,170 @@
+#include "reports/ReportGraphics.h"
+
+#include "acquisition/FileSignal.h"
+#include "analysis/ReviewFilterChain.h"
+#include "reports/ReportTemplate.h"
+#include "reports/StressAverageBeats.h"
+#include "store/Protocol.h"
+#include "store/Study.h"
+#include "ui/EcgDisplayBase.h"
+#include "ui/EcgPage.h"
+#include "ui/TrendPlotPainter.h"
+#include "ui/TrendSeries.h"
+
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Trends are drawn by the screen's plot painter, whose pens and labels are
+// sized in pixels; at this resolution they come out as on a good screen.
+constexpr double kTrendPixelsPerMm = 5.0;
+constexpr int kTimeLabelOverhangPx = 6;
+constexpr int kStandardLeads = 12;
+
+bool parseLayout(const QString &name, EcgPage::Layout *layout) {
+    QString text = name;
+    return EcgPage::parseLayout(text.replace(QStringLiteral("by"), QStringLiteral("x")), layout);
+}
+
+}  // namespace
+
+struct ReportGraphics::EcgShape {
+    EcgPage::Layout layout = EcgPage::Layout::TwelveByOne;
+    EcgPaperScale scale;
+    double seconds = 10.0;
+    std::int64_t first = 0;
+    std::vector<int> channels;
+    int rhythm = -1;  // index into channels
+    QSizeF sizeMm;
+};
+
+ReportGraphics::ReportGraphics(const Study *study, const QString &defaultLayout, const QString &defaultRhythm)
+    : study_(study), defaultLayout_(defaultLayout), defaultRhythm_(defaultRhythm) {}
+
+ReportGraphics::~ReportGraphics() = default;
+
+bool ReportGraphics::ecgShape(const TemplateNode &node, const QString &event, double widthMm, EcgShape *shape) const {
+    const FileSignal *signal = study_ ? study_->recording() : nullptr;
+    if (!signal || signal->samplingRate() <= 0 || study_->eventCount() == 0) return false;
+    bool ok = true;
+    const int index = event == QLatin1String("last") ? study_->eventCount() - 1 : event.toInt(&ok);
+    if (!ok || index < 0 || index >= study_->eventCount()) return false;
+    if (!parseLayout(node.attribute(QStringLiteral("layout"), defaultLayout_), &shape->layout))
+        throw std::runtime_error(QStringLiteral("Report template error: line %1: unknown ECG layout \"%2\"")
+                                     .arg(node.line)
+                                     .arg(node.attribute(QStringLiteral("layout")))
+                                     .toStdString());
+    shape->scale.mmPerSecond = node.number(QStringLiteral("speed"), EcgPaperScale::kStandardSpeed);
+    shape->scale.mmPerMillivolt = node.number(QStringLiteral("gain"), EcgPaperScale::kStandardGain);
+    if (!EcgPaperScale::isSpeed(shape->scale.mmPerSecond) || !EcgPaperScale::isGain(shape->scale.mmPerMillivolt))
+        throw std::runtime_error(QStringLiteral("Report template error: line %1: ECG speed or gain not offered")
+                                     .arg(node.line)
+                                     .toStdString());
+    const QString rhythm = node.attribute(QStringLiteral("rhythm"), defaultRhythm_);
+    for (int c = 0; c < std::min(kStandardLeads, signal->channelCount()); ++c) {
+        if (signal->channelName(c) == rhythm) shape->rhythm = static_cast<int>(shape->channels.size());
+        shape->channels.push_back(c);
+    }
+    if (shape->layout != EcgPage::Layout::FourByThree) shape->rhythm = -1;
+    const std::int64_t length = signal->length();
+    shape->first = std::min<std::int64_t>(length, std::llround(study_->event(index).position * signal->samplingRate()));
+    // The strip is never squeezed to fit: at true scale a narrower page
+    // shows fewer seconds.
+    const double marginsMm = EcgPage::kLeftMarginMm + EcgPage::kRightMarginMm;
+    const double fitting = (widthMm - marginsMm) / shape->scale.mmPerSecond;
+    const double available = static_cast<double>(length - shape->first) / signal->samplingRate();
+    shape->seconds = std::min({node.number(QStringLiteral("seconds"), 10.0), fitting, available});
+    if (shape->seconds <= 0.0 || shape->channels.empty()) return false;
+    EcgPage page(shape->layout, signal->samplingRate(), shape->seconds, shape->scale,
+                 DisplayColorScheme::byName("Light"));
+    if (shape->rhythm >= 0) page.setRhythmLeads({shape->rhythm});
+    shape->sizeMm = page.sizeMm(static_cast<int>(shape->channels.size()));
+    return true;
+}
+
+double ReportGraphics::ecgHeightMm(const TemplateNode &node, const QString &event, double widthMm) const {
+    EcgShape shape;
+    return ecgShape(node, event, widthMm, &shape) ? shape.sizeMm.height() : 0.0;
+}
+
+void ReportGraphics::paintEcg(QPainter &painter, double pixelsPerMm, const QRectF &areaMm, const TemplateNode &node,
+                              const QString &event) {
+    EcgShape shape;
+    if (!ecgShape(node, event, areaMm.width(), &shape)) return;
+    FileSignal &signal = *study_->recording();
+    // Filtered by default, as the review shows the record; filters="none"
+    // prints the record as it was acquired.
+    const bool filtered = node.attribute(QStringLiteral("filters"), QStringLiteral("all")) != QLatin1String("none");
+    if (filtered && !chain_) {
+        chain_ = std::make_unique<ReviewFilterChain>(signal);
+        chain_->configure(true, true, true);
+    }
+    const SignalSource &source = filtered ? chain_->output() : static_cast<const SignalSource &>(signal);
+    const int count = static_cast<int>(std::llround(shape.seconds * signal.samplingRate()));
+    const int fullScale = EcgDisplayBase::fullScaleForBits(signal.resolutionBits());
+    const double mvPerUnit = fullScale > 0 ? signal.amplitudeMax() / fullScale : 0.0;
+    std::vector<EcgPageLead> leads;
+    for (int c : shape.channels) {
+        EcgPageLead lead;
+        lead.name = signal.channelName(c);
+        lead.millivolts.resize(static_cast<std::size_t>(count));
+        source.readRange(c, shape.first, count, lead.millivolts.data());
+        for (double &v : lead.millivolts) v *= mvPerUnit;
+        leads.push_back(std::move(lead));
+    }
+    const DisplayColorScheme &scheme = DisplayColorScheme::byName(QStringLiteral("Light"));
+    EcgPage page(shape.layout, signal.samplingRate(), shape.seconds, shape.scale, scheme);
+    if (shape.rhythm >= 0) page.setRhythmLeads({shape.rhythm});
+    const StudyEvent &e = study_->event(event == QLatin1String("last") ? study_->eventCount() - 1 : event.toInt());
+    // The page adds its speed and gain to the title.
+    page.setTitle(QString::fromUtf8(e.description));
+    painter.save();
+    painter.translate(areaMm.left() * pixelsPerMm, areaMm.top() * pixelsPerMm);
+    page.paint(painter, pixelsPerMm, leads);
+    painter.restore();
+}
+
+void ReportGraphics::paintTrend(QPainter &painter, double pixelsPerMm, const QRectF &areaMm, const TemplateNode &node,
+                                const QString &series) const {
+    // Templates name a trend by its name in the study document.
+    const std::optional<ResultName> name = ResultName::find(series);
+    if (!study_ || !name || name->kind() != ResultKind::Trend || !study_->results().contains(*name)) return;
+    const TrendSeries trend(study_->results(), *name);
+    TrendPlotLook look;
+    double end = study_->protocol() ? study_->protocol()->totalDuration() : 0.0;
+    double low = 0.0, high = 0.0;
+    for (int i = 0; i < trend.count(); ++i) {
+        end = std::max(end, trend.time(i));
+        low = i == 0 ? trend.value(i) : std::min(low, trend.value(i));
+        high = i == 0 ? trend.value(i) : std::max(high, trend.value(i));
+    }
+    const double pad = std::max(1e-3, 0.1 * (high - low));
+    look.x = {0.0, std::max(60.0, end)};
+    look.y = {node.number(QStringLiteral("yMin"), low - pad), node.number(QStringLiteral("yMax"), high + pad)};
+    look.timeFormat = QStringLiteral("mm:ss");
+    look.title = node.attribute(QStringLiteral("title"));
+    look.color = QColor(node.attribute(QStringLiteral("color"), QStringLiteral("#c00000")));
+    look.style = static_cast<int>(node.number(QStringLiteral("style"), 1));
+    const QSize size(static_cast<int>(areaMm.width() * kTrendPixelsPerMm),
+                     static_cast<int>(areaMm.height() * kTrendPixelsPerMm));
+    if (size.isEmpty()) return;
+    // The plot painter sets its time labels a few pixels below the plot's
+    // bottom edge, where a widget still shows them; the image keeps that
+    // strip so the labels are printed whole.
+    QImage image(size + QSize(0, kTimeLabelOverhangPx), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(static_cast<int>(kTrendPixelsPerMm * 1000.0));
+    image.setDotsPerMeterY(static_cast<int>(kTrendPixelsPerMm * 1000.0));
+    {
+        QPainter imagePainter(&image);
+        QFont labels(QStringLiteral("DejaVu Sans"));
+        labels.setPointSizeF(5.5);
+        TrendPlotPainter(look, labels).paint(imagePainter, size, &trend);
+    }
+    const QRectF target(areaMm.left() * pixelsPerMm, areaMm.top() * pixelsPerMm, areaMm.width() * pixelsPerMm,
+                        image.height() / kTrendPixelsPerMm * pixelsPerMm);
+    painter.drawImage(target, image);
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The study's graphics a report places: ECG strips of an event at true
+// scale through the ECG page painter, and trends through the trend plot
+// painter. Reads the study's recording through the review filter chain.
+
+#include <QRectF>
+#include <QString>
+#include <memory>
+
+class QPainter;
+class ReviewFilterChain;
+class StressAverageBeats;
+class Study;
+struct TemplateNode;
+
+class ReportGraphics {
+public:
+    // `study` may be null: graphics then take no room and draw nothing.
+    // `defaultLayout` ("12by1", "6by2", "4by3") and `defaultRhythm` serve
+    // ECG blocks that do not name their own.
+    ReportGraphics(const Study *study, const QString &defaultLayout, const QString &defaultRhythm);
+    ~ReportGraphics();
+
+    // Height in mm of an ECG block `widthMm` wide showing event `event`
+    // ("last" or an index); 0 when the study has no such event or no signal.
+    double ecgHeightMm(const TemplateNode &node, const QString &event, double widthMm) const;
+    void paintEcg(QPainter &painter, double pixelsPerMm, const QRectF &areaMm, const TemplateNode &node,
+                  const QString &event);
+
+    // Height in mm of an average-beat block `widthMm` wide; 0 without beats.
+    double averageBeatsHeightMm(const TemplateNode &node, double widthMm);
+    void paintAverageBeats(QPainter &painter, double pixelsPerMm, const QRectF &areaMm, const TemplateNode &node,
+                           const QString &moment);
+
+    void paintTrend(QPainter &painter, double pixelsPerMm, const QRectF &areaMm, const TemplateNode &node,
+                    const QString &series) const;
+
+private:
+    struct EcgShape;
+    bool ecgShape(const TemplateNode &node, const QString &event, double widthMm, EcgShape *shape) const;
+
+    const Study *study_;
+    QString defaultLayout_;
+    QString defaultRhythm_;
+    std::unique_ptr<ReviewFilterChain> chain_;
+    std::unique_ptr<StressAverageBeats> averages_;
+};
