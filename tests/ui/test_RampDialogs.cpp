@@ -92,7 +92,9 @@ TEST_F(RampDialogsTest, ARampThatCannotBeRunIsRefused) {
         spin(dialog, "spnTargetVo2")->setValue(c.target);
         pressOk(dialog);
         EXPECT_EQ(dialog.result() == QDialog::Accepted, c.marked == nullptr) << c.name << " " << c.target;
-        if (c.marked) EXPECT_TRUE(DialogFieldMarks::isMarked(dialog.findChild<QWidget *>(c.marked))) << c.marked;
+        if (c.marked) {
+            EXPECT_TRUE(DialogFieldMarks::isMarked(dialog.findChild<QWidget *>(c.marked))) << c.marked;
+        }
     }
 }
 
