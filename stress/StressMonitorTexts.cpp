@@ -63,6 +63,37 @@ QString patientNameText(const Study &study) {
                                         QString::fromUtf8(study.property("patient/firstName")));
 }
 
+std::vector<StageCells> stageCells(const Protocol &recorded, const StudyResults &results,
+                                   const std::array<QString, 3> &phaseNames, const QString &workloadUnit) {
+    std::vector<StageCells> cells;
+    std::array<int, 3> perPhase{};
+    for (int i = 0; i < recorded.stageCount(); ++i) {
+        const Stage &stage = recorded.stage(i);
+        const auto phase = static_cast<std::size_t>(std::clamp(static_cast<int>(stage.phase), 0, 2));
+        StageCells c;
+        c.name = QString::asprintf("%s %d", qUtf8Printable(phaseNames[phase]), ++perPhase[phase]);
+        const int duration = wholeSeconds(stage.duration);
+        c.duration = QString::asprintf("%02d:%02d", duration / 60, duration % 60);
+        c.speed =
+            QString::asprintf("%.1f %s", stage.parameter(QStringLiteral("speed"), QStringLiteral("km/h")), "km/h");
+        c.incline = QString::asprintf("%.1f %s", stage.parameter(QStringLiteral("incline"), QStringLiteral("%")), "%");
+        c.workload = QString::asprintf("%.1f", stage.parameter(QStringLiteral("workload"), workloadUnit));
+        c.dose = QString::asprintf("%.0f", stage.parameter(QStringLiteral("dose"), QString()));
+        const double mets = results.perStage(Result::MetsPerStage, i);
+        c.mets = mets > 0.0 ? QString::asprintf("%.1f", mets) : QString();
+        c.hr = QString::asprintf("%d", static_cast<int>(results.perStage(Result::BpmPerStage, i)));
+        c.bp = QString::asprintf("%d/%d", static_cast<int>(results.perStage(Result::SysBpPerStage, i)),
+                                 static_cast<int>(results.perStage(Result::DiaBpPerStage, i)));
+        c.dp = QString::asprintf("%d", static_cast<int>(results.perStage(Result::DpPerStage, i)));
+        c.st =
+            QString::asprintf("%.1f mm", 10.0 * results.perStage(ResultName(LeadResult::StLevelPerStage, kStLead), i));
+        c.stSlope = QString::asprintf("%.1f mm/s",
+                                      10.0 * results.perStage(ResultName(LeadResult::StSlopePerStage, kStLead), i));
+        cells.push_back(c);
+    }
+    return cells;
+}
+
 StageTable stageTable(const Study &study, const std::array<QString, 3> &phaseNames, const QString &workloadUnit) {
     StageTable table;
     const Protocol *recorded = study.protocol();
@@ -75,36 +106,13 @@ StageTable stageTable(const Study &study, const std::array<QString, 3> &phaseNam
                   << QString::fromUtf8("\u2206ST [V5]");
     if (!recorded) return table;
 
-    const StudyResults &results = study.results();
-    std::array<int, 3> perPhase{};
-    for (int i = 0; i < recorded->stageCount(); ++i) {
-        const Stage &stage = recorded->stage(i);
-        const int phase = std::clamp(static_cast<int>(stage.phase), 0, 2);
-        ++perPhase[static_cast<std::size_t>(phase)];
+    for (const StageCells &c : stageCells(*recorded, study.results(), phaseNames, workloadUnit)) {
         QStringList row;
-        row << QString::asprintf("%s %d", qUtf8Printable(phaseNames[static_cast<std::size_t>(phase)]),
-                                 perPhase[static_cast<std::size_t>(phase)]);
-        const int duration = wholeSeconds(stage.duration);
-        row << QString::asprintf("%02d:%02d", duration / 60, duration % 60);
-        if (type == ProtocolType::Treadmill)
-            row << QString::asprintf("%.1f %s", stage.parameter(QStringLiteral("speed"), QStringLiteral("km/h")),
-                                     "km/h")
-                << QString::asprintf("%.1f %s", stage.parameter(QStringLiteral("incline"), QStringLiteral("%")), "%");
-        if (type == ProtocolType::Ergometer)
-            row << QString::asprintf("%.1f %s", stage.parameter(QStringLiteral("workload"), workloadUnit),
-                                     qUtf8Printable(workloadUnit));
-        if (type == ProtocolType::Pharmacologic)
-            row << QString::asprintf("%.0f", stage.parameter(QStringLiteral("dose"), QString()));
-        const double mets = results.perStage(Result::MetsPerStage, i);
-        row << (mets > 0.0 ? QString::asprintf("%.1f", mets) : QString());
-        row << QString::asprintf("%d", static_cast<int>(results.perStage(Result::BpmPerStage, i)));
-        row << QString::asprintf("%d/%d", static_cast<int>(results.perStage(Result::SysBpPerStage, i)),
-                                 static_cast<int>(results.perStage(Result::DiaBpPerStage, i)));
-        row << QString::asprintf("%d", static_cast<int>(results.perStage(Result::DpPerStage, i)));
-        row << QString::asprintf("%.1f mm",
-                                 10.0 * results.perStage(ResultName(LeadResult::StLevelPerStage, kStLead), i));
-        row << QString::asprintf("%.1f mm/s",
-                                 10.0 * results.perStage(ResultName(LeadResult::StSlopePerStage, kStLead), i));
+        row << c.name << c.duration;
+        if (type == ProtocolType::Treadmill) row << c.speed << c.incline;
+        if (type == ProtocolType::Ergometer) row << c.workload + QLatin1Char(' ') + workloadUnit;
+        if (type == ProtocolType::Pharmacologic) row << c.dose;
+        row << c.mets << c.hr << c.bp << c.dp << c.st << c.stSlope;
         table.rows.push_back(row);
     }
     return table;

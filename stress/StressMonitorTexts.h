@@ -10,6 +10,7 @@
 #include <vector>
 
 class Study;
+class StudyResults;
 
 namespace StressMonitorTexts {
 
@@ -29,6 +30,16 @@ int trainingZoneSubMax(const Study &study);
 QString stageInfoText(const QString &protocolName, const QString &phaseName, int numberInPhase,
                       const QString &loadText);
 QString patientNameText(const Study &study);
+
+// The cells of one recorded stage, formatted as the stage table shows them;
+// the screen and the printed report both take them from here, so the figures
+// the operator watched are the figures on paper. `workload` is the number
+// alone, for the caller's unit label.
+struct StageCells {
+    QString name, duration, speed, incline, workload, dose, mets, hr, bp, dp, st, stSlope;
+};
+std::vector<StageCells> stageCells(const Protocol &recorded, const StudyResults &results,
+                                   const std::array<QString, 3> &phaseNames, const QString &workloadUnit);
 
 struct StageTable {
     QStringList headers;
