@@ -1,5 +1,8 @@
 #include "store/StudyInfoConversion.h"
 
+#include "analysis/ChannelTable.h"
+#include "analysis/FrontEndRange.h"
+
 namespace {
 
 struct PropertyField {
@@ -65,4 +68,14 @@ void applyInfo(Study &study, const StudyInfo &info) {
     study.setStudyDateTime(info.studyDateTime);
     study.setRecordingDateTime(info.recordingDateTime);
     for (const PropertyField &p : kPropertyFields) study.setProperty(p.key, info.*p.field);
+}
+
+StudyInfo frontEndRecordingInfo(int samplingRate) {
+    StudyInfo info;
+    info.samplingRate = samplingRate;
+    info.channelCount = ChannelTable::kChannelCount;
+    info.channelNames = ChannelTable::maskedNames(ChannelTable::kAllChannelsMask).join(',').toUtf8();
+    info.resolution = 16;
+    info.gainMax = FrontEndRange::kRangeMv;
+    return info;
 }

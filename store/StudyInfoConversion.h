@@ -12,3 +12,8 @@ StudyInfo infoFromStudy(const Study &study);
 // Writes both date-times and every property field into the study, empty
 // values included. Id and risk factors are left alone.
 void applyInfo(Study &study, const StudyInfo &info);
+
+// The recording fields of a study taken from the 12-lead front end: every
+// channel of the channel table at `samplingRate`, 16-bit samples over the
+// front end's amplitude range. Everything else stays at its default.
+StudyInfo frontEndRecordingInfo(int samplingRate);

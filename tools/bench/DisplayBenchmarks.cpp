@@ -9,6 +9,7 @@
 #include "analysis/ChannelTable.h"
 #include "analysis/MonitorFeeds.h"
 #include "analysis/ReviewFilterChain.h"
+#include "store/StudyInfoConversion.h"
 #include "store/StudyStore.h"
 #include "stress/MonitorEngine.h"
 #include "ui/QSignalBrowseDisplay.h"
@@ -43,12 +44,7 @@ BenchResult monitorFrame() {
 
     QTemporaryDir dir;
     StudyStore store(dir.path());
-    StudyInfo info;
-    info.samplingRate = kRate;
-    info.channelCount = kChannels;
-    info.channelNames = ChannelTable::maskedNames(ChannelTable::kAllChannelsMask).join(',').toUtf8();
-    info.resolution = 16;
-    info.gainMax = 300.0;
+    StudyInfo info = frontEndRecordingInfo(kRate);
     Study *study = store.createStudy(info);
     Protocol bruce;
     store.protocol(QStringLiteral("Bruce"), bruce);

@@ -9,6 +9,7 @@
 #include "analysis/ChannelTable.h"
 #include "analysis/FrontEndRange.h"
 #include "analysis/MonitorFeeds.h"
+#include "store/StudyInfoConversion.h"
 #include "store/StudyStore.h"
 #include "stress/MonitorEngine.h"
 
@@ -32,12 +33,7 @@ BenchResult engine14ch() {
 
     QTemporaryDir dir;
     StudyStore store(dir.path());
-    StudyInfo info;
-    info.samplingRate = rate;
-    info.channelCount = channels;
-    info.channelNames = ChannelTable::maskedNames(ChannelTable::kAllChannelsMask).join(',').toUtf8();
-    info.resolution = 16;
-    info.gainMax = FrontEndRange::kRangeMv;
+    StudyInfo info = frontEndRecordingInfo(rate);
     info.patientWeight = "80";
     Study *study = store.createStudy(info);
     Protocol bruce;

@@ -8,6 +8,7 @@
 #include "Benchmarks.h"
 #include "acquisition/ReplayDevice.h"
 #include "analysis/ChannelTable.h"
+#include "store/StudyInfoConversion.h"
 #include "store/StudyStore.h"
 #include "stress/MonitorSession.h"
 #include "ui/QSignalMonitorDisplay.h"
@@ -42,12 +43,7 @@ BenchResult monitorWindowCpu() {
     try {
         QTemporaryDir dir;
         StudyStore store(dir.path());
-        StudyInfo info;
-        info.samplingRate = kRate;
-        info.channelCount = kChannels;
-        info.channelNames = ChannelTable::maskedNames(ChannelTable::kAllChannelsMask).join(',').toUtf8();
-        info.resolution = 16;
-        info.gainMax = 300.0;
+        StudyInfo info = frontEndRecordingInfo(kRate);
         info.patientLastName = "Bench";
         Study *study = store.createStudy(info);
         StressRun::Plan plan;

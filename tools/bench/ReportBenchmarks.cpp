@@ -8,6 +8,7 @@
 #include "analysis/ChannelTable.h"
 #include "reports/ReportPdf.h"
 #include "reports/StressReportData.h"
+#include "store/StudyInfoConversion.h"
 #include "store/StudyStore.h"
 #include "stress/MonitorEngine.h"
 #include "stress/StressEvents.h"
@@ -68,13 +69,8 @@ void recordStudy(StudyStore &store, Study &study) {
 BenchResult stressReportPdf() {
     QTemporaryDir dir;
     StudyStore store(dir.filePath(QStringLiteral("store")));
-    StudyInfo info;
+    StudyInfo info = frontEndRecordingInfo(kRate);
     info.studyType = "Stress test";
-    info.samplingRate = kRate;
-    info.channelCount = kChannels;
-    info.channelNames = ChannelTable::maskedNames(ChannelTable::kAllChannelsMask).join(',').toUtf8();
-    info.resolution = 16;
-    info.gainMax = 300.0;
     info.patientLastName = "Bench";
     info.patientAge = "58";
     info.patientWeight = "80";

@@ -1,3 +1,4 @@
+#include "store/StudyInfoConversion.h"
 #include "tools/screenshots/DemoSession.h"
 
 #include "analysis/ChannelTable.h"
@@ -29,12 +30,7 @@ DemoSession::DemoSession(const QString &recordingPath) {
     if (signal_.size() < kChannels * 2 * kRate) throw std::runtime_error("Cannot open file");
 
     store_ = std::make_unique<StudyStore>(folder_.path());
-    StudyInfo info;
-    info.samplingRate = kRate;
-    info.channelCount = kChannels;
-    info.channelNames = ChannelTable::maskedNames(ChannelTable::kAllChannelsMask).join(',').toUtf8();
-    info.resolution = 16;
-    info.gainMax = 300.0;
+    StudyInfo info = frontEndRecordingInfo(kRate);
     info.patientLastName = "Demo";
     info.patientFirstName = "Patient";
     info.patientWeight = "80";

@@ -3,6 +3,7 @@
 #include "acquisition/AcqDevice.h"
 #include "acquisition/ByteFifo.h"
 #include "analysis/ChannelTable.h"
+#include "store/StudyInfoConversion.h"
 #include "store/StudyStore.h"
 #include "stress/MonitorEngine.h"
 #include "stress/MonitorSession.h"
@@ -65,12 +66,7 @@ public:
         recording_ = file.readAll();
         if (recording_.size() < kChannels * 2 * kRate) throw std::runtime_error("Cannot open file");
         store_ = std::make_unique<StudyStore>(folder_.path());
-        StudyInfo info;
-        info.samplingRate = kRate;
-        info.channelCount = kChannels;
-        info.channelNames = ChannelTable::maskedNames(ChannelTable::kAllChannelsMask).join(',').toUtf8();
-        info.resolution = 16;
-        info.gainMax = 300.0;
+        StudyInfo info = frontEndRecordingInfo(kRate);
         info.patientLastName = "Demo";
         info.patientFirstName = "Patient";
         info.patientWeight = "80";
