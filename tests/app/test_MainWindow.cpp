@@ -2,6 +2,7 @@
 // the monitor window on a scripted device, and the study in the store after
 // the window is gone.
 
+#include "app/GlobalConfig.h"
 #include "app/MainWindow.h"
 #include "app/StressTestStart.h"
 #include "store/Study.h"
@@ -15,6 +16,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
@@ -143,4 +147,46 @@ TEST(StressTestStart, TheTiltTestRunsWithoutStagesAndAMissingProtocolIsRefused) 
     EXPECT_EQ(info.samplingRate, 250);
     EXPECT_EQ(info.channelNames, QByteArray("I,II,III"));
     EXPECT_EQ(info.gainMax, 300.0);
+}
+
+// The path `make run` takes: the configured demonstration replay, in real
+// time, with the "Simulated ECG" notice on the monitor window.
+TEST(MainWindow, RunsAStressTestOnTheConfiguredDemoReplay) {
+    TemporaryStore storeFolder;
+    QSettings().clear();
+    GlobalConfig::setValue(GlobalConfig::Key::AcqMode, "demo");
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    if (!QFileInfo::exists(QStringLiteral("ecg500.dat"))) {
+        QDir::setCurrent(previous);
+        GTEST_SKIP() << "demonstration recording not built beside the tests";
+    }
+    MainWindow launcher;
+    launcher.findChild<QLineEdit *>(QStringLiteral("txtLastName"))->setText(QStringLiteral("Demo"));
+    launcher.findChild<QLineEdit *>(QStringLiteral("txtFirstName"))->setText(QStringLiteral("Replay"));
+    launcher.findChild<QComboBox *>(QStringLiteral("cmbProtocol"))->setCurrentText(QStringLiteral("Bruce"));
+    QTest::mouseClick(launcher.findChild<QPushButton *>(QStringLiteral("btnStartStress")), Qt::LeftButton);
+    QDir::setCurrent(previous);
+    StressMonitorWindow *window = launcher.monitorWindow();
+    ASSERT_NE(window, nullptr);
+    bool simulatedShown = false;
+    for (const QLabel *label : window->findChildren<QLabel *>())
+        simulatedShown |= label->isVisible() && label->text() == QStringLiteral("Simulated ECG");
+    EXPECT_TRUE(simulatedShown);
+
+    MonitorEngine &engine = window->session().engine();
+    ASSERT_TRUE(waitUntil([&] { return engine.raw().length() >= kRate; })) << "the replay delivers";
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("btnStart")), Qt::LeftButton);
+    ASSERT_TRUE(engine.running());
+    const std::int64_t atStart = engine.raw().length();
+    ASSERT_TRUE(waitUntil([&] { return engine.raw().length() >= atStart + kRate; }));
+    QTimer::singleShot(50, [window] { answerPrompt(*window, "125", "82"); });
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("btnStop")), Qt::LeftButton);
+
+    ASSERT_TRUE(waitUntil([&] { return launcher.monitorWindow() == nullptr; }));
+    EXPECT_TRUE(launcher.isEnabled());
+    const QList<StudyInfo> studies = launcher.store().listStudies();
+    ASSERT_EQ(studies.size(), 1);
+    EXPECT_EQ(studies[0].patientLastName, QByteArray("Demo"));
+    GlobalConfig::setValue(GlobalConfig::Key::AcqMode, QString());
 }
