@@ -65,7 +65,9 @@ void MainWindow::fillProtocols() {
     QComboBox *list = ui_->cmbProtocol;
     list->clear();
     list->addItems(StressTestStart::protocolChoices(*store_));
-    const int last = list->findText(QSettings().value(QLatin1String(StudyDialog::kLastProtocolKey)).toString());
+    // Until a protocol has been chosen once, the one most practices run.
+    const int last = list->findText(
+        QSettings().value(QLatin1String(StudyDialog::kLastProtocolKey), QStringLiteral("Bruce")).toString());
     if (last >= 0) list->setCurrentIndex(last);
 }
 
