@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -59,7 +60,8 @@ OpenStudyDialog::OpenStudyDialog(StudyStore &store, Services services, QWidget *
     ui_->setupUi(this);
     ui_->treeStudies->header()->setStretchLastSection(false);
     ui_->treeStudies->header()->setSectionResizeMode(PatientColumn, QHeaderView::Stretch);
-    ui_->treeStudies->setColumnWidth(DateColumn, 140);
+    const QFontMetrics metrics(ui_->treeStudies->font());
+    ui_->treeStudies->setColumnWidth(DateColumn, metrics.horizontalAdvance(QStringLiteral("00/00/0000 00:00")) + 24);
     ui_->treeStudies->setColumnWidth(TypeColumn, 140);
     ui_->treeStudies->setColumnWidth(ReportColumn, 70);
     loadFolders();
