@@ -180,20 +180,32 @@ bool ConfigDialog::showImage(QLabel *preview, const QString &file) {
     return true;
 }
 
-void ConfigDialog::chooseImage(QLabel *preview, QString &file, const QString &failure) {
-    const QString chosen =
-        QFileDialog::getOpenFileName(this, tr("Open Image"), file, tr("Image Files (*.png *.jpg *.bmp)"));
-    if (chosen.isEmpty()) return;
+QString ConfigDialog::askForImage(const QString &current) {
+    return QFileDialog::getOpenFileName(this, tr("Open Image"), current, tr("Image Files (*.png *.jpg *.bmp)"));
+}
+
+bool ConfigDialog::useImage(QLabel *preview, QString &file, const QString &chosen, const QString &failure) {
     if (!showImage(preview, chosen)) {
+        // The report keeps the image it had rather than a file it cannot print.
         showImage(preview, file);
         QMessageBox::warning(this, tr("Warning"), failure.arg(chosen));
-        return;
+        return false;
     }
     file = chosen;
+    return true;
+}
+
+bool ConfigDialog::useLogo(const QString &file) {
+    return useImage(ui_->lblLogo, logoFile_, file, tr("Logo image could not be loaded from file: %1"));
+}
+
+bool ConfigDialog::useSignature(const QString &file) {
+    return useImage(ui_->lblSignature, signatureFile_, file, tr("Signature image could not be loaded from file: %1"));
 }
 
 void ConfigDialog::on_btnSelectLogo_clicked() {
-    chooseImage(ui_->lblLogo, logoFile_, tr("Logo image could not be loaded from file: %1"));
+    const QString chosen = askForImage(logoFile_);
+    if (!chosen.isEmpty()) useLogo(chosen);
 }
 
 void ConfigDialog::on_btnRemoveLogo_clicked() {
@@ -202,7 +214,8 @@ void ConfigDialog::on_btnRemoveLogo_clicked() {
 }
 
 void ConfigDialog::on_btnSelectSignature_clicked() {
-    chooseImage(ui_->lblSignature, signatureFile_, tr("Signature image could not be loaded from file: %1"));
+    const QString chosen = askForImage(signatureFile_);
+    if (!chosen.isEmpty()) useSignature(chosen);
 }
 
 void ConfigDialog::on_btnRemoveSignature_clicked() {

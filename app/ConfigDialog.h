@@ -49,6 +49,12 @@ public:
     AcquisitionTestWindow *startAcquisitionTest();
     AcquisitionTestWindow *acquisitionTestWindow() const;
 
+    // Shows `file` as the report logo (or signature) to be saved; a file
+    // that does not load as an image is refused with a warning and the
+    // previous image stays.
+    bool useLogo(const QString &file);
+    bool useSignature(const QString &file);
+
     // Puts the one device found into "Bluetooth port", or tells why not.
     void applyDetectedDevices(const QStringList &ports);
 
@@ -78,8 +84,8 @@ private:
     void applyExportRules();
     // Loads `file` as the preview in `preview`; false when it is not an image.
     static bool showImage(QLabel *preview, const QString &file);
-    // Asks for an image; keeps the previous one when the chosen file does not load.
-    void chooseImage(QLabel *preview, QString &file, const QString &failure);
+    bool useImage(QLabel *preview, QString &file, const QString &chosen, const QString &failure);
+    QString askForImage(const QString &current);
     void chooseFolder(QLineEdit *field);
     QStringList runDetection();
 

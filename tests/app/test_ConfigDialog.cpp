@@ -18,7 +18,10 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -402,4 +405,59 @@ TEST_F(ConfigDialogTest, AcquisitionTestShowsLiveEcgFromTheFrontEndOnItsBluetoot
 
     window->close();
     EXPECT_TRUE(waitUntil([&] { return window.isNull(); }, 5000)) << "closing deletes the window and its session";
+}
+
+TEST_F(ConfigDialogTest, AnImageThatDoesNotLoadIsRefusedAndTheStoredOneStays) {
+    QTemporaryDir folder;
+    const QString good = folder.filePath(QStringLiteral("logo.png"));
+    const QString other = folder.filePath(QStringLiteral("other.png"));
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(good, "PNG") && image.save(other, "PNG"));
+    const QString notAnImage = folder.filePath(QStringLiteral("notes.png"));
+    QFile text(notAnImage);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not an image");
+    text.close();
+
+    struct Case {
+        const char *what;
+        Key key;
+        std::function<bool(ConfigDialog &, const QString &)> use;
+        const char *preview;
+        const char *warning;
+    };
+    const std::vector<Case> cases = {
+        {"logo", Key::ReportHeaderLogoFilename, [](ConfigDialog &d, const QString &f) { return d.useLogo(f); },
+         "lblLogo", "Logo image could not be loaded from file: %1"},
+        {"signature", Key::ReportSignatureFilename, [](ConfigDialog &d, const QString &f) { return d.useSignature(f); },
+         "lblSignature", "Signature image could not be loaded from file: %1"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QSettings().clear();
+        GlobalConfig::setValue(c.key, good);
+        ConfigDialog dialog(quietServices(), nullptr);
+        dialog.show();
+        QLabel *preview = child<QLabel>(dialog, c.preview);
+        EXPECT_FALSE(preview->pixmap(Qt::ReturnByValue).isNull()) << "the stored image is shown";
+
+        QString title, warning;
+        DialogTest::whenModalShows<QMessageBox>([&](QMessageBox *box) {
+            title = box->windowTitle();
+            warning = box->text();
+            box->accept();
+        });
+        EXPECT_FALSE(c.use(dialog, notAnImage));
+        EXPECT_EQ(title, "Warning");
+        EXPECT_EQ(warning, QString::fromLatin1(c.warning).arg(notAnImage));
+        EXPECT_FALSE(preview->pixmap(Qt::ReturnByValue).isNull()) << "the previous image is still shown";
+        accept(dialog);
+        expectStored(c.key, good);
+
+        ConfigDialog second(quietServices(), nullptr);
+        EXPECT_TRUE(c.use(second, other));
+        accept(second);
+        expectStored(c.key, other);
+    }
 }
