@@ -2,6 +2,7 @@
 
 #include "acquisition/AcqDevice.h"
 #include "analysis/MonitorFeeds.h"
+#include "stress/DeviceState.h"
 #include "stress/MonitorEngine.h"
 #include "stress/MonitorSession.h"
 #include "ui/QSignalMonitorDisplay.h"
@@ -32,6 +33,7 @@ AcquisitionTestWindow::AcquisitionTestWindow(std::unique_ptr<MonitorSession> ses
     engine.feeds().configureLiveChain(true, true, true);
     ui_->ecgDisplay->setSource(&engine.feeds().liveOutput());
     ui_->lblStatus->clear();
+    ui_->lblDevice->setText(describe(session_->deviceState()));
 
     engine.addListener(this);
     session_->addListener(this);
@@ -53,6 +55,22 @@ AcquisitionTestWindow::~AcquisitionTestWindow() {
 QSignalMonitorDisplay *AcquisitionTestWindow::display() const { return ui_->ecgDisplay; }
 
 QString AcquisitionTestWindow::statusText() const { return ui_->lblStatus->text(); }
+
+QString AcquisitionTestWindow::deviceText() const { return ui_->lblDevice->text(); }
+
+QString AcquisitionTestWindow::describe(const DeviceState &state) {
+    if (!state.connected) return tr("No link with the device");
+    QStringList parts;
+    // The replay has no battery to tell of.
+    if (state.batteryVolts > 0.0) parts << tr("Battery: %1 V").arg(state.batteryVolts, 0, 'f', 2);
+    parts << (state.anyElectrodeOff() ? tr("Electrodes off: %1").arg(state.electrodesOff.join(QStringLiteral(", ")))
+                                      : tr("All electrodes connected"));
+    return parts.join(QStringLiteral("    "));
+}
+
+void AcquisitionTestWindow::deviceStateChanged(MonitorSession &, const DeviceState &state) {
+    ui_->lblDevice->setText(describe(state));
+}
 
 void AcquisitionTestWindow::blockProcessed(MonitorEngine &) { ui_->ecgDisplay->refresh(); }
 

@@ -341,9 +341,9 @@ namespace {
 // `tarvelin-ecg-sim device --link PATH`: the front end on a pseudo-terminal.
 class SimulatedFrontEnd {
 public:
-    explicit SimulatedFrontEnd(const QString &link) {
+    SimulatedFrontEnd(const QString &link, const QStringList &options) {
         process_.start(QStringLiteral(TARVELIN_SIM_EXECUTABLE),
-                       {QStringLiteral("device"), QStringLiteral("--link"), link});
+                       QStringList{QStringLiteral("device"), QStringLiteral("--link"), link} + options);
         process_.waitForStarted(10000);
         while (!process_.canReadLine() && process_.state() == QProcess::Running) process_.waitForReadyRead(200);
         ready_ = QFileInfo(link).isSymLink();
@@ -375,7 +375,8 @@ int darkPixelsInTraces(QSignalMonitorDisplay &display) {
 TEST_F(ConfigDialogTest, AcquisitionTestShowsLiveEcgFromTheFrontEndOnItsBluetoothPath) {
     QTemporaryDir folder;
     const QString link = folder.filePath(QStringLiteral("ecg"));
-    SimulatedFrontEnd simulator(link);
+    SimulatedFrontEnd simulator(link, {QStringLiteral("--battery"), QStringLiteral("2.6"),
+                                       QStringLiteral("--electrode-off"), QStringLiteral("V3")});
     ASSERT_TRUE(simulator.isReady()) << "the simulator made no link";
 
     ConfigDialog dialog(quietServices(), nullptr);
@@ -402,6 +403,11 @@ TEST_F(ConfigDialogTest, AcquisitionTestShowsLiveEcgFromTheFrontEndOnItsBluetoot
     // The traces are drawn: three seconds of twelve leads leave far more ink
     // on the paper than its labels and grid did before.
     EXPECT_GT(darkPixelsInTraces(display), blank + 2000);
+
+    // The technician sees the battery and the electrode that lost contact.
+    EXPECT_TRUE(waitUntil([&] { return window->deviceText().contains("V3"); }, 5000))
+        << window->deviceText().toStdString();
+    EXPECT_EQ(window->deviceText(), "Battery: 2.60 V    Electrodes off: V3");
 
     window->close();
     EXPECT_TRUE(waitUntil([&] { return window.isNull(); }, 5000)) << "closing deletes the window and its session";
