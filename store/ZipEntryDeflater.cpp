@@ -1,0 +1,109 @@
+#include "store/ZipEntryDeflater.h"
+
+#include <libdeflate.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+
+namespace {
+
+[[noreturn]] void writeFailed() { throw std::runtime_error("Cannot write data in zip file"); }
+
+// Where a complete deflate stream's last block starts and how many padding
+// bits fill its final byte, found by inflating it block by block (zlib stops
+// at each block boundary with Z_BLOCK). Inflating also proves the segment
+// decodes before it goes into an archive.
+struct FinalBlock {
+    std::size_t headerByte = 0;
+    unsigned headerMask = 1;
+    unsigned paddingBits = 0;
+};
+
+FinalBlock locateFinalBlock(unsigned char *stream, std::size_t size) {
+    z_stream z{};
+    if (inflateInit2(&z, -MAX_WBITS) != Z_OK) writeFailed();
+    z.next_in = stream;
+    z.avail_in = static_cast<uInt>(size);
+    unsigned char sink[65536];
+    FinalBlock final;
+    bool ended = false;
+    while (!ended) {
+        z.next_out = sink;
+        z.avail_out = sizeof sink;
+        const int result = inflate(&z, Z_BLOCK);
+        if (result != Z_OK) break;
+        if ((z.data_type & 128) == 0) continue;
+        const unsigned unusedBits = static_cast<unsigned>(z.data_type & 7);
+        const std::size_t consumed = size - z.avail_in;
+        if (z.data_type & 64) {
+            final.paddingBits = unusedBits;
+            ended = z.avail_in == 0;
+            break;
+        }
+        // The next block's header starts right after the bits just used.
+        if (unusedBits != 0) {
+            final.headerByte = consumed - 1;
+            final.headerMask = 0x100u >> unusedBits;
+        } else {
+            final.headerByte = consumed;
+            final.headerMask = 1;
+        }
+    }
+    inflateEnd(&z);
+    if (!ended) writeFailed();
+    return final;
+}
+
+}  // namespace
+
+ZipEntryDeflater::ZipEntryDeflater(Sink sink, std::size_t segment)
+    : sink_(std::move(sink)), segment_(std::max<std::size_t>(segment, 1)) {
+    compressor_ = libdeflate_alloc_compressor(level);
+    if (!compressor_) throw std::bad_alloc();
+    input_.reserve(segment_);
+    crc_ = libdeflate_crc32(0, nullptr, 0);
+}
+
+ZipEntryDeflater::~ZipEntryDeflater() { libdeflate_free_compressor(compressor_); }
+
+void ZipEntryDeflater::write(const char *data, std::size_t size) {
+    if (finished_) writeFailed();
+    crc_ = libdeflate_crc32(crc_, data, size);
+    size_ += size;
+    while (size > 0) {
+        // A full segment is compressed only once more input arrives, so the
+        // last one is always the one finish() marks final.
+        if (input_.size() == segment_) compressSegment(false);
+        const std::size_t take = std::min(size, segment_ - input_.size());
+        input_.insert(input_.end(), data, data + take);
+        data += take;
+        size -= take;
+    }
+}
+
+void ZipEntryDeflater::finish() {
+    if (finished_) return;
+    compressSegment(true);
+    finished_ = true;
+}
+
+void ZipEntryDeflater::compressSegment(bool last) {
+    output_.resize(libdeflate_deflate_compress_bound(compressor_, input_.size()) + 5);
+    std::size_t produced =
+        libdeflate_deflate_compress(compressor_, input_.data(), input_.size(), output_.data(), output_.size());
+    if (produced == 0) writeFailed();
+    input_.clear();
+    if (!last) {
+        // libdeflate always ends its stream; clearing the last block's final
+        // flag and closing on a byte boundary with an empty stored block
+        // (header bits 000, LEN 0, NLEN 0xFFFF) lets the next segment follow.
+        const FinalBlock final = locateFinalBlock(output_.data(), produced);
+        output_[final.headerByte] &= static_cast<unsigned char>(~final.headerMask);
+        output_[produced - 1] &= static_cast<unsigned char>(0xFFu >> final.paddingBits);
+        if (final.paddingBits < 3) output_[produced++] = 0x00;
+        for (unsigned char byte : {0x00, 0x00, 0xFF, 0xFF}) output_[produced++] = byte;
+    }
+    sink_(reinterpret_cast<const char *>(output_.data()), produced);
+}
