@@ -56,17 +56,40 @@ FinalBlock locateFinalBlock(unsigned char *stream, std::size_t size) {
     return final;
 }
 
+// One segment as a raw deflate stream; unless it is the last, ended so the
+// next segment's stream can follow it: libdeflate always marks its last block
+// final, so that flag is cleared and the stream closed on a byte boundary
+// with an empty stored block (header bits 000, LEN 0, NLEN 0xFFFF).
+std::vector<unsigned char> compressSegment(const std::vector<char> &input, bool last) {
+    libdeflate_compressor *compressor = libdeflate_alloc_compressor(ZipEntryDeflater::level);
+    if (!compressor) throw std::bad_alloc();
+    std::vector<unsigned char> output(libdeflate_deflate_compress_bound(compressor, input.size()) + 5);
+    std::size_t produced =
+        libdeflate_deflate_compress(compressor, input.data(), input.size(), output.data(), output.size());
+    libdeflate_free_compressor(compressor);
+    if (produced == 0) writeFailed();
+    if (!last) {
+        const FinalBlock final = locateFinalBlock(output.data(), produced);
+        output[final.headerByte] &= static_cast<unsigned char>(~final.headerMask);
+        output[produced - 1] &= static_cast<unsigned char>(0xFFu >> final.paddingBits);
+        if (final.paddingBits < 3) output[produced++] = 0x00;
+        for (unsigned char byte : {0x00, 0x00, 0xFF, 0xFF}) output[produced++] = byte;
+    }
+    output.resize(produced);
+    return output;
+}
+
 }  // namespace
 
 ZipEntryDeflater::ZipEntryDeflater(Sink sink, std::size_t segment)
     : sink_(std::move(sink)), segment_(std::max<std::size_t>(segment, 1)) {
-    compressor_ = libdeflate_alloc_compressor(level);
-    if (!compressor_) throw std::bad_alloc();
     input_.reserve(segment_);
     crc_ = libdeflate_crc32(0, nullptr, 0);
 }
 
-ZipEntryDeflater::~ZipEntryDeflater() { libdeflate_free_compressor(compressor_); }
+ZipEntryDeflater::~ZipEntryDeflater() {
+    for (auto &segment : pending_) segment.wait();
+}
 
 void ZipEntryDeflater::write(const char *data, std::size_t size) {
     if (finished_) writeFailed();
@@ -75,7 +98,7 @@ void ZipEntryDeflater::write(const char *data, std::size_t size) {
     while (size > 0) {
         // A full segment is compressed only once more input arrives, so the
         // last one is always the one finish() marks final.
-        if (input_.size() == segment_) compressSegment(false);
+        if (input_.size() == segment_) startSegment(false);
         const std::size_t take = std::min(size, segment_ - input_.size());
         input_.insert(input_.end(), data, data + take);
         data += take;
@@ -85,25 +108,23 @@ void ZipEntryDeflater::write(const char *data, std::size_t size) {
 
 void ZipEntryDeflater::finish() {
     if (finished_) return;
-    compressSegment(true);
     finished_ = true;
+    startSegment(true);
+    while (!pending_.empty()) deliverOldest();
 }
 
-void ZipEntryDeflater::compressSegment(bool last) {
-    output_.resize(libdeflate_deflate_compress_bound(compressor_, input_.size()) + 5);
-    std::size_t produced =
-        libdeflate_deflate_compress(compressor_, input_.data(), input_.size(), output_.data(), output_.size());
-    if (produced == 0) writeFailed();
-    input_.clear();
-    if (!last) {
-        // libdeflate always ends its stream; clearing the last block's final
-        // flag and closing on a byte boundary with an empty stored block
-        // (header bits 000, LEN 0, NLEN 0xFFFF) lets the next segment follow.
-        const FinalBlock final = locateFinalBlock(output_.data(), produced);
-        output_[final.headerByte] &= static_cast<unsigned char>(~final.headerMask);
-        output_[produced - 1] &= static_cast<unsigned char>(0xFFu >> final.paddingBits);
-        if (final.paddingBits < 3) output_[produced++] = 0x00;
-        for (unsigned char byte : {0x00, 0x00, 0xFF, 0xFF}) output_[produced++] = byte;
-    }
-    sink_(reinterpret_cast<const char *>(output_.data()), produced);
+void ZipEntryDeflater::startSegment(bool last) {
+    while (pending_.size() >= parallelSegments) deliverOldest();
+    std::vector<char> segment;
+    segment.reserve(segment_);
+    segment.swap(input_);
+    pending_.push_back(std::async(std::launch::async,
+                                  [segment = std::move(segment), last] { return compressSegment(segment, last); }));
+}
+
+void ZipEntryDeflater::deliverOldest() {
+    std::future<std::vector<unsigned char>> oldest = std::move(pending_.front());
+    pending_.pop_front();
+    const std::vector<unsigned char> output = oldest.get();  // rethrows a failed segment
+    sink_(reinterpret_cast<const char *>(output.data()), output.size());
 }

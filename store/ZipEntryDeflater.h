@@ -4,7 +4,9 @@
 // buffers, so the entry is compressed in fixed-size segments, each one joined
 // to the next with an empty stored block: memory stays bounded whatever the
 // size of the recording, and the CRC and size the zip headers need are kept
-// as the bytes pass.
+// as the bytes pass. Segments are independent, so up to `parallelSegments`
+// of them are compressed at once on worker threads; their output reaches the
+// sink in order, on the calling thread.
 //
 //     ZipEntryDeflater deflater([&](const char *d, size_t n) { store(d, n); });
 //     deflater.write(chunk, size);   // as often as needed
@@ -12,10 +14,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <future>
 #include <vector>
-
-struct libdeflate_compressor;
 
 class ZipEntryDeflater {
 public:
@@ -27,8 +29,12 @@ public:
     // Large enough that restarting the 32 KiB history costs nothing
     // measurable, small enough to stay a few MiB of memory.
     static constexpr std::size_t segmentSize = std::size_t(1) << 20;
+    // Two workers keep a two-core workstation busy; more buys memory, not
+    // speed, on the machines practices use.
+    static constexpr std::size_t parallelSegments = 2;
 
     explicit ZipEntryDeflater(Sink sink, std::size_t segment = segmentSize);
+    // Waits for segments still being compressed; their output is dropped.
     ~ZipEntryDeflater();
     ZipEntryDeflater(const ZipEntryDeflater &) = delete;
     ZipEntryDeflater &operator=(const ZipEntryDeflater &) = delete;
@@ -42,13 +48,13 @@ public:
     std::uint64_t size() const { return size_; }
 
 private:
-    void compressSegment(bool last);
+    void startSegment(bool last);
+    void deliverOldest();
 
     Sink sink_;
     std::size_t segment_;
-    libdeflate_compressor *compressor_ = nullptr;
     std::vector<char> input_;
-    std::vector<unsigned char> output_;
+    std::deque<std::future<std::vector<unsigned char>>> pending_;
     std::uint32_t crc_ = 0;
     std::uint64_t size_ = 0;
     bool finished_ = false;
