@@ -4,7 +4,8 @@
 # package is installed with apt, `tarvelin-ecg-cli --help` runs and the
 # application starts under Xvfb as an ordinary user with no settings (so in
 # demo mode), once in English and once under a Spanish locale; a screenshot of
-# each start (with a second copy's refusal box) is copied out. Needs root,
+# each start (with a second copy's refusal box) and of a stress test started
+# from the launcher on the demonstration replay is copied out. Needs root,
 # debootstrap and network access to the Debian mirror. A chroot left by an
 # earlier run is reused; the package is purged from it before installing.
 #
@@ -74,6 +75,20 @@ echo "settings written by the first start:"
 in_root su tech -c 'cat ~/.config/Tarvelin/"Dodare RUD.conf"'
 in_root su tech -c 'grep -qx "AcqMode=demo" ~/.config/Tarvelin/"Dodare RUD.conf"'
 shoot launcher-es es_ES.UTF-8
+
+step "a stress test on the demonstration replay, from the launcher's quick fields"
+in_root apt-get install -y -qq --no-install-recommends xdotool > /dev/null
+in_root su tech -c "cd ~ && LANG=C.UTF-8 xvfb-run -a -s '-screen 0 1280x800x24' sh -c '
+    tarvelin-ecg > /tmp/monitor-demo.log 2>&1 & pid=\$!
+    sleep 10
+    xdotool mousemove 500 165 click 1 type Demo
+    xdotool mousemove 500 200 click 1 type Paciente
+    xdotool mousemove 500 273 click 1
+    sleep 15
+    import -window root /tmp/monitor-demo.png
+    kill -0 \$pid && echo \"tarvelin-ecg monitoring the replay after 15 s\"
+    kill \$pid; wait \$pid || true'"
+cp "$root/tmp/monitor-demo.png" "$root/tmp/monitor-demo.log" "$out/"
 
 step "done: screenshots and logs in $out"
 ls -l "$out"
