@@ -10,11 +10,11 @@
 # earlier run is reused; the package is purged from it before installing.
 #
 #   scripts/check-package.sh [DEB] [CHROOT] [OUTDIR]
-#   defaults: build/tarvelin-ecg_1.27_amd64.deb  build/package-chroot  build/package-check
+#   defaults: build/tarvelin-ecg_1.27_amd64.deb  /var/tmp/tarvelin-package-chroot  build/package-check
 set -euo pipefail
 
 deb=$(realpath "${1:-build/tarvelin-ecg_1.27_amd64.deb}")
-root=$(realpath -m "${2:-build/package-chroot}")
+root=$(realpath -m "${2:-/var/tmp/tarvelin-package-chroot}")
 out=$(realpath -m "${3:-build/package-check}")
 mirror=${MIRROR:-http://deb.debian.org/debian}
 release=$(. /etc/os-release && echo "$VERSION_CODENAME")
@@ -35,10 +35,11 @@ if [ ! -x "$root/usr/bin/apt-get" ]; then
   command -v debootstrap > /dev/null || apt-get install -y -qq debootstrap > /dev/null
   debootstrap --variant=minbase "$release" "$root" "$mirror"
 fi
-for fs in proc sys dev dev/pts; do
-  mountpoint -q "$root/$fs" || mount --bind "/$fs" "$root/$fs"
-done
-cleanup() { for fs in dev/pts dev sys proc; do umount -l "$root/$fs" 2> /dev/null || true; done; }
+# Fresh proc and shm instances only, never bind mounts of the host's /dev or
+# /sys: removing a chroot left mounted must not be able to reach the host's.
+mountpoint -q "$root/proc" || mount -t proc proc "$root/proc"
+mountpoint -q "$root/dev/shm" || mount -t tmpfs -o mode=1777 shm "$root/dev/shm"
+cleanup() { umount "$root/dev/shm" "$root/proc" 2> /dev/null || true; }
 trap cleanup EXIT
 in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive "$@"; }
 
