@@ -13,27 +13,34 @@ namespace {
 
 // Where a complete deflate stream's last block starts and how many padding
 // bits fill its final byte, found by inflating it block by block (zlib stops
-// at each block boundary with Z_BLOCK). Inflating also proves the segment
-// decodes before it goes into an archive.
+// at each block boundary with Z_BLOCK). The inflated bytes are compared with
+// the segment's input, so an archive never holds a stream that does not give
+// back the study's bytes.
 struct FinalBlock {
     std::size_t headerByte = 0;
     unsigned headerMask = 1;
     unsigned paddingBits = 0;
 };
 
-FinalBlock locateFinalBlock(unsigned char *stream, std::size_t size) {
+FinalBlock checkAndLocateFinalBlock(unsigned char *stream, std::size_t size, const std::vector<char> &input) {
     z_stream z{};
     if (inflateInit2(&z, -MAX_WBITS) != Z_OK) writeFailed();
     z.next_in = stream;
     z.avail_in = static_cast<uInt>(size);
     unsigned char sink[65536];
+    std::size_t decoded = 0;
     FinalBlock final;
-    bool ended = false;
-    while (!ended) {
+    bool ended = false, same = true;
+    while (!ended && same) {
         z.next_out = sink;
         z.avail_out = sizeof sink;
         const int result = inflate(&z, Z_BLOCK);
         if (result != Z_OK) break;
+        const std::size_t produced = sizeof sink - z.avail_out;
+        same = produced <= input.size() - decoded &&
+               std::equal(sink, sink + produced, input.begin() + decoded,
+                          [](unsigned char a, char b) { return a == static_cast<unsigned char>(b); });
+        decoded += produced;
         if ((z.data_type & 128) == 0) continue;
         const unsigned unusedBits = static_cast<unsigned>(z.data_type & 7);
         const std::size_t consumed = size - z.avail_in;
@@ -52,7 +59,7 @@ FinalBlock locateFinalBlock(unsigned char *stream, std::size_t size) {
         }
     }
     inflateEnd(&z);
-    if (!ended) writeFailed();
+    if (!ended || !same || decoded != input.size()) writeFailed();
     return final;
 }
 
@@ -68,8 +75,8 @@ std::vector<unsigned char> compressSegment(const std::vector<char> &input, bool 
         libdeflate_deflate_compress(compressor, input.data(), input.size(), output.data(), output.size());
     libdeflate_free_compressor(compressor);
     if (produced == 0) writeFailed();
+    const FinalBlock final = checkAndLocateFinalBlock(output.data(), produced, input);
     if (!last) {
-        const FinalBlock final = locateFinalBlock(output.data(), produced);
         output[final.headerByte] &= static_cast<unsigned char>(~final.headerMask);
         output[produced - 1] &= static_cast<unsigned char>(0xFFu >> final.paddingBits);
         if (final.paddingBits < 3) output[produced++] = 0x00;

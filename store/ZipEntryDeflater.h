@@ -6,7 +6,8 @@
 // size of the recording, and the CRC and size the zip headers need are kept
 // as the bytes pass. Segments are independent, so up to `parallelSegments`
 // of them are compressed at once on worker threads; their output reaches the
-// sink in order, on the calling thread.
+// sink in order, on the calling thread. Every segment is inflated again and
+// compared with its input before it is delivered.
 //
 //     ZipEntryDeflater deflater([&](const char *d, size_t n) { store(d, n); });
 //     deflater.write(chunk, size);   // as often as needed
@@ -39,7 +40,8 @@ public:
     ZipEntryDeflater(const ZipEntryDeflater &) = delete;
     ZipEntryDeflater &operator=(const ZipEntryDeflater &) = delete;
 
-    // Both throw "Cannot write data in zip file" when compression fails.
+    // Both throw "Cannot write data in zip file" when compression fails or
+    // a segment does not inflate back to its input.
     void write(const char *data, std::size_t size);
     // Ends the stream; nothing may be written after it.
     void finish();
