@@ -1,8 +1,9 @@
 #pragma once
 // On Linux a serial device (/dev/ttyUSB0, /dev/rfcomm0) belongs to the group
 // "dialout", and a user outside it cannot open the front end at all. The
-// link's own open failure text cannot say why, so the launcher checks the
-// configured port itself and adds how to get access.
+// link's own open failure text cannot say why, so starting a test checks the
+// configured Bluetooth port or the detected USB front end itself and adds how
+// to get access.
 
 #include <QString>
 
@@ -15,7 +16,7 @@ bool permissionDenied(const QString &devicePath);
 QString dialoutNote(const QString &devicePath);
 
 // Throws the ECG link's open failure text with the note beneath it when the
-// configured port exists but cannot be opened for lack of permission.
+// port exists but cannot be opened for lack of permission.
 void requireAccess(const QString &portName);
 
 }  // namespace SerialAccessHint
