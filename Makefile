@@ -10,7 +10,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:strict_stri
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	QT_QPA_PLATFORM=offscreen
 
-.PHONY: deps build run test bench screenshots clean
+.PHONY: deps build run test bench screenshots package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -30,6 +30,11 @@ test: deps
 
 bench: build
 	$(BUILD_DIR)/bin/tarvelin-ecg-bench
+
+# The Debian package of the Release tree: $(BUILD_DIR)/tarvelin-ecg_<version>_amd64.deb.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+	@ls -l $(BUILD_DIR)/tarvelin-ecg_*_amd64.deb
 
 # Offscreen pictures of the windows and widgets, fed from the demonstration
 # recording, into docs/screenshots/ (committed with the code they show).

@@ -1,7 +1,7 @@
 #pragma once
 // Creates the acquisition source the current settings ask for, looking for
 // the demonstration recording in the current folder first, then beside the
-// program.
+// program, then where an installed program keeps it (PREFIX/share/tarvelin-ecg).
 
 #include <QStringList>
 #include <memory>

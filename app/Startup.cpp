@@ -1,12 +1,16 @@
 #include "app/Startup.h"
 
 #include "app/ErrorGuard.h"
+#include "app/FirstStartDefaults.h"
 #include "app/GuardedApplication.h"
 #include "app/MainWindow.h"
 #include "app/SingleInstanceGuard.h"
+#include "app/TranslationChoice.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTranslator>
 
@@ -28,17 +32,33 @@ QString instanceKey() {
     return QStringLiteral("%1 %2").arg(QCoreApplication::organizationName(), QCoreApplication::applicationName());
 }
 
-std::vector<std::unique_ptr<QTranslator>> installTranslations(const QString &folder) {
+namespace {
+
+std::vector<std::unique_ptr<QTranslator>> install(const std::vector<TranslationChoice::Catalogue> &catalogues) {
     std::vector<std::unique_ptr<QTranslator>> installed;
-    for (const char *catalogue : {"qt_es", "TarvelinStressECG_es", "report_es"}) {
+    for (const TranslationChoice::Catalogue &catalogue : catalogues) {
         auto translator = std::make_unique<QTranslator>();
         // A missing catalogue is skipped silently: the interface stays English.
-        if (translator->load(QString::fromLatin1(catalogue), folder)) {
+        if (translator->load(catalogue.name, catalogue.folder)) {
             QCoreApplication::installTranslator(translator.get());
             installed.push_back(std::move(translator));
         }
     }
     return installed;
+}
+
+}  // namespace
+
+std::vector<std::unique_ptr<QTranslator>> installTranslations(const QString &folder) {
+    std::vector<TranslationChoice::Catalogue> catalogues;
+    for (const char *name : {"qt_es", "TarvelinStressECG_es", "report_es"})
+        catalogues.push_back({QString::fromLatin1(name), folder});
+    return install(catalogues);
+}
+
+std::vector<std::unique_ptr<QTranslator>> installChosenTranslations() {
+    return install(TranslationChoice::choose(QCoreApplication::applicationDirPath(), QLocale::system().name(),
+                                             QLibraryInfo::location(QLibraryInfo::TranslationsPath)));
 }
 
 QString styleSheet() {
@@ -89,7 +109,8 @@ int main(int argc, char **argv) {
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     GuardedApplication app(argc, argv);
     setIdentity();
-    const auto translators = installTranslations(QCoreApplication::applicationDirPath());
+    FirstStartDefaults::apply(QCoreApplication::applicationDirPath());
+    const auto translators = installChosenTranslations();
     return run(app, instanceKey(), defaultServices());
 }
 

@@ -27,6 +27,10 @@ QString instanceKey();
 // must live as long as the application).
 std::vector<std::unique_ptr<QTranslator>> installTranslations(const QString &folder);
 
+// Installs the catalogues TranslationChoice picks for this program and the
+// desktop's locale, each one that loads.
+std::vector<std::unique_ptr<QTranslator>> installChosenTranslations();
+
 // The dark style sheet resource as text (empty when unreadable).
 QString styleSheet();
 

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qtbase5-dev libqt5sql5-sqlite libqt5serialport5-dev qttools5-dev qttools5-dev-tools
-  zlib1g-dev libminizip-dev unzip
+  zlib1g-dev libminizip-dev libdeflate-dev unzip
   libsoxr-dev
   libgtest-dev libgmock-dev
   xvfb xauth

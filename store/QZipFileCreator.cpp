@@ -1,5 +1,6 @@
 #include "store/QZipFileCreator.h"
 
+#include "store/ZipEntryDeflater.h"
 #include "store/ZipIoDevice.h"
 
 #include <QFile>
@@ -89,17 +90,37 @@ void QZipFileCreator::openEntry(const QString &entryName) {
     if (!zip_ || failed_ || name.size() > maxFieldLength || name.contains('\0')) fail("Cannot open new file in zip");
     // All zero: no date, so identical studies give identical archives.
     zip_fileinfo info{};
-    const int result = zipOpenNewFileInZip(zip_, name.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                           Z_DEFAULT_COMPRESSION);
+    // Raw: minizip stores the deflate stream it is given and writes the CRC
+    // and size it is told when the entry closes.
+    const int result = zipOpenNewFileInZip2(zip_, name.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                                            ZipEntryDeflater::level, 1);
     if (result != ZIP_OK) fail("Cannot open new file in zip");
+    entry_ =
+        std::make_unique<ZipEntryDeflater>([this](const char *data, std::size_t size) { storeInEntry(data, size); });
 }
 
 void QZipFileCreator::writeToEntry(const char *data, unsigned size) {
-    if (zipWriteInFileInZip(zip_, data, size) != ZIP_OK) fail("Cannot write data in zip file");
+    try {
+        entry_->write(data, size);
+    } catch (const std::runtime_error &) {
+        fail("Cannot write data in zip file");
+    }
+}
+
+void QZipFileCreator::storeInEntry(const char *data, std::size_t size) {
+    if (size > 0 && zipWriteInFileInZip(zip_, data, static_cast<unsigned>(size)) != ZIP_OK)
+        fail("Cannot write data in zip file");
 }
 
 void QZipFileCreator::closeEntry() {
-    if (zipCloseFileInZip(zip_) != ZIP_OK) fail("Cannot close file in zip");
+    try {
+        entry_->finish();
+    } catch (const std::runtime_error &) {
+        fail("Cannot write data in zip file");
+    }
+    const int result = zipCloseFileInZipRaw64(zip_, entry_->size(), entry_->crc());
+    entry_.reset();
+    if (result != ZIP_OK) fail("Cannot close file in zip");
 }
 
 void QZipFileCreator::fail(const char *message) {

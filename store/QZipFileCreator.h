@@ -1,11 +1,16 @@
 #pragma once
 // Writes a zip archive entry by entry (deflated, undated, unencrypted) with a
-// global comment. The archive goes through an atomic save file, so a failed
+// global comment. Entries are compressed by ZipEntryDeflater and handed to
+// minizip as raw deflate data with their CRC and size. The archive goes through an atomic save file, so a failed
 // export never leaves a partial archive in place of the previous one.
 
 #include <QObject>
 #include <QSaveFile>
 #include <QString>
+
+#include <memory>
+
+class ZipEntryDeflater;
 
 class QZipFileCreator : public QObject {
     Q_OBJECT
@@ -25,6 +30,7 @@ public:
 private:
     void openEntry(const QString &entryName);
     void writeToEntry(const char *data, unsigned size);
+    void storeInEntry(const char *data, std::size_t size);
     void closeEntry();
     [[noreturn]] void fail(const char *message);
     void discard() noexcept;
@@ -32,6 +38,7 @@ private:
     QString path_;
     QSaveFile file_;
     void *zip_ = nullptr;
+    std::unique_ptr<ZipEntryDeflater> entry_;
     QString comment_;
     bool failed_ = false;
     bool committed_ = false;

@@ -1,6 +1,7 @@
 #include "acquisition/AcqDevice.h"
 #include "acquisition/AcqDeviceFactory.h"
 #include "app/ConfiguredAcquisition.h"
+#include "app/InstalledLayout.h"
 #include "app/GlobalConfig.h"
 
 #include <QCoreApplication>
@@ -44,7 +45,8 @@ TEST(ConfiguredAcquisition, DemoModeLooksInTheCurrentFolderFirstThenBesideThePro
     recording.close();
     inFolder(current.path(), [&] {
         EXPECT_EQ(ConfiguredAcquisition::replaySearchFolders(),
-                  (QStringList{QDir::currentPath(), QCoreApplication::applicationDirPath()}));
+                  (QStringList{QDir::currentPath(), QCoreApplication::applicationDirPath(),
+                               InstalledLayout::dataFolder(QCoreApplication::applicationDirPath())}));
         EXPECT_EQ(AcqDeviceFactory::findReplayFile(ConfiguredAcquisition::replaySearchFolders()),
                   QFileInfo(recording).absoluteFilePath());
         auto device = ConfiguredAcquisition::createDevice(true);

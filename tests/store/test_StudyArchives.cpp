@@ -13,6 +13,10 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <cmath>
 
 using namespace StoreTest;
 
@@ -261,6 +265,62 @@ TEST(StudyArchives, AnOpenStudyIsNotReplacedByImport) {
     }
     EXPECT_EQ(open->recording()->readSample(2, 0), 7);
     EXPECT_EQ(filesIn(source.root()).size(), 3);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StudyArchives, ImportExportImportKeepsEveryByteOfALongRecording) {
+    // Several compression segments of signal, so the archive's entries hold
+    // joined streams; every copy must equal the original file byte for byte.
+    constexpr int samples = 700000;
+    std::vector<std::int16_t> lead[3];
+    for (int c = 0; c < 3; ++c) {
+        lead[c].resize(samples);
+        for (int i = 0; i < samples; ++i)
+            lead[c][size_t(i)] = std::int16_t(900.0 * std::sin(i * 0.0251 * (c + 1)) + (i * 7 + c) % 23);
+    }
+    QTemporaryDir sourceRoot;
+    StudyStore store(sourceRoot.path());
+    StudyInfo info = smallStudyInfo();
+    {
+        Study *study = store.createStudy(info);
+        const std::int16_t *frames[] = {lead[0].data(), lead[1].data(), lead[2].data()};
+        study->recording()->append(samples, frames);
+        for (int beat = 0; beat < 900; ++beat)
+            study->beats()->append(QByteArray(BeatFile::recordLengthFor(3), char(beat & 0x7F)));
+        store.saveStudy(*study);
+        store.closeStudy(study);
+    }
+    const QString base = QString::fromUtf8(info.baseFilename);
+    const auto stored = [&base](const QString &root, const char *extension) {
+        return readAll(QStringLiteral("%1/%2.%3").arg(root, base, QLatin1String(extension)));
+    };
+    ASSERT_GT(stored(sourceRoot.path(), "hxecg").size(), 4 * 1024 * 1024);
+
+    QTemporaryDir firstOut, middleRoot, secondOut, lastRoot;
+    store.exportStudy(info.id, firstOut.path());
+    StudyStore middle(middleRoot.path());
+    ASSERT_EQ(middle.importStudy(QStringLiteral("%1/%2.hxz").arg(firstOut.path(), base)), info.id);
+    middle.exportStudy(info.id, secondOut.path());
+    const QString archive = QStringLiteral("%1/%2.hxz").arg(secondOut.path(), base);
+    StudyStore last(lastRoot.path());
+    ASSERT_EQ(last.importStudy(archive), info.id);
+
+    for (const char *extension : {"hxstudy", "hxecg", "hxbeats"}) {
+        const QByteArray original = stored(sourceRoot.path(), extension);
+        ASSERT_FALSE(original.isEmpty()) << extension;
+        for (const QString &root : {middleRoot.path(), lastRoot.path()})
+            EXPECT_TRUE(stored(root, extension) == original) << extension << " in " << root.toStdString();
+    }
+
+    const QString unzip = QStandardPaths::findExecutable(QStringLiteral("unzip"));
+    if (unzip.isEmpty()) GTEST_SKIP() << "the unzip tool is not installed";
+    QProcess test;
+    test.start(unzip, {QStringLiteral("-tq"), archive});
+    ASSERT_TRUE(test.waitForFinished(60000));
+    EXPECT_EQ(test.exitCode(), 0) << test.readAllStandardOutput().toStdString();
 }
 
 }  // namespace

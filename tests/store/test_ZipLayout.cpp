@@ -1,5 +1,5 @@
-// The bytes of a study archive: every header field, the deflate data and the
-// comment, read by an independent parser and by the system's unzip tool.
+// The bytes of a study archive: every header field, the inflated data and
+// the comment, read by an independent parser and by the system's unzip tool.
 #include "ZipTestParser.h"
 #include "ZipTestSupport.h"
 #include "store/QZipFileCreator.h"
@@ -87,10 +87,8 @@ TEST_F(ZipLayoutTest, HeadersDataAndCommentAreExact) {
         EXPECT_EQ(r.localCompressedSize, r.compressedSize);
 
         const QByteArray stored = bytes_.mid(int(r.dataOffset), int(r.compressedSize));
+        // The compressor may change; what a reader inflates may not.
         EXPECT_EQ(inflateRaw(stored, content.size()), content);
-        // zlib's output at the default level does not depend on how the
-        // input is fed, so the stored stream must be exactly this.
-        EXPECT_EQ(stored, deflateRaw(content));
         expectedLocal = r.dataOffset + r.compressedSize;
     }
     EXPECT_EQ(expectedLocal, qint64(a.directoryOffset));

@@ -16,3 +16,7 @@ struct Benchmark {
 };
 
 std::vector<Benchmark> allBenchmarks();
+
+// The demonstration recording the benchmarks feed on: the build tree's copy,
+// or for an installed bench the one installed in PREFIX/share/tarvelin-ecg.
+QString demoRecordingPath();

@@ -29,7 +29,7 @@ constexpr int kBlockFrames = kRate / 50;  // 20 ms
 constexpr double kPixelsPerMm = 96.0 / 25.4;
 
 QByteArray demoSignal() {
-    QFile demo(QStringLiteral(TARVELIN_DEMO_RECORDING));
+    QFile demo(demoRecordingPath());
     return demo.open(QIODevice::ReadOnly) ? demo.readAll() : QByteArray();
 }
 

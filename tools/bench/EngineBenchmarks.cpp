@@ -24,7 +24,7 @@ namespace {
 // 51 frames for ten minutes of signal, through "Bruce" with the live chain on.
 BenchResult engine14ch() {
     constexpr int channels = 14, rate = 500, frames = 51;
-    QFile demo(QStringLiteral(TARVELIN_DEMO_RECORDING));
+    QFile demo(demoRecordingPath());
     if (!demo.open(QIODevice::ReadOnly)) return {0.0, "x-realtime"};
     const QByteArray signal = demo.readAll();
     const int blockBytes = frames * channels * 2;

@@ -50,8 +50,7 @@ BenchResult monitorWindowCpu() {
         Protocol bruce;
         store.protocol(QStringLiteral("Bruce"), bruce);
         plan.stages = bruce;
-        auto device = std::make_unique<ReplayDevice>(QStringLiteral(TARVELIN_DEMO_RECORDING), kChannels, kRate, 2, 16,
-                                                     300.0, 0, -1);
+        auto device = std::make_unique<ReplayDevice>(demoRecordingPath(), kChannels, kRate, 2, 16, 300.0, 0, -1);
         StressMonitorConfig config;
         config.simulated = true;
         StressMonitorWindow window(std::make_unique<MonitorSession>(std::move(device)), *study, plan, &store, config);

@@ -27,9 +27,9 @@ constexpr int kRuns = 3;
 // The stages advance by their own timers; recovery starts at 21 minutes.
 // Every closed stage gets its stage-end event, every minute a pressure.
 void recordStudy(StudyStore &store, Study &study) {
-    QFile demo(QStringLiteral(TARVELIN_DEMO_RECORDING));
+    QFile demo(demoRecordingPath());
     if (!demo.open(QIODevice::ReadOnly))
-        throw std::runtime_error("demonstration recording missing: " TARVELIN_DEMO_RECORDING);
+        throw std::runtime_error("demonstration recording missing: " + demoRecordingPath().toStdString());
     const QByteArray signal = demo.readAll();
     const int blockBytes = kFrames * kChannels * 2;
     const int available = signal.size() / blockBytes;

@@ -27,9 +27,9 @@ constexpr int kRuns = 10;
 // 500/s) played end to end until the study holds 30 minutes, so the archive
 // compresses what a real study holds rather than a pure tone.
 void fillRecording(FileSignal &recording) {
-    QFile demo(QStringLiteral(TARVELIN_DEMO_RECORDING));
+    QFile demo(demoRecordingPath());
     if (!demo.open(QIODevice::ReadOnly))
-        throw std::runtime_error("demonstration recording missing: " TARVELIN_DEMO_RECORDING);
+        throw std::runtime_error("demonstration recording missing: " + demoRecordingPath().toStdString());
     const QByteArray source = demo.readAll();
     const qint64 wanted = qint64(kMinutes) * 60 * kRate * kChannels * 2;
     const int chunk = 2 * kChannels * kRate;  // one second
