@@ -166,7 +166,8 @@ TEST(ReportEndToEnd, AReportThatCannotBeWrittenLeavesNoFile) {
 
     const CliTest::ToolRun refused =
         CliTest::runTool({"report", "--store", study.store, "--study", QString::number(study.id), "--out",
-                          dir.filePath("r.pdf"), "--template", "ecgreport1"});
+                          dir.filePath("r.pdf"), "--template", "ecgreport9"});
     EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_TRUE(refused.standardError.contains("the template \"ecgreport1\" is not available yet"));
+    EXPECT_TRUE(refused.standardError.contains("unknown template \"ecgreport9\""));
+    EXPECT_FALSE(QFile::exists(dir.filePath("r.pdf")));
 }
