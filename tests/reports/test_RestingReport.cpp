@@ -177,7 +177,7 @@ TEST(RestingReport, MeasurementBlockPrintsTheStoredMeasurement) {
         {"T axis\\s+(\\S+)°", whole(Result::GlobalTAxis)},
     };
     for (const auto &[pattern, value] : printed) {
-        const QRegularExpressionMatch m = QRegularExpression(QLatin1String(pattern)).match(text);
+        const QRegularExpressionMatch m = QRegularExpression(QString::fromUtf8(pattern)).match(text);
         ASSERT_TRUE(m.hasMatch()) << pattern << "\n" << text.toStdString();
         EXPECT_EQ(m.captured(1), value) << pattern;
     }
