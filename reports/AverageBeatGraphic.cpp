@@ -44,8 +44,12 @@ Grid grid(const TemplateNode &node, double widthMm) {
     return g;
 }
 
+// A level that rounds to nothing prints as 0.0, never as "-0.0", which a
+// reader could take for a depression.
 QString mm(double mv, const char *unit) {
-    return QStringLiteral("%1 %2").arg(QString::number(10.0 * mv, 'f', 1), QLatin1String(unit));
+    const double tenths = std::round(100.0 * mv);
+    return QStringLiteral("%1 %2").arg(QString::number(tenths == 0.0 ? 0.0 : tenths / 10.0, 'f', 1),
+                                       QLatin1String(unit));
 }
 
 }  // namespace

@@ -49,8 +49,7 @@ ReportGraphics::ReportGraphics(const Study *study, const QString &defaultLayout,
 ReportGraphics::~ReportGraphics() = default;
 
 QString ReportGraphics::filterText(bool filtered) {
-    return filtered ? QCoreApplication::translate("ReportGraphics",
-                                                  "Filters: baseline high-pass, 50 Hz notch, 40 Hz low-pass")
+    return filtered ? QCoreApplication::translate("ReportGraphics", "Filters: baseline, 50 Hz notch, 40 Hz low-pass")
                     : QCoreApplication::translate("ReportGraphics", "Filters: none");
 }
 

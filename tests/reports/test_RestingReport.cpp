@@ -176,6 +176,7 @@ TEST(RestingReport, MeasurementBlockPrintsTheStoredMeasurement) {
         {"QRS axis\\s+(\\S+)°", whole(Result::GlobalQrsAxis)},
         {"T axis\\s+(\\S+)°", whole(Result::GlobalTAxis)},
     };
+    EXPECT_FALSE(text.contains("-0.0 mm")) << "a level that rounds to zero has no sign";
     for (const auto &[pattern, value] : printed) {
         const QRegularExpressionMatch m = QRegularExpression(QString::fromUtf8(pattern)).match(text);
         ASSERT_TRUE(m.hasMatch()) << pattern << "\n" << text.toStdString();
