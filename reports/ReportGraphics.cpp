@@ -12,6 +12,7 @@
 #include "ui/TrendSeries.h"
 
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QStringList>
 #include <QPainter>
@@ -25,6 +26,8 @@ namespace {
 constexpr double kTrendPixelsPerMm = 5.0;
 constexpr int kTimeLabelOverhangPx = 6;
 constexpr int kStandardLeads = 12;
+// The height of the line the ECG page prints its title, speed and gain on.
+constexpr double kTitleHeightMm = 3.5;
 
 bool parseLayout(const QString &name, EcgPage::Layout *layout) {
     QString text = name;
@@ -154,9 +157,21 @@ void ReportGraphics::paintEcg(QPainter &painter, double pixelsPerMm, const QRect
     int index = -1;
     eventIndex(event, &index);
     // The page adds its speed and gain to the title; the filters go before
-    // them, as a cardiograph prints them.
-    const QString description =
+    // them, as a cardiograph prints them. A long event text is shortened so
+    // that filters, speed and gain always stay on the paper.
+    QString description =
         index >= 0 ? QString::fromUtf8(study_->event(index).description) : node.attribute(QStringLiteral("title"));
+    const QString settings = QStringLiteral("%1    %2 mm/s    %3 mm/mV")
+                                 .arg(filterText(filtered))
+                                 .arg(shape.scale.mmPerSecond)
+                                 .arg(shape.scale.mmPerMillivolt);
+    QFont titleFont = painter.font();
+    titleFont.setPixelSize(std::max(8, static_cast<int>(std::lround(kTitleHeightMm * pixelsPerMm))));
+    titleFont.setBold(true);
+    const QFontMetricsF metrics(titleFont, painter.device());
+    const double room = (shape.sizeMm.width() - EcgPage::kLeftMarginMm - EcgPage::kRightMarginMm) * pixelsPerMm -
+                        metrics.horizontalAdvance(settings + QStringLiteral("        "));
+    description = room > 0.0 ? metrics.elidedText(description, Qt::ElideRight, room) : QString();
     page.setTitle((description.isEmpty() ? QString() : description + QStringLiteral("    ")) + filterText(filtered));
     painter.save();
     painter.translate(areaMm.left() * pixelsPerMm, areaMm.top() * pixelsPerMm);

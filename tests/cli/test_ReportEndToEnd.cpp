@@ -194,6 +194,8 @@ TEST(ReportEndToEnd, RestingStudyGetsTheReportOfItsLayout) {
         {{"--layout", "12by1"}, 3, "II", "Chest leads"},
         {{"--layout", "6by2", "--rhythm-lead", "V5"}, 2, "V5", "Resting 12-lead ECG"},
         {{"--layout", "4by3", "--rhythm", "V1"}, 2, "V1", "Resting 12-lead ECG"},
+        // A lead the study does not have: lead II's strip, labelled so.
+        {{"--layout", "4by3", "--rhythm-lead", "CM5"}, 2, "II", "Resting 12-lead ECG"},
         {{"--layout", "6by2", "--template", "ecgReportTracesOnly"}, 2, "II", "25 mm/s"},
     };
     for (const auto &c : cases) {

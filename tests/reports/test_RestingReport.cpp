@@ -40,7 +40,7 @@ struct LayoutCase {
 const LayoutCase kLayouts[] = {
     {"ecgreport1", "12by1", {{1, 0}, {6, 1}, {6, -1}}}, {"ecgreport2", "6by2", {{1, 0}, {6, -1}}},
     {"ecgreport3", "4by3", {{1, 0}, {4, 3}}},           {"ecgReportTracesOnly", "4by3", {{4, 3}}},
-    {"ecgReportTracesOnly", "6by2", {{6, -1}, {1, 0}}},
+    {"ecgReportTracesOnly", "6by2", {{6, -1}, {1, 0}}}, {"ecgReportTracesOnly", "12by1", {{6, 1}, {6, -1}, {1, 0}}},
 };
 
 ReportSettings settings(const char *layout) {
