@@ -46,6 +46,7 @@ const LayoutCase kLayouts[] = {
 ReportSettings settings(const char *layout) {
     ReportSettings s;
     s.headerTitle = QStringLiteral("Cardiology Unit North");
+    s.signatureName = QStringLiteral("Dr. A. Signer");
     s.traceLayout = QLatin1String(layout);
     s.rhythmLead = QStringLiteral("II");
     return s;
@@ -142,6 +143,9 @@ TEST(RestingReport, EveryPageCarriesHeaderNameDateAndNumber) {
         QTemporaryDir dir;
         const QString pdf = dir.filePath("report.pdf");
         const int count = writeReport(*ludb.study, c.templateName, c.layout, pdf);
+        // The reading physician signs the measurement page; the traces alone
+        // carry no reading to sign.
+        EXPECT_EQ(pageText(pdf, 1).contains("Dr. A. Signer"), qstrcmp(c.templateName, "ecgReportTracesOnly") != 0);
         for (int page = 1; page <= count; ++page) {
             const QString text = pageText(pdf, page);
             EXPECT_TRUE(text.contains("Cardiology Unit North")) << page;
