@@ -13,11 +13,11 @@
 #include "store/StudyStore.h"
 #include "stress/MonitorEngine.h"
 #include "stress/StressEvents.h"
+#include "tools/cli/InputLoader.h"
 #include "tools/cli/RestingStudy.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QtEndian>
 #include <QTemporaryDir>
 #include <stdexcept>
 
@@ -98,19 +98,15 @@ BenchResult stressReportPdf() {
 // resting study (signal, beats, global measurement), then its 12by1 report,
 // the layout with the most pages, written whole.
 BenchResult ecgReportPdf() {
-    QFile demo(QStringLiteral(TARVELIN_DEMO_RECORDING));
-    if (!demo.open(QIODevice::ReadOnly))
-        throw std::runtime_error("demonstration recording missing: " TARVELIN_DEMO_RECORDING);
-    const int frames = 10 * kRate;
-    const QByteArray signal = demo.read(static_cast<qint64>(frames) * kChannels * 2);
-    if (signal.size() < frames * kChannels * 2) throw std::runtime_error("demonstration recording too short");
-    Recording recording;
-    recording.inputRate = kRate;
-    recording.rate = kRate;
-    const auto *samples = reinterpret_cast<const std::int16_t *>(signal.constData());
-    for (int c = 0; c < kChannels; ++c)
-        for (int i = 0; i < frames; ++i)
-            recording.samples[static_cast<std::size_t>(c)].push_back(qFromLittleEndian(samples[i * kChannels + c]));
+    const BeatsOptions options =
+        BeatsOptions::parse({"--raw", QStringLiteral(TARVELIN_DEMO_RECORDING), "--rate", QString::number(kRate),
+                             "--channels", QString::number(kChannels)});
+    LoadedInput input;
+    QString error;
+    if (!options.error.isEmpty() || !InputLoader::load(options, &input, &error))
+        throw std::runtime_error("demonstration recording unreadable: " + error.toStdString());
+    Recording &recording = input.recording;
+    RestingStudy::keepFirstSeconds(recording, RestingStudy::kDefaultSeconds);
     QTemporaryDir dir;
     StudyStore store(dir.filePath(QStringLiteral("store")));
     StudyInfo info;

@@ -19,13 +19,11 @@ const char *const kHelp =
     "  signal, the beats the analysis finds and the global 12-lead measurement (rate, PR, P, QRS,\n"
     "  QT, QTc, axes). Prints \"study ID\".\n";
 
-constexpr double kDefaultSeconds = 10.0;
-
 }  // namespace
 
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
     QString store;
-    double seconds = kDefaultSeconds;
+    double seconds = RestingStudy::kDefaultSeconds;
     StudyInfo info;
     QStringList input;
     for (int i = 0; i < arguments.size(); ++i) {
@@ -81,9 +79,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
         return 1;
     }
     Recording &recording = loaded.recording;
-    const auto keep = static_cast<std::size_t>(std::llround(seconds * recording.rate));
-    for (auto &samples : recording.samples)
-        if (samples.size() > keep) samples.resize(keep);
+    RestingStudy::keepFirstSeconds(recording, seconds);
     info.studyDateTime = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
     try {
         StudyStore studies(store);

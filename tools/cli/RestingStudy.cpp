@@ -8,6 +8,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace RestingStudy {
@@ -32,6 +33,12 @@ private:
 };
 
 }  // namespace
+
+void keepFirstSeconds(Recording &recording, double seconds) {
+    const auto keep = static_cast<std::size_t>(std::max(0LL, std::llround(seconds * recording.rate)));
+    for (auto &samples : recording.samples)
+        if (samples.size() > keep) samples.resize(keep);
+}
 
 Study *create(StudyStore &store, const Recording &recording, StudyInfo info) {
     std::vector<int> channels;

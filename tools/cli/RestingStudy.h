@@ -15,6 +15,12 @@ namespace RestingStudy {
 // The resting study type, as review and reports tell it from a stress test.
 constexpr const char *kStudyType = "ECG";
 
+// A resting ECG lasts ten seconds.
+constexpr double kDefaultSeconds = 10.0;
+
+// Keeps the first `seconds` of `recording`.
+void keepFirstSeconds(Recording &recording, double seconds);
+
 // Creates the study in `store` from `recording` with the patient and study
 // fields of `info` (its format fields are the recording's), saves it and
 // returns it open; the store owns it (close it with closeStudy). Throws
