@@ -44,8 +44,12 @@ Grid grid(const TemplateNode &node, double widthMm) {
     return g;
 }
 
+// A level that rounds to nothing prints as 0.0, never as "-0.0", which a
+// reader could take for a depression.
 QString mm(double mv, const char *unit) {
-    return QStringLiteral("%1 %2").arg(QString::number(10.0 * mv, 'f', 1), QLatin1String(unit));
+    const double tenths = std::round(100.0 * mv);
+    return QStringLiteral("%1 %2").arg(QString::number(tenths == 0.0 ? 0.0 : tenths / 10.0, 'f', 1),
+                                       QLatin1String(unit));
 }
 
 }  // namespace
@@ -74,6 +78,7 @@ void ReportGraphics::paintAverageBeats(QPainter &painter, double pixelsPerMm, co
     const DisplayColorScheme &scheme = DisplayColorScheme::byName(QStringLiteral("Light"));
     const EcgPainter ecg(painter, g.scale, scheme);
     const std::vector<int> channels = averages_->channels();
+    const QString values = node.attribute(QStringLiteral("values"), QStringLiteral("all"));
     const double trace = traceRoomMm(g.scale.mmPerMillivolt);
     for (std::size_t k = 0; k < channels.size(); ++k) {
         const int column = static_cast<int>(k) % g.columns, row = static_cast<int>(k) / g.columns;
@@ -89,13 +94,17 @@ void ReportGraphics::paintAverageBeats(QPainter &painter, double pixelsPerMm, co
         // Baseline at the middle of the paper, the R peak a quarter in.
         const double offset = (g.cellWidth - kBeatSeconds * g.scale.mmPerSecond) / 2.0;
         const QPointF origin((left + offset) * pixelsPerMm, (top + kLabelRoomMm + trace / 2.0) * pixelsPerMm);
-        if (haveRest && moment != StressAverageBeats::Moment::Rest)
+        if (haveRest && moment != StressAverageBeats::Moment::Rest && moment != StressAverageBeats::Moment::Record)
             ecg.drawTrace(rest.current.data(), static_cast<int>(rest.current.size()), rest.rate, origin, false,
                           scheme.reference, EcgPainter::kTraceWidthMm);
         ecg.drawTrace(shown.current.data(), static_cast<int>(shown.current.size()), shown.rate, origin);
-        if (shown.stValid)
+        // values="level" leaves the slope out where twelve narrow cells
+        // have no room for it.
+        if (shown.stValid && values != QLatin1String("none"))
             ecg.drawLabel(QPointF(left * pixelsPerMm, (top + kValueLineMm) * pixelsPerMm),
-                          mm(shown.levelMv, "mm") + QStringLiteral("  ") + mm(shown.slopeMvPerSecond, "mm/s"),
+                          values == QLatin1String("level")
+                              ? mm(shown.levelMv, "mm")
+                              : mm(shown.levelMv, "mm") + QStringLiteral("  ") + mm(shown.slopeMvPerSecond, "mm/s"),
                           kValueHeightMm);
     }
 }

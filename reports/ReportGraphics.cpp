@@ -11,7 +11,10 @@
 #include "ui/TrendPlotPainter.h"
 #include "ui/TrendSeries.h"
 
+#include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QImage>
+#include <QStringList>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -23,6 +26,8 @@ namespace {
 constexpr double kTrendPixelsPerMm = 5.0;
 constexpr int kTimeLabelOverhangPx = 6;
 constexpr int kStandardLeads = 12;
+// The height of the line the ECG page prints its title, speed and gain on.
+constexpr double kTitleHeightMm = 3.5;
 
 bool parseLayout(const QString &name, EcgPage::Layout *layout) {
     QString text = name;
@@ -46,12 +51,25 @@ ReportGraphics::ReportGraphics(const Study *study, const QString &defaultLayout,
 
 ReportGraphics::~ReportGraphics() = default;
 
+QString ReportGraphics::filterText(bool filtered) {
+    return filtered ? QCoreApplication::translate("ReportGraphics", "Filters: baseline, 50 Hz notch, 40 Hz low-pass")
+                    : QCoreApplication::translate("ReportGraphics", "Filters: none");
+}
+
+bool ReportGraphics::eventIndex(const QString &event, int *index) const {
+    if (event == QLatin1String("start")) {
+        *index = -1;
+        return true;
+    }
+    bool ok = true;
+    *index = event == QLatin1String("last") ? study_->eventCount() - 1 : event.toInt(&ok);
+    return ok && *index >= 0 && *index < study_->eventCount();
+}
+
 bool ReportGraphics::ecgShape(const TemplateNode &node, const QString &event, double widthMm, EcgShape *shape) const {
     const FileSignal *signal = study_ ? study_->recording() : nullptr;
-    if (!signal || signal->samplingRate() <= 0 || study_->eventCount() == 0) return false;
-    bool ok = true;
-    const int index = event == QLatin1String("last") ? study_->eventCount() - 1 : event.toInt(&ok);
-    if (!ok || index < 0 || index >= study_->eventCount()) return false;
+    int index = -1;
+    if (!signal || signal->samplingRate() <= 0 || !eventIndex(event, &index)) return false;
     if (!parseLayout(node.attribute(QStringLiteral("layout"), defaultLayout_), &shape->layout))
         throw std::runtime_error(QStringLiteral("Report template error: line %1: unknown ECG layout \"%2\"")
                                      .arg(node.line)
@@ -63,14 +81,32 @@ bool ReportGraphics::ecgShape(const TemplateNode &node, const QString &event, do
         throw std::runtime_error(QStringLiteral("Report template error: line %1: ECG speed or gain not offered")
                                      .arg(node.line)
                                      .toStdString());
-    const QString rhythm = node.attribute(QStringLiteral("rhythm"), defaultRhythm_);
-    for (int c = 0; c < std::min(kStandardLeads, signal->channelCount()); ++c) {
-        if (signal->channelName(c) == rhythm) shape->rhythm = static_cast<int>(shape->channels.size());
+    const int standard = std::min(kStandardLeads, signal->channelCount());
+    // The rhythm lead asked for, else II, else the first lead: a strip of
+    // another lead is labelled as such, a missing strip would go unnoticed.
+    const QString asked = node.attribute(QStringLiteral("rhythm"), defaultRhythm_);
+    int rhythmChannel = -1;
+    for (const QString &name : {asked, QStringLiteral("II")})
+        for (int c = 0; c < standard && rhythmChannel < 0; ++c)
+            if (signal->channelName(c).compare(name, Qt::CaseInsensitive) == 0) rhythmChannel = c;
+    if (rhythmChannel < 0 && standard > 0) rhythmChannel = 0;
+    const bool rhythmOnly = node.attribute(QStringLiteral("strip")) == QLatin1String("rhythm");
+    QStringList wanted;
+    for (const QString &name : node.attribute(QStringLiteral("leads")).split(',', Qt::SkipEmptyParts))
+        wanted << name.trimmed().toUpper();
+    for (int c = 0; c < standard; ++c) {
+        if (rhythmOnly ? c != rhythmChannel : !wanted.isEmpty() && !wanted.contains(signal->channelName(c).toUpper()))
+            continue;
+        if (c == rhythmChannel) shape->rhythm = static_cast<int>(shape->channels.size());
         shape->channels.push_back(c);
     }
-    if (shape->layout != EcgPage::Layout::FourByThree) shape->rhythm = -1;
+    if (rhythmOnly) shape->layout = EcgPage::Layout::TwelveByOne;
+    // 4 x 3 carries its rhythm strip below the grid; a rhythm strip of its
+    // own is strip="rhythm".
+    if (shape->layout != EcgPage::Layout::FourByThree || rhythmOnly || !wanted.isEmpty()) shape->rhythm = -1;
     const std::int64_t length = signal->length();
-    shape->first = std::min<std::int64_t>(length, std::llround(study_->event(index).position * signal->samplingRate()));
+    const double position = index < 0 ? 0.0 : study_->event(index).position;
+    shape->first = std::min<std::int64_t>(length, std::llround(position * signal->samplingRate()));
     // The strip is never squeezed to fit: at true scale a narrower page
     // shows fewer seconds.
     const double marginsMm = EcgPage::kLeftMarginMm + EcgPage::kRightMarginMm;
@@ -118,9 +154,25 @@ void ReportGraphics::paintEcg(QPainter &painter, double pixelsPerMm, const QRect
     const DisplayColorScheme &scheme = DisplayColorScheme::byName(QStringLiteral("Light"));
     EcgPage page(shape.layout, signal.samplingRate(), shape.seconds, shape.scale, scheme);
     if (shape.rhythm >= 0) page.setRhythmLeads({shape.rhythm});
-    const StudyEvent &e = study_->event(event == QLatin1String("last") ? study_->eventCount() - 1 : event.toInt());
-    // The page adds its speed and gain to the title.
-    page.setTitle(QString::fromUtf8(e.description));
+    int index = -1;
+    eventIndex(event, &index);
+    // The page adds its speed and gain to the title; the filters go before
+    // them, as a cardiograph prints them. A long event text is shortened so
+    // that filters, speed and gain always stay on the paper.
+    QString description =
+        index >= 0 ? QString::fromUtf8(study_->event(index).description) : node.attribute(QStringLiteral("title"));
+    const QString settings = QStringLiteral("%1    %2 mm/s    %3 mm/mV")
+                                 .arg(filterText(filtered))
+                                 .arg(shape.scale.mmPerSecond)
+                                 .arg(shape.scale.mmPerMillivolt);
+    QFont titleFont = painter.font();
+    titleFont.setPixelSize(std::max(8, static_cast<int>(std::lround(kTitleHeightMm * pixelsPerMm))));
+    titleFont.setBold(true);
+    const QFontMetricsF metrics(titleFont, painter.device());
+    const double room = (shape.sizeMm.width() - EcgPage::kLeftMarginMm - EcgPage::kRightMarginMm) * pixelsPerMm -
+                        metrics.horizontalAdvance(settings + QStringLiteral("        "));
+    description = room > 0.0 ? metrics.elidedText(description, Qt::ElideRight, room) : QString();
+    page.setTitle((description.isEmpty() ? QString() : description + QStringLiteral("    ")) + filterText(filtered));
     painter.save();
     painter.translate(areaMm.left() * pixelsPerMm, areaMm.top() * pixelsPerMm);
     page.paint(painter, pixelsPerMm, leads);

@@ -21,8 +21,12 @@ public:
     ReportGraphics(const Study *study, const QString &defaultLayout, const QString &defaultRhythm);
     ~ReportGraphics();
 
+    // What the strips' title says of their filters: filters="all" or "none".
+    static QString filterText(bool filtered);
+
     // Height in mm of an ECG block `widthMm` wide showing event `event`
-    // ("last" or an index); 0 when the study has no such event or no signal.
+    // ("last", an index, or "start": the recording from its first sample);
+    // 0 when the study has no such event or no signal.
     double ecgHeightMm(const TemplateNode &node, const QString &event, double widthMm) const;
     void paintEcg(QPainter &painter, double pixelsPerMm, const QRectF &areaMm, const TemplateNode &node,
                   const QString &event);
@@ -38,6 +42,8 @@ public:
 private:
     struct EcgShape;
     bool ecgShape(const TemplateNode &node, const QString &event, double widthMm, EcgShape *shape) const;
+    // The event's index, -1 for "start"; false for no such event.
+    bool eventIndex(const QString &event, int *index) const;
 
     const Study *study_;
     QString defaultLayout_;

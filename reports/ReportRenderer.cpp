@@ -36,7 +36,11 @@ ReportRenderer::ReportRenderer(const ReportTemplate &report, const ReportData &d
 int ReportRenderer::render(QPagedPaintDevice &device) {
     unknown_.clear();
     ReportLayout layout(template_, data_, device);
-    device.setPageLayout(QPageLayout(QPageSize(layout.pageSizeMm(), QPageSize::Millimeter),
+    // The page layout turns a portrait size for landscape itself; handed the
+    // turned size it would turn it back and cut the report's right side off.
+    QSizeF portrait = layout.pageSizeMm();
+    if (layout.landscape()) portrait.transpose();
+    device.setPageLayout(QPageLayout(QPageSize(portrait, QPageSize::Millimeter),
                                      layout.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0)));
     ReportGraphics graphics(data_.study(), data_.field(QStringLiteral("traceLayout")),

@@ -12,7 +12,9 @@ struct ReportSettings {
     QString signatureName;
     QString signatureLicense;
     QString signatureFilename;
-    QString traceLayout = QStringLiteral("12by1");  // "12by1", "6by2" or "4by3"
+    // "12by1", "6by2" or "4by3"; a resting ECG's report template follows it
+    // (ecgreport1, ecgreport2, ecgreport3; see ReportKind).
+    QString traceLayout = QStringLiteral("12by1");
     QString rhythmLead = QStringLiteral("II");
     // "watts", or anything else for kgm/min, as the ergometer settings say.
     QString workloadUnit = QStringLiteral("watts");

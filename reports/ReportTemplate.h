@@ -42,18 +42,35 @@
 //   <trend series="BPMTrend" title="HR" height="40" yMin="40" yMax="200"
 //          color="#c00000"/>               a trend of the study against time
 //   <ecg event="[event/index]" layout="12by1|6by2|4by3" seconds="10"
-//        speed="25" gain="10" rhythm="II" filters="all|none"/>
+//        speed="25" gain="10" rhythm="II" filters="all|none"
+//        leads="I,II,III" strip="rhythm" title="Limb leads"/>
 //                                          the study's ECG from the event's
 //                                          start, at true scale (a 1 mV pulse
-//                                          is `gain` mm on paper); event="last"
-//                                          is the last event; layout and
-//                                          rhythm default to the report's
-//   <averagebeats moment="rest|peak|recovery" columns="6" speed="25" gain="10"/>
+//                                          is `gain` mm on paper, one second
+//                                          `speed` mm); event="last" is the
+//                                          last event, event="start" the
+//                                          recording from its beginning (a
+//                                          resting ECG, titled by `title`);
+//                                          layout and rhythm default to the
+//                                          report's. 4by3 adds the rhythm
+//                                          lead below its grid. leads= keeps
+//                                          only the leads named; strip="rhythm"
+//                                          draws the rhythm lead alone across
+//                                          the whole time (II, else the first
+//                                          lead, when the study lacks it).
+//                                          Speed, gain and filters are printed
+//                                          above the traces, and every row
+//                                          starts with its calibration pulse.
+//   <averagebeats moment="rest|peak|recovery|record" columns="6" speed="25"
+//                 gain="10" values="all|level|none"/>
 //                                          every lead's average beat of the
-//                                          last 20 s of that phase at true
+//                                          last 20 s of that phase (record:
+//                                          of the whole recording, as a
+//                                          resting ECG has no phases) at true
 //                                          scale, the rest average behind it
 //                                          in the reference colour, with its
-//                                          ST level (mm) and slope (mm/s)
+//                                          ST level (mm) and slope (mm/s), or
+//                                          only the level, or neither
 //   <space height="5"/>    <line/>    <pagebreak/>
 //
 // Words: a text, a field label or a column title is first looked up in the
@@ -81,6 +98,17 @@
 // "event" (index, description, time, duration) and the set "lead" (name,
 // restST, peakST, recoveryST in mm; restSlope, peakSlope, recoverySlope in
 // mm/s; empty where no beat could be averaged).
+//
+// The resting ECG report (":/res/ecgreport1.xml" for the trace layout
+// "12by1", ":/res/ecgreport2.xml" for "6by2", ":/res/ecgreport3.xml" for
+// "4by3", ":/res/ecgReportTracesOnly.xml" for the traces alone in the
+// chosen layout) knows the header, signature, patient and study fields
+// above and: heartRate (bpm), prInterval, pDuration, qrsDuration,
+// qtInterval, qtcBazett, qtcFridericia (ms), pAxis, qrsAxis, tAxis
+// (degrees), each empty when not measured; recordingSeconds, ecgSpeed,
+// ecgGain, ecgFilters; layout12by1, layout6by2, layout4by3 ("1" for the
+// chosen layout). The tilt-test report (":/res/tilttestreport1.xml") knows
+// what the stress report knows.
 
 #include <QByteArray>
 #include <QHash>

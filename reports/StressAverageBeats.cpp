@@ -27,12 +27,15 @@ bool StressAverageBeats::parseMoment(const QString &name, Moment *moment) {
         *moment = Moment::Peak;
     else if (name == QLatin1String("recovery"))
         *moment = Moment::Recovery;
+    else if (name == QLatin1String("record"))
+        *moment = Moment::Record;
     else
         return false;
     return true;
 }
 
 bool StressAverageBeats::window(const Protocol &recorded, Moment moment, double *start, double *end) {
+    if (moment == Moment::Record) return false;
     const StagePhase phase = moment == Moment::Rest   ? StagePhase::Rest
                              : moment == Moment::Peak ? StagePhase::Exercise
                                                       : StagePhase::Recovery;
@@ -59,7 +62,11 @@ RecordAverageBeats *StressAverageBeats::averages(Moment moment) {
     FileSignal *signal = study_.recording();
     const BeatFile *beatFile = study_.beats();
     double start = 0.0, end = 0.0;
-    if (!signal || !beatFile || !study_.protocol() || !window(*study_.protocol(), moment, &start, &end)) return nullptr;
+    if (!signal || !beatFile || signal->samplingRate() <= 0) return nullptr;
+    if (moment == Moment::Record)
+        end = static_cast<double>(signal->length()) / signal->samplingRate();
+    else if (!study_.protocol() || !window(*study_.protocol(), moment, &start, &end))
+        return nullptr;
     if (!chain_) {
         chain_ = std::make_unique<ReviewFilterChain>(*signal);
         chain_->configure(true, true, true);

@@ -2,13 +2,13 @@
 
 #include "reports/StageTableRows.h"
 #include "reports/StressAverageBeats.h"
+#include "reports/StudyReportFields.h"
 #include "acquisition/FileSignal.h"
 #include "store/Protocol.h"
 #include "store/Study.h"
 #include "store/StudyInfoConversion.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <cmath>
 
 namespace StressReportData {
@@ -23,12 +23,6 @@ QString minutesSeconds(double seconds) {
     return QStringLiteral("%1:%2").arg(total / 60).arg(total % 60, 2, 10, QLatin1Char('0'));
 }
 
-// "yyyyMMddHHmmss" as a date and time; empty while the study has none.
-QString dateTime(const QByteArray &stamp, const QString &format) {
-    const QDateTime t = QDateTime::fromString(QString::fromLatin1(stamp), QStringLiteral("yyyyMMddHHmmss"));
-    return t.isValid() ? t.toString(format) : QString();
-}
-
 QString protocolTypeName(ProtocolType type) {
     switch (type) {
     case ProtocolType::Treadmill: return tr("Treadmill");
@@ -38,49 +32,6 @@ QString protocolTypeName(ProtocolType type) {
     case ProtocolType::Pharmacologic: return tr("Pharmacologic");
     }
     return QString();
-}
-
-void fillPatientAndStudy(const StudyInfo &info, ReportData &data) {
-    const QString last = text(info.patientLastName), first = text(info.patientFirstName);
-    data.setField(QStringLiteral("patientName"),
-                  last.isEmpty() || first.isEmpty() ? last + first : QStringLiteral("%1, %2").arg(last, first));
-    data.setField(QStringLiteral("patientFirstName"), first);
-    data.setField(QStringLiteral("patientLastName"), last);
-    data.setField(QStringLiteral("patientId"), text(info.patientPersonIdNumber));
-    data.setField(QStringLiteral("patientSex"), text(info.patientSex));
-    data.setField(QStringLiteral("patientBirthDate"), text(info.patientBirthDate));
-    data.setField(QStringLiteral("patientAge"), text(info.patientAge));
-    data.setField(QStringLiteral("patientWeight"), text(info.patientWeight));
-    data.setField(QStringLiteral("patientHeight"), text(info.patientHeight));
-    data.setField(QStringLiteral("medicalHistoryNumber"), text(info.patientMedicalHistoryNumber));
-    data.setField(QStringLiteral("studyId"), QString::number(info.id));
-    data.setField(QStringLiteral("studyDate"), dateTime(info.studyDateTime, QStringLiteral("yyyy-MM-dd HH:mm")));
-    data.setField(QStringLiteral("institutionName"), text(info.institutionName));
-    data.setField(QStringLiteral("doctorName"), text(info.doctorName));
-    data.setField(QStringLiteral("referringDoctorName"), text(info.referringDoctorName));
-    data.setField(QStringLiteral("technicianName"), text(info.technicianName));
-    data.setField(QStringLiteral("indication"), text(info.indication));
-    data.setField(QStringLiteral("medication"), text(info.treatment));
-    data.setField(QStringLiteral("comments"), text(info.comments));
-    data.setField(QStringLiteral("conclusion"), text(info.conclusion));
-    QStringList factors;
-    for (const RiskFactor &factor : info.riskFactors) {
-        if (!factor.checked) continue;
-        const QString comment = text(factor.comment);
-        factors << (comment.isEmpty() ? text(factor.name) : QStringLiteral("%1 (%2)").arg(text(factor.name), comment));
-    }
-    data.setField(QStringLiteral("riskFactors"), factors.join(QStringLiteral(", ")));
-}
-
-void fillSettings(const ReportSettings &settings, ReportData &data) {
-    data.setField(QStringLiteral("headerTitle"), settings.headerTitle);
-    data.setField(QStringLiteral("headerInfo"), settings.headerInfo);
-    data.setField(QStringLiteral("headerLogo"), settings.headerLogoFilename);
-    data.setField(QStringLiteral("signatureName"), settings.signatureName);
-    data.setField(QStringLiteral("signatureLicense"), settings.signatureLicense);
-    data.setField(QStringLiteral("signatureImage"), settings.signatureFilename);
-    data.setField(QStringLiteral("traceLayout"), settings.traceLayout);
-    data.setField(QStringLiteral("rhythmLead"), settings.rhythmLead);
 }
 
 void fillProtocol(const Study &study, const ReportSettings &settings, ReportData &data) {
@@ -173,8 +124,8 @@ int predictedMaxHeartRate(int ageYears) { return ageYears > 0 && ageYears < 220 
 ReportData fill(const Study &study, const ReportSettings &settings) {
     ReportData data(&study);
     const StudyInfo info = infoFromStudy(study);
-    fillSettings(settings, data);
-    fillPatientAndStudy(info, data);
+    StudyReportFields::fillSettings(settings, data);
+    StudyReportFields::fillPatientAndStudy(info, data);
     fillProtocol(study, settings, data);
     fillMaxima(study, info, data);
     fillEvents(study, data);

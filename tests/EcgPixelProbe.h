@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QRect>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace EcgPixelProbe {
@@ -110,6 +111,77 @@ inline std::vector<double> gridSpacings(const QImage &image, bool alongRow, int 
     std::vector<double> spacings;
     for (std::size_t i = 1; i < lines.size(); ++i) spacings.push_back(lines[i].centre() - lines[i - 1].centre());
     return spacings;
+}
+
+// A calibration pulse found on a page: its top and the baseline beside it
+// (row centres), and the centres of its rising and falling strokes.
+struct Pulse {
+    double top = 0, base = 0;
+    double rise = 0, fall = 0;
+    double height() const { return base - top; }
+    double width() const { return fall - rise; }
+};
+
+// The pulses whose rising stroke lies between columns `from` and `to`:
+// a dark top run at column `middle`, the baseline `expected` ± 10 % below it
+// at column `before` (left of the rise), the strokes crossed half-way up.
+inline std::vector<Pulse> pulses(const QImage &image, int from, int to, int middle, int before, double expected) {
+    std::vector<Pulse> found;
+    for (const PixelRun &top : runs(image, true, middle, 0, image.height() - 1, isDark)) {
+        if (top.length() > 6) continue;  // a stroke, not the pulse's top
+        Pulse p;
+        p.top = top.centre();
+        p.base = -1;
+        for (const PixelRun &b : runs(image, true, before, 0, image.height() - 1, isDark))
+            if (b.length() <= 6 && std::abs(b.centre() - p.top - expected) < 0.1 * expected) p.base = b.centre();
+        if (p.base < 0) continue;
+        const int half = static_cast<int>(0.5 * (p.top + p.base));
+        const std::vector<PixelRun> strokes = runs(image, false, half, from, to, isDark);
+        if (strokes.size() != 2) continue;
+        p.rise = strokes[0].centre();
+        p.fall = strokes[1].centre();
+        found.push_back(p);
+    }
+    return found;
+}
+
+// Columns of the tallest upward deflections of a trace in the band
+// [top, bottom] from column `from` to `to`: where the trace's highest dark
+// pixel rises more than `share` of the way from `baseline` to the band's
+// highest point, each excursion reported at the middle of its highest
+// columns.
+inline std::vector<double> upwardPeaks(const QImage &image, int from, int to, int top, int bottom, double baseline,
+                                       double share) {
+    std::vector<int> highest(static_cast<std::size_t>(to - from + 1), bottom + 1);
+    int best = bottom + 1;
+    for (int x = from; x <= to; ++x) {
+        for (int y = top; y <= bottom; ++y)
+            if (isDark(image.pixel(x, y))) {
+                highest[static_cast<std::size_t>(x - from)] = y;
+                break;
+            }
+        best = std::min(best, highest[static_cast<std::size_t>(x - from)]);
+    }
+    const double threshold = baseline - share * (baseline - best);
+    std::vector<double> peaks;
+    int x = from;
+    while (x <= to) {
+        if (highest[static_cast<std::size_t>(x - from)] >= threshold) {
+            ++x;
+            continue;
+        }
+        int first = x, low = highest[static_cast<std::size_t>(x - from)];
+        for (; x <= to && highest[static_cast<std::size_t>(x - from)] < threshold; ++x)
+            low = std::min(low, highest[static_cast<std::size_t>(x - from)]);
+        int a = -1, b = -1;
+        for (int k = first; k < x; ++k)
+            if (highest[static_cast<std::size_t>(k - from)] == low) {
+                if (a < 0) a = k;
+                b = k;
+            }
+        peaks.push_back(0.5 * (a + b));
+    }
+    return peaks;
 }
 
 }  // namespace EcgPixelProbe

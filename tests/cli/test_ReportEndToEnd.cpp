@@ -166,7 +166,54 @@ TEST(ReportEndToEnd, AReportThatCannotBeWrittenLeavesNoFile) {
 
     const CliTest::ToolRun refused =
         CliTest::runTool({"report", "--store", study.store, "--study", QString::number(study.id), "--out",
-                          dir.filePath("r.pdf"), "--template", "ecgreport1"});
+                          dir.filePath("r.pdf"), "--template", "ecgreport9"});
     EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_TRUE(refused.standardError.contains("the template \"ecgreport1\" is not available yet"));
+    EXPECT_TRUE(refused.standardError.contains("unknown template \"ecgreport9\""));
+    EXPECT_FALSE(QFile::exists(dir.filePath("r.pdf")));
+}
+
+// A resting study `resting` makes from a LUDB record gets the resting report
+// of the layout asked for, its rhythm strip of the lead asked for.
+TEST(ReportEndToEnd, RestingStudyGetsTheReportOfItsLayout) {
+    const QString record = CliTest::sharedData("ludb/7.hea");
+    CLI_SKIP_WITHOUT(record);
+    QTemporaryDir dir;
+    const QString store = dir.filePath("store");
+    const CliTest::ToolRun made = CliTest::runTool(
+        {"resting", "--store", store, "--wfdb", record.chopped(4), "--last", "Doe", "--first", "Jane", "--age", "61"});
+    ASSERT_EQ(made.exitCode, 0) << made.standardError.toStdString();
+    ASSERT_TRUE(made.standardOutput.startsWith("study ")) << made.standardOutput.toStdString();
+    const QString id = made.standardOutput.section('\n', 0, 0).mid(6);
+    const struct {
+        QStringList options;
+        int pages;
+        QString rhythmLead;
+        QString title;
+    } cases[] = {
+        {{}, 3, "II", "Limb leads"},
+        {{"--layout", "12by1"}, 3, "II", "Chest leads"},
+        {{"--layout", "6by2", "--rhythm-lead", "V5"}, 2, "V5", "Resting 12-lead ECG"},
+        {{"--layout", "4by3", "--rhythm", "V1"}, 2, "V1", "Resting 12-lead ECG"},
+        // A lead the study does not have: lead II's strip, labelled so.
+        {{"--layout", "4by3", "--rhythm-lead", "CM5"}, 2, "II", "Resting 12-lead ECG"},
+        {{"--layout", "6by2", "--template", "ecgReportTracesOnly"}, 2, "II", "25 mm/s"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString());
+        const QString pdf = dir.filePath("resting.pdf");
+        const CliTest::ToolRun run =
+            CliTest::runTool(QStringList{"report", "--store", store, "--study", id, "--out", pdf} + c.options);
+        ASSERT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+        EXPECT_FALSE(run.standardError.contains("unknown field")) << run.standardError.toStdString();
+        EXPECT_TRUE(run.standardOutput.contains(QStringLiteral("\t%1 pages").arg(c.pages)))
+            << run.standardOutput.toStdString();
+        const QString text = pdfText(pdf);
+        EXPECT_TRUE(text.contains(c.title)) << text.toStdString();
+        // The rhythm strip's lead label stands between its title line and
+        // the average beats.
+        if (c.title == QLatin1String("Resting 12-lead ECG")) {
+            const QString strip = text.section("Rhythm strip", 1).section("Average beats", 0, 0);
+            EXPECT_TRUE(strip.split(QRegularExpression("\\s+")).contains(c.rhythmLead)) << strip.toStdString();
+        }
+    }
 }

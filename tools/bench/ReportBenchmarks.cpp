@@ -1,4 +1,4 @@
-// Benchmark of the stress report: a 30-minute test recorded through the
+// Benchmarks of the reports. The stress report: a 30-minute test recorded through the
 // monitoring engine from the demonstration recording ("Bruce", a pressure
 // and a stage-end event at every stage), then its whole report written as a
 // PDF: every page, event strips and average beats included. Timed on the
@@ -7,11 +7,14 @@
 #include "Benchmarks.h"
 #include "analysis/ChannelTable.h"
 #include "reports/ReportPdf.h"
+#include "reports/RestingReportData.h"
 #include "reports/StressReportData.h"
 #include "store/StudyInfoConversion.h"
 #include "store/StudyStore.h"
 #include "stress/MonitorEngine.h"
 #include "stress/StressEvents.h"
+#include "tools/cli/InputLoader.h"
+#include "tools/cli/RestingStudy.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -91,6 +94,43 @@ BenchResult stressReportPdf() {
     return {nanoseconds / 1e6 / kRuns, "ms"};
 }
 
+// A resting ECG: the first 10 s of the demonstration recording made into a
+// resting study (signal, beats, global measurement), then its 12by1 report,
+// the layout with the most pages, written whole.
+BenchResult ecgReportPdf() {
+    const BeatsOptions options =
+        BeatsOptions::parse({"--raw", QStringLiteral(TARVELIN_DEMO_RECORDING), "--rate", QString::number(kRate),
+                             "--channels", QString::number(kChannels)});
+    LoadedInput input;
+    QString error;
+    if (!options.error.isEmpty() || !InputLoader::load(options, &input, &error))
+        throw std::runtime_error("demonstration recording unreadable: " + error.toStdString());
+    Recording &recording = input.recording;
+    RestingStudy::keepFirstSeconds(recording, RestingStudy::kDefaultSeconds);
+    QTemporaryDir dir;
+    StudyStore store(dir.filePath(QStringLiteral("store")));
+    StudyInfo info;
+    info.patientLastName = "Bench";
+    info.studyDateTime = "20261208101500";
+    Study *study = RestingStudy::create(store, recording, info);
+
+    ReportSettings settings;
+    settings.traceLayout = QStringLiteral("12by1");
+    const ReportTemplate report = ReportTemplate::load(QStringLiteral(":/res/ecgreport1.xml"));
+    qint64 nanoseconds = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        const ReportData data = RestingReportData::fill(*study, settings);
+        ReportPdf::write(report, data, dir.filePath(QStringLiteral("report.pdf")));
+        nanoseconds += timer.nsecsElapsed();
+    }
+    store.closeStudy(study);
+    return {nanoseconds / 1e6 / kRuns, "ms"};
+}
+
 }  // namespace
 
-std::vector<Benchmark> reportBenchmarks() { return {{"report-stress-pdf", stressReportPdf}}; }
+std::vector<Benchmark> reportBenchmarks() {
+    return {{"report-stress-pdf", stressReportPdf}, {"report-ecg-pdf", ecgReportPdf}};
+}

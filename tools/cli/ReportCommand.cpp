@@ -1,7 +1,7 @@
 #include "tools/cli/ReportCommand.h"
 
 #include "reports/ReportPdf.h"
-#include "reports/StressReportData.h"
+#include "reports/ReportKind.h"
 #include "store/StudyStore.h"
 
 #include <QFileInfo>
@@ -10,26 +10,32 @@
 namespace ReportCommand {
 namespace {
 
-const char *const kHelp = "Usage: tarvelin-ecg-cli report --store DIR --study ID --out FILE.pdf [--template NAME]\n"
-                          "                               [--layout 12by1|6by2|4by3] [--rhythm LEAD]\n"
-                          "  Writes the report of a stored study as a PDF file (whole or not at all).\n"
-                          "  --template  stressreport1 (the default), or the path of an adapted template (.xml)\n"
-                          "  --layout    ECG trace layout of strips that follow the report's layout (default 12by1;\n"
-                          "              the stress report prints its event strips in 6by2, which fits its pages)\n"
-                          "  --rhythm    rhythm lead of the 4by3 layout (default II)\n";
+const char *const kHelp =
+    "Usage: tarvelin-ecg-cli report --store DIR --study ID --out FILE.pdf [--template NAME]\n"
+    "                               [--layout 12by1|6by2|4by3] [--rhythm-lead LEAD]\n"
+    "  Writes the report of a stored study as a PDF file (whole or not at all).\n"
+    "  --template     the report the study's kind has by default: stressreport1 for a stress\n"
+    "                 test, tilttestreport1 for a tilt test, and for a resting ECG ecgreport1\n"
+    "                 (12by1), ecgreport2 (6by2) or ecgreport3 (4by3) by --layout; or one of\n"
+    "                 these names, ecgReportTracesOnly (resting traces without measurements),\n"
+    "                 or the path of an adapted template (.xml)\n"
+    "  --layout       ECG trace layout (default 12by1): the resting report's, and that of strips\n"
+    "                 that follow the report's layout (the stress report prints its event strips\n"
+    "                 in 6by2, which fits its pages)\n"
+    "  --rhythm-lead  the lead of the rhythm strip (default II; II, else the first lead, when\n"
+    "                 the study has no such lead); --rhythm is the same\n";
 
 struct Options {
-    QString store, out, templateName = QStringLiteral("stressreport1");
+    QString store, out, templateName;  // empty: the study kind's own
     qint32 study = 0;
     ReportSettings settings;
     bool help = false;
     QString error;
 };
 
-// Templates that exist so far; the resting and tilt-test ones are refused
-// by name until they are written.
-const QStringList kKnownTemplates{"stressreport1",       "ecgreport1",      "ecgreport2",        "ecgreport3",
-                                  "ecgReportTracesOnly", "tilttestreport1", "stressStageReport1"};
+// The templates built in; the stage print's belongs to the event report.
+const QStringList kBuiltInTemplates{"stressreport1", "ecgreport1",          "ecgreport2",
+                                    "ecgreport3",    "ecgReportTracesOnly", "tilttestreport1"};
 
 Options parse(const QStringList &arguments) {
     Options o;
@@ -50,7 +56,7 @@ Options parse(const QStringList &arguments) {
             o.out = value;
         else if (a == QLatin1String("--template"))
             o.templateName = value;
-        else if (a == QLatin1String("--rhythm"))
+        else if (a == QLatin1String("--rhythm") || a == QLatin1String("--rhythm-lead"))
             o.settings.rhythmLead = value;
         else if (a == QLatin1String("--layout")) {
             if (value != QLatin1String("12by1") && value != QLatin1String("6by2") && value != QLatin1String("4by3")) {
@@ -76,15 +82,13 @@ Options parse(const QStringList &arguments) {
 }
 
 // The template's resource or file; empty with `error` set when refused.
+// An empty name is the study kind's own, chosen once the study is open.
 QString templateSource(const QString &name, QString *error) {
-    if (name == QLatin1String("stressreport1")) return QStringLiteral(":/res/stressreport1.xml");
-    if (kKnownTemplates.contains(name)) {
-        *error =
-            QStringLiteral("the template \"%1\" is not available yet; this version writes stressreport1").arg(name);
-        return QString();
-    }
+    if (name.isEmpty()) return QString();
+    if (kBuiltInTemplates.contains(name)) return QStringLiteral(":/res/%1.xml").arg(name);
     if (name.endsWith(QLatin1String(".xml")) && QFileInfo(name).isFile()) return name;
-    *error = QStringLiteral("unknown template \"%1\" (stressreport1, or the path of a .xml template)").arg(name);
+    *error = QStringLiteral("unknown template \"%1\" (%2, or the path of a .xml template)")
+                 .arg(name, kBuiltInTemplates.join(QStringLiteral(", ")));
     return QString();
 }
 
@@ -97,13 +101,12 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
         return 0;
     }
     QString error = options.error;
-    const QString source = error.isEmpty() ? templateSource(options.templateName, &error) : QString();
+    QString source = error.isEmpty() ? templateSource(options.templateName, &error) : QString();
     if (!error.isEmpty()) {
         err << "tarvelin-ecg-cli report: " << error << '\n' << kHelp;
         return 2;
     }
     try {
-        const ReportTemplate report = ReportTemplate::load(source);
         StudyStore store(options.store);
         // Only read: the signal files are opened read-only and the study is
         // never saved, so a report cannot change it.
@@ -112,7 +115,10 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
             err << "tarvelin-ecg-cli report: Study not found\n";
             return 1;
         }
-        const ReportData data = StressReportData::fill(*study, options.settings);
+        const ReportKind::Kind kind = ReportKind::of(*study);
+        if (source.isEmpty()) source = ReportKind::templateFor(kind, options.settings.traceLayout);
+        const ReportTemplate report = ReportTemplate::load(source);
+        const ReportData data = ReportKind::fill(kind, *study, options.settings);
         QStringList unknown;
         const int pages = ReportPdf::write(report, data, options.out, &unknown);
         store.closeStudy(study);

@@ -5,6 +5,7 @@
 #include "tools/cli/BeatsCommand.h"
 #include "tools/cli/RenderCommand.h"
 #include "tools/cli/ReportCommand.h"
+#include "tools/cli/RestingCommand.h"
 #include "tools/cli/RunCommand.h"
 #include "tools/cli/StudyCommand.h"
 
@@ -26,6 +27,8 @@ const char *const kUsage = "Usage: tarvelin-ecg-cli COMMAND [options]\n"
                            "          report frames, rate, battery, electrodes and saturation\n"
                            "  run     a headless stress test through the monitoring engine, fed from a\n"
                            "          recording, into a new study; prints the study id and stage table\n"
+                           "  resting a resting-ECG study from a recording: signal, beats and the global\n"
+                           "          12-lead measurement; prints the study id\n"
                            "  study   list, show, export and import the studies of a store\n"
                            "  render  draw a page of a recording on ECG paper into a PNG or PDF file\n"
                            "  report  write the report of a stored study as a PDF file\n"
@@ -59,6 +62,7 @@ int runCommand(const QString &command, const QStringList &arguments, QTextStream
     if (command == QLatin1String("beats")) return BeatsCommand::run(arguments);
     if (command == QLatin1String("acquire")) return AcquireCommand::run(arguments, out, err);
     if (command == QLatin1String("run")) return RunCommand::run(arguments, out, err);
+    if (command == QLatin1String("resting")) return RestingCommand::run(arguments, out, err);
     if (command == QLatin1String("render")) return RenderCommand::run(arguments, out, err);
     if (command == QLatin1String("report")) {
         out.setCodec("UTF-8");
