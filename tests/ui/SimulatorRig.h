@@ -62,13 +62,14 @@ struct LinkMonitorRig {
     static constexpr int kReadTimeoutMs = 3000;
 
     QTemporaryDir folder;
+    QString link;  // the configured port: a link to the simulator's terminal
     std::unique_ptr<SimulatorProcess> frontEnd;
     std::unique_ptr<StudyStore> store;
     Study *study = nullptr;
     QPointer<StressMonitorWindow> window;
 
     explicit LinkMonitorRig(const QStringList &simulatorOptions, std::optional<Protocol> protocol = std::nullopt) {
-        const QString link = folder.filePath(QStringLiteral("ecg"));
+        link = folder.filePath(QStringLiteral("ecg"));
         frontEnd = std::make_unique<SimulatorProcess>(QStringLiteral("device"), link, simulatorOptions);
         if (!frontEnd->isReady()) return;
         AcqSettings settings;

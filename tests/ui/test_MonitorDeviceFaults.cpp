@@ -91,6 +91,34 @@ TEST(MonitorDeviceFaults, ASilentFrontEndShowsConnectingWithoutABoxAndTheSignalR
               StressMonitorTexts::totalTimeText(rig.engine().recordedTime()));
 }
 
+TEST(MonitorDeviceFaults, AFrontEndUnpluggedDuringTheTestIsTakenBackWhenItReappears) {
+    LinkMonitorRig rig({});
+    SKIP_WITHOUT_SIMULATOR(rig);
+    startTest(rig);
+    ASSERT_TRUE(rig.waitForSignal(1.0));
+    MonitorIndicators &indicators = rig.indicators();
+
+    rig.frontEnd->kill();
+    ASSERT_TRUE(waitUntil([&] { return shown(indicators.connectingIcon()); })) << "the lost device went unnoticed";
+    // Well past the reader's time-out: the port is tried again and again,
+    // without a box and without ending the test.
+    const std::int64_t atLoss = rig.signalFrames();
+    waitUntil([] { return false; }, LinkMonitorRig::kReadTimeoutMs + 1000);
+    EXPECT_TRUE(shown(indicators.connectingIcon()));
+    EXPECT_EQ(rig.signalFrames(), atLoss);
+    EXPECT_TRUE(noBoxOpen());
+    EXPECT_TRUE(rig.engine().running());
+
+    // Plugged in again: the same port name comes back.
+    QFile::remove(rig.link);
+    rig.frontEnd = std::make_unique<SimulatorProcess>(QStringLiteral("device"), rig.link);
+    ASSERT_TRUE(rig.frontEnd->isReady());
+    ASSERT_TRUE(waitUntil([&] { return rig.signalFrames() > atLoss + 500; }, 25000)) << "never reconnected";
+    ASSERT_TRUE(waitUntil([&] { return !shown(indicators.connectingIcon()); }, 5000));
+    EXPECT_TRUE(rig.engine().running());
+    EXPECT_FALSE(rig.window->session().failed());
+}
+
 TEST(MonitorDeviceFaults, ElectrodesOffAndALowBatteryReportedByTheFrontEndShowOnTheirIndicators) {
     struct Case {
         const char *what;
