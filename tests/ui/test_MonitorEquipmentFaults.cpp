@@ -124,9 +124,8 @@ TEST(MonitorEquipmentFaults, ARampsLoadsReachTheTreadmillAndItsLossShowsAtOnceWh
     ASSERT_NE(banner, nullptr) << "not shown with the next block, but only at the next load change";
     EXPECT_TRUE(banner->isVisible());
     const QString said = banner->text();
-    EXPECT_EQ(said.split(QLatin1Char('\n')),
-              (QStringList{StressRun::equipmentFailedText(),
-                           "It no longer follows the protocol: set the load by hand."}));
+    EXPECT_EQ(said.split(QLatin1Char('\n')), (QStringList{StressRun::equipmentFailedText(),
+                                                          "It no longer follows the protocol: set the load by hand."}));
     EXPECT_LT(rig.engine().recordedTime(), noticed + StressRun::kRampSendInterval);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
