@@ -56,10 +56,10 @@ private:
 // A stress monitor window recording from `tarvelin-ecg-sim device` through
 // the configured Bluetooth port, as the launcher creates it.
 struct LinkMonitorRig {
-    // The reader gives up on a silent link after 3 s instead of 10 s, so a
+    // The reader gives up on a silent link after 4 s instead of 10 s, so a
     // reconnection fits in a short test; the session's 2 s of silence still
-    // come first.
-    static constexpr int kReadTimeoutMs = 3000;
+    // come well before.
+    static constexpr int kReadTimeoutMs = 4000;
 
     QTemporaryDir folder;
     QString link;  // the configured port: a link to the simulator's terminal
@@ -105,6 +105,33 @@ struct LinkMonitorRig {
     bool waitForSignal(double seconds, int timeoutMs = 20000) const {
         const std::int64_t target = signalFrames() + static_cast<std::int64_t>(seconds * engine().raw().samplingRate());
         return waitUntil([&] { return signalFrames() >= target; }, timeoutMs);
+    }
+
+    // Waits with the window's clock running every 100 ms, whatever the
+    // load on the machine does to its timer.
+    bool waitTicking(const std::function<bool()> &done, int timeoutMs = 20000) const {
+        QElapsedTimer sinceTick;
+        sinceTick.start();
+        return waitUntil(
+            [&] {
+                if (sinceTick.elapsed() >= 100) {
+                    window->tick();
+                    sinceTick.restart();
+                }
+                return done();
+            },
+            timeoutMs);
+    }
+
+    // True once no signal arrived for `quietMs`.
+    bool waitForSilence(int quietMs, int timeoutMs = 20000) const {
+        QElapsedTimer total;
+        total.start();
+        while (total.elapsed() < timeoutMs) {
+            const std::int64_t before = signalFrames();
+            if (!waitTicking([&] { return signalFrames() != before; }, quietMs)) return true;
+        }
+        return false;
     }
 
     template <typename T>

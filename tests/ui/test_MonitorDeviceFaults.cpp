@@ -72,14 +72,15 @@ TEST(MonitorDeviceFaults, ASilentFrontEndShowsConnectingWithoutABoxAndTheSignalR
     startTest(rig);
     MonitorIndicators &indicators = rig.indicators();
 
-    ASSERT_TRUE(waitUntil([&] { return shown(indicators.connectingIcon()); })) << "the link fell silent unnoticed";
+    ASSERT_TRUE(rig.waitTicking([&] { return shown(indicators.connectingIcon()); }))
+        << "the link fell silent unnoticed";
     EXPECT_TRUE(noBoxOpen());
     EXPECT_TRUE(rig.window->isVisible());
     EXPECT_TRUE(rig.engine().running()) << "a silent link does not end the test";
     EXPECT_TRUE(rig.child<QPushButton>("btnStop")->isEnabled());
     const double atLoss = rig.engine().recordedTime();
 
-    ASSERT_TRUE(waitUntil([&] { return !shown(indicators.connectingIcon()); }, 25000))
+    ASSERT_TRUE(rig.waitTicking([&] { return !shown(indicators.connectingIcon()); }, 25000))
         << "the front end never came back";
     ASSERT_TRUE(rig.waitForSignal(1.0)) << "connected again, but no signal";
     EXPECT_GT(rig.engine().recordedTime(), atLoss + 0.9) << "the recording resumed with the signal";
@@ -99,11 +100,14 @@ TEST(MonitorDeviceFaults, AFrontEndUnpluggedDuringTheTestIsTakenBackWhenItReappe
     MonitorIndicators &indicators = rig.indicators();
 
     rig.frontEnd->kill();
-    ASSERT_TRUE(waitUntil([&] { return shown(indicators.connectingIcon()); })) << "the lost device went unnoticed";
+    // What the terminal and the queues still held arrives; then nothing.
+    ASSERT_TRUE(rig.waitForSilence(2500));
+    ASSERT_TRUE(rig.waitTicking([&] { return shown(indicators.connectingIcon()); }))
+        << "the lost device went unnoticed";
     // Well past the reader's time-out: the port is tried again and again,
     // without a box and without ending the test.
     const std::int64_t atLoss = rig.signalFrames();
-    waitUntil([] { return false; }, LinkMonitorRig::kReadTimeoutMs + 1000);
+    rig.waitTicking([] { return false; }, LinkMonitorRig::kReadTimeoutMs + 1000);
     EXPECT_TRUE(shown(indicators.connectingIcon()));
     EXPECT_EQ(rig.signalFrames(), atLoss);
     EXPECT_TRUE(noBoxOpen());
@@ -113,8 +117,8 @@ TEST(MonitorDeviceFaults, AFrontEndUnpluggedDuringTheTestIsTakenBackWhenItReappe
     QFile::remove(rig.link);
     rig.frontEnd = std::make_unique<SimulatorProcess>(QStringLiteral("device"), rig.link);
     ASSERT_TRUE(rig.frontEnd->isReady());
-    ASSERT_TRUE(waitUntil([&] { return rig.signalFrames() > atLoss + 500; }, 25000)) << "never reconnected";
-    ASSERT_TRUE(waitUntil([&] { return !shown(indicators.connectingIcon()); }, 5000));
+    ASSERT_TRUE(rig.waitTicking([&] { return rig.signalFrames() > atLoss + 500; }, 25000)) << "never reconnected";
+    ASSERT_TRUE(rig.waitTicking([&] { return !shown(indicators.connectingIcon()); }, 5000));
     EXPECT_TRUE(rig.engine().running());
     EXPECT_FALSE(rig.window->session().failed());
 }
@@ -141,7 +145,7 @@ TEST(MonitorDeviceFaults, ElectrodesOffAndALowBatteryReportedByTheFrontEndShowOn
         ASSERT_TRUE(rig.waitForSignal(2.0));
         rig.window->tick();
         if (c.electrodeShown || c.batteryShown) {
-            ASSERT_TRUE(waitUntil(
+            ASSERT_TRUE(rig.waitTicking(
                 [&] {
                     return shown(indicators.electrodeStatus()) == c.electrodeShown &&
                            shown(indicators.lowBatteryIcon()) == c.batteryShown;
