@@ -102,7 +102,7 @@ struct LinkMonitorRig {
     std::int64_t signalFrames() const { return engine().raw().length(); }
 
     // Waits until `seconds` more of signal than now have arrived.
-    bool waitForSignal(double seconds, int timeoutMs = 20000) const {
+    bool waitForSignal(double seconds, int timeoutMs = 40000) const {
         const std::int64_t target = signalFrames() + static_cast<std::int64_t>(seconds * engine().raw().samplingRate());
         return waitUntil([&] { return signalFrames() >= target; }, timeoutMs);
     }

@@ -6,6 +6,7 @@
 #include "SimulatorRig.h"
 #include "acquisition/FileSignal.h"
 #include "store/Study.h"
+#include "stress/SessionListener.h"
 #include "stress/StressMonitorTexts.h"
 #include "ui/ElectrodeStatusWidget.h"
 
@@ -66,25 +67,50 @@ Protocol quickProtocol() {
 
 }  // namespace
 
+// What the window showed at the moment the session found the link lost:
+// the window hears of it first, so its indicators are already up to date.
+struct LossWatch : SessionListener {
+    LossWatch(LinkMonitorRig &rig) : rig(rig) { rig.window->session().addListener(this); }
+    ~LossWatch() override {
+        if (rig.window) rig.window->session().removeListener(this);
+    }
+    void deviceStateChanged(MonitorSession &, const DeviceState &state) override {
+        if (state.connected || seen) return;
+        seen = true;
+        iconShown = shown(rig.indicators().connectingIcon());
+        boxOpen = !noBoxOpen();
+        testRunning = rig.engine().running();
+        framesAtLoss = rig.signalFrames();
+    }
+    LinkMonitorRig &rig;
+    bool seen = false;
+    bool iconShown = false;
+    bool boxOpen = false;
+    bool testRunning = false;
+    std::int64_t framesAtLoss = 0;
+};
+
 TEST(MonitorDeviceFaults, ASilentFrontEndShowsConnectingWithoutABoxAndTheSignalReturnsAfterReconnection) {
-    LinkMonitorRig rig({"--silent-after", "2"});
+    LinkMonitorRig rig({"--silent-after", "3"});
     SKIP_WITHOUT_SIMULATOR(rig);
-    startTest(rig);
+    // Started at once, so the silence falls inside the test however slow
+    // the machine is.
+    QTest::mouseClick(rig.child<QPushButton>("btnStart"), Qt::LeftButton);
+    ASSERT_TRUE(rig.engine().running());
+    LossWatch loss(rig);
     MonitorIndicators &indicators = rig.indicators();
 
-    ASSERT_TRUE(rig.waitTicking([&] { return shown(indicators.connectingIcon()); }))
-        << "the link fell silent unnoticed";
-    EXPECT_TRUE(noBoxOpen());
-    EXPECT_TRUE(rig.window->isVisible());
-    EXPECT_TRUE(rig.engine().running()) << "a silent link does not end the test";
-    EXPECT_TRUE(rig.child<QPushButton>("btnStop")->isEnabled());
-    const double atLoss = rig.engine().recordedTime();
+    ASSERT_TRUE(rig.waitTicking([&] { return loss.seen; }, 30000)) << "the link fell silent unnoticed";
+    EXPECT_TRUE(loss.iconShown);
+    EXPECT_FALSE(loss.boxOpen);
+    EXPECT_TRUE(loss.testRunning) << "a silent link does not end the test";
+    EXPECT_GT(loss.framesAtLoss, 0) << "the front end streamed before it fell silent";
 
-    ASSERT_TRUE(rig.waitTicking([&] { return !shown(indicators.connectingIcon()); }, 25000))
+    ASSERT_TRUE(rig.waitTicking(
+        [&] { return !shown(indicators.connectingIcon()) && rig.signalFrames() > loss.framesAtLoss + 500; }, 30000))
         << "the front end never came back";
-    ASSERT_TRUE(rig.waitForSignal(1.0)) << "connected again, but no signal";
-    EXPECT_GT(rig.engine().recordedTime(), atLoss + 0.9) << "the recording resumed with the signal";
     EXPECT_TRUE(rig.engine().running());
+    EXPECT_TRUE(rig.child<QPushButton>("btnStop")->isEnabled());
     EXPECT_FALSE(rig.window->session().failed()) << "a reconnected link is no failed acquisition";
     EXPECT_EQ(indicators.banner(), nullptr) << "nothing failed for good";
     rig.window->tick();
@@ -100,8 +126,9 @@ TEST(MonitorDeviceFaults, AFrontEndUnpluggedDuringTheTestIsTakenBackWhenItReappe
     MonitorIndicators &indicators = rig.indicators();
 
     rig.frontEnd->kill();
-    // What the terminal and the queues still held arrives; then nothing.
-    ASSERT_TRUE(rig.waitForSilence(2500));
+    // What the terminal and the queues still held arrives, late on a loaded
+    // machine; then nothing, for longer than the reader waits for a packet.
+    ASSERT_TRUE(rig.waitForSilence(LinkMonitorRig::kReadTimeoutMs + 1000, 60000));
     ASSERT_TRUE(rig.waitTicking([&] { return shown(indicators.connectingIcon()); }))
         << "the lost device went unnoticed";
     // Well past the reader's time-out: the port is tried again and again,
