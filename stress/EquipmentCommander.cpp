@@ -16,6 +16,12 @@ bool EquipmentCommander::stop() {
     return false;
 }
 
+bool EquipmentCommander::checkReady() {
+    if (!equipment_ || equipment_->isReady()) return true;
+    equipment_ = nullptr;
+    return false;
+}
+
 bool EquipmentCommander::sendStageLoad(const Protocol &protocol, int index) {
     if (!equipment_ || index < 0 || index >= protocol.stageCount()) return true;
     const Stage &stage = protocol.stage(index);

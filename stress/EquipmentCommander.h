@@ -22,6 +22,10 @@ public:
     // without equipment (resting ECG, tilt test, pharmacologic).
     bool sendStageLoad(const Protocol &protocol, int index);
     bool sendTreadmillLoad(const TreadmillLoad &load);
+    // False, dropping the equipment, once it reports that it can no longer
+    // take commands (its link died after the last one), so the loss is known
+    // at once rather than when the next load would be sent.
+    bool checkReady();
 
 private:
     bool sendTreadmill(double speedKmh, double inclinePercent);

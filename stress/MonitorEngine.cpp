@@ -82,7 +82,7 @@ void MonitorEngine::prepareRun(Study &study, StressRun::Plan plan, StudyStore *s
     run_ = std::make_unique<StressRun>(study, std::move(plan), &beats_->averages(), scale, std::move(notify));
 }
 
-double MonitorEngine::recordedTime() const { return recorder_ ? recorder_->recordedSeconds() : 0.0; }
+double MonitorEngine::recordedTime() const { return recorder_ ? recorder_->elapsedSeconds() : 0.0; }
 
 int MonitorEngine::autosaveCount() const { return autosave_ ? autosave_->saveCount() : 0; }
 

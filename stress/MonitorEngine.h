@@ -67,7 +67,8 @@ public:
     bool running() const { return run_ && run_->running(); }
     // Null before prepareRun().
     const StressRun *run() const { return run_.get(); }
-    // Seconds of signal recorded into the study.
+    // Seconds of signal recorded since Start (what reached the study's
+    // recording, unless its disk refused some).
     double recordedTime() const;
     int currentStageIndex() const { return run_ ? run_->currentStageIndex() : 0; }
     const Stage *currentStage() const { return run_ ? run_->currentStage() : nullptr; }

@@ -224,6 +224,7 @@ void StressRun::onPacemakerPulse(std::int64_t liveSampleIndex) {
 
 void StressRun::tick(double now) {
     if (!running_) return;
+    if (equipmentActive_ && !equipment_.checkReady()) equipmentFailed();
     if (plan_.stages) {
         const double elapsed = now - stageStart_;
         // The last stage never ends by itself: it runs until Stop.

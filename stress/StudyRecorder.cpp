@@ -24,6 +24,7 @@ QString StudyRecorder::failureText(const QString &reason) {
 
 void StudyRecorder::start(std::int64_t liveOffset) {
     startOffset_ = liveOffset;
+    elapsedFrames_ = 0;
     signalFailureReported_ = beatFailureReported_ = false;
 }
 
@@ -37,9 +38,14 @@ double StudyRecorder::recordedSeconds() const {
     return static_cast<double>(recording->length()) / recording->samplingRate();
 }
 
+double StudyRecorder::elapsedSeconds() const {
+    return live_.samplingRate() > 0 ? static_cast<double>(elapsedFrames_) / live_.samplingRate() : 0.0;
+}
+
 void StudyRecorder::recordNewSamples() {
     FileSignal *recording = study_.recording();
     if (!recording) return;
+    elapsedFrames_ = std::max<std::int64_t>(elapsedFrames_, live_.length() - startOffset_);
     const int channels = std::min(recording->channelCount(), live_.channelCount());
     chunk_.resize(static_cast<std::size_t>(recording->channelCount()));
     rows_.resize(chunk_.size());

@@ -26,6 +26,10 @@ public:
     double startSeconds() const;
     // Seconds of signal in the study's recording.
     double recordedSeconds() const;
+    // Seconds of the test so far: the live signal handed to the recording
+    // since the start, whether or not the disk took it. The test's clock, so
+    // a failing disk does not stop the stages, the prompts and the treadmill.
+    double elapsedSeconds() const;
 
     // Appends every live sample not yet in the recording. Samples a failed
     // write left out are tried again with the next block.
@@ -43,6 +47,7 @@ private:
     const SignalSource &live_;
     std::function<void(const QString &)> report_;
     std::int64_t startOffset_ = 0;
+    std::int64_t elapsedFrames_ = 0;
     bool signalFailureReported_ = false;
     bool beatFailureReported_ = false;
     std::vector<std::vector<double>> chunk_;

@@ -389,7 +389,13 @@ void StressMonitorWindow::stageChanged(MonitorEngine &) {
     if (prompts_.stageChanged(bpDialog_ != nullptr)) startStagePrint();
 }
 
-void StressMonitorWindow::message(MonitorEngine &, const QString &text) { indicators_->showFailure(text); }
+void StressMonitorWindow::message(MonitorEngine &, const QString &text) {
+    indicators_->showFailure(text);
+    // A dropped belt may go on at its last speed while the operator believes
+    // the protocol still drives it.
+    if (text == StressRun::equipmentFailedText())
+        indicators_->showFailure(tr("It no longer follows the protocol: set the load by hand."));
+}
 
 void StressMonitorWindow::deviceStateChanged(MonitorSession &, const DeviceState &state) {
     indicators_->showDeviceState(state);

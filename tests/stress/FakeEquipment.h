@@ -9,7 +9,7 @@
 
 class FakeEquipment : public EquipmentController {
 public:
-    bool isReady() override { return true; }
+    bool isReady() override { return ready; }
     bool start() override {
         calls << QStringLiteral("start");
         return !failStart;
@@ -28,6 +28,7 @@ public:
     }
 
     QStringList calls;
+    bool ready = true;  // false: the link died after the last command
     bool failStart = false;
     bool failStop = false;
     int failOnSet = 0;  // 1-based number of the set that fails; 0: none

@@ -241,6 +241,43 @@ TEST(StressRun, EquipmentFailuresAtStartAndStop) {
     }
 }
 
+TEST(StressRun, EquipmentWhoseLinkDiedIsDroppedAtTheNextTickNotAtTheNextLoad) {
+    struct Case {
+        const char *name;
+        bool ramp;
+    };
+    const Case cases[] = {{"stages", false}, {"ramp", true}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeEquipment equipment;
+        Study study;
+        QStringList messages;
+        StressRun::Notify notify;
+        notify.message = [&](const QString &text) { messages << text; };
+        StressRun::Plan plan;
+        if (c.ramp) {
+            plan.ramp = RampProtocol{QStringLiteral("R"), 10.0, 3.0, 6.0, 0.0, 12.0};
+        } else {
+            plan.stages = standard("Bruce");
+        }
+        plan.equipment = &equipment;
+        StressRun run(study, std::move(plan), nullptr, StressRun::SignalScale{}, notify);
+        run.start("20260102030405", 0.0);
+        run.tick(1.0);
+        EXPECT_TRUE(messages.isEmpty());
+        const int callsBefore = equipment.calls.size();
+
+        equipment.ready = false;
+        run.tick(2.0);
+        EXPECT_EQ(messages, QStringList{StressRun::equipmentFailedText()});
+        EXPECT_FALSE(run.hasEquipment());
+        for (double t = 2.5; t < 400.0; t += 0.5) run.tick(t);
+        run.stop(400.0);
+        EXPECT_EQ(equipment.calls.size(), callsBefore) << "nothing is sent to a dead link, not even stop";
+        EXPECT_EQ(messages.size(), 1);
+    }
+}
+
 TEST(StressRun, RecoveryJumpsToTheFirstLaterRecoveryStage) {
     Rig rig(standard("Bruce"));
     rig.run->start("20260102030405", 0.0);

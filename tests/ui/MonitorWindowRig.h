@@ -44,8 +44,9 @@ struct MonitorWindowRig {
     std::int64_t fedFrames = 0;
     int channels;
 
+    // A ramp, when given, is run instead of a stage protocol.
     explicit MonitorWindowRig(int channelCount = 14, std::optional<Protocol> protocol = std::nullopt,
-                              EquipmentController *equipment = nullptr)
+                              EquipmentController *equipment = nullptr, std::optional<RampProtocol> ramp = std::nullopt)
         : channels(channelCount) {
         QFile file(QStringLiteral(TARVELIN_DEMO_RECORDING));
         if (file.open(QIODevice::ReadOnly)) recording = file.readAll();
@@ -65,11 +66,12 @@ struct MonitorWindowRig {
         info.patientWeight = "70";
         study = store->createStudy(info);
         StressRun::Plan plan;
-        if (!protocol) {
+        if (!protocol && !ramp) {
             protocol.emplace();
             store->protocol(QStringLiteral("Bruce"), *protocol);
         }
         plan.stages = protocol;
+        plan.ramp = ramp;
         plan.equipment = equipment;
         auto session = std::make_unique<MonitorSession>(std::move(owned));
         window = new StressMonitorWindow(std::move(session), *study, plan, store.get(), StressMonitorConfig{});
