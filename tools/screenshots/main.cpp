@@ -4,6 +4,7 @@
 
 #include "tools/screenshots/DialogScreenshots.h"
 #include "tools/screenshots/DisplayScreenshots.h"
+#include "tools/screenshots/LauncherScreenshots.h"
 #include "tools/screenshots/MonitorScreenshots.h"
 #include "tools/screenshots/WidgetScreenshots.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char **argv) {
     addWidgetScreenshots(list);
     addMonitorScreenshots(list);
     addDialogScreenshots(list);
+    addLauncherScreenshots(list);
     int failures = 0;
     for (const Screenshot &shot : list) {
         const QString path = QDir(folder).filePath(shot.name + QStringLiteral(".png"));
