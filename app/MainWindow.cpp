@@ -9,6 +9,7 @@
 #include "app/StudyExportStep.h"
 #include "stress/EquipmentFactory.h"
 #include "stress/MonitorSession.h"
+#include "ui/EcgMonitorWindow.h"
 #include "ui/StressMonitorWindow.h"
 #include "ui/StudyDialog.h"
 #include "ui_MainWindow.h"
@@ -41,6 +42,14 @@ StressMonitorConfig monitorConfig() {
     using GlobalConfig::Key;
     StressMonitorConfig config;
     config.workloadUnit = workloadUnit();
+    config.lowBatteryLevel = GlobalConfig::number(Key::LowBatteryLevel);
+    config.simulated = GlobalConfig::text(Key::AcqMode) == QLatin1String("demo");
+    return config;
+}
+
+EcgMonitorConfig ecgMonitorConfig() {
+    using GlobalConfig::Key;
+    EcgMonitorConfig config;
     config.lowBatteryLevel = GlobalConfig::number(Key::LowBatteryLevel);
     config.simulated = GlobalConfig::text(Key::AcqMode) == QLatin1String("demo");
     return config;
@@ -264,8 +273,24 @@ void MainWindow::startStressTest(StudyInfo info) {
 }
 
 void MainWindow::startRestingEcg(StudyInfo info) {
-    Q_UNUSED(info);
-    throw std::runtime_error(tr("The resting ECG monitor is not available in this installation.").toStdString());
+    std::unique_ptr<AcqDevice> device = createDevice_(false);
+    StressTestStart::describeRecording(info, *device);
+    auto session = std::make_unique<MonitorSession>(std::move(device));
+    Study *study = store_->createStudy(info);
+    EcgMonitorWindow *window = nullptr;
+    try {
+        window = new EcgMonitorWindow(std::move(session), *study, store_.get(), ecgMonitorConfig());
+    } catch (...) {
+        store_->closeStudy(study);
+        store_->deleteStudy(info.id);
+        throw;
+    }
+    // The window says as it closes whether its take was saved; a study
+    // without one is not kept.
+    auto keep = std::make_shared<bool>(true);
+    connect(window, &EcgMonitorWindow::recordingFinished, this, [keep](bool saved) { *keep = saved; });
+    connect(window, &QObject::destroyed, this, [this, study, keep] { recordingEnded(study, *keep); });
+    showMonitor(window);
 }
 
 void MainWindow::showMonitor(QWidget *window) {
