@@ -11,10 +11,15 @@
 #include "stress/MonitorSession.h"
 #include "tests/app/LauncherTestSupport.h"
 #include "ui/BPDialog.h"
+#include "ui/ProtocolListDialog.h"
+#include "ui/RampDialog.h"
 #include "ui/StressMonitorWindow.h"
+#include "ui/StudyDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -131,4 +136,55 @@ TEST(LauncherRun, AStressTestFromTheQuickFieldsIsStoredListedAndExported) {
     EXPECT_EQ(
         messages.texts(),
         QStringList{QStringLiteral("Information: Study file was succesfully exported to folder: ") + exportFolder});
+}
+
+TEST(LauncherRun, ARampCreatedInTheEditorIsOfferedAndRunsItsLoads) {
+    Profile profile;
+    Devices devices;
+    MainWindow launcher(devices.factory());
+    launcher.show();
+    // More..., "Protocols..." in the study data dialog, New ramp in the list.
+    whenModalShows<StudyDialog>([](StudyDialog *study) {
+        whenModalShows<ProtocolListDialog>([](ProtocolListDialog *list) {
+            whenModalShows<RampDialog>([](RampDialog *ramp) {
+                ramp->findChild<QLineEdit *>(QStringLiteral("txtName"))->setText(QStringLiteral("Rampa 12 min"));
+                ramp->findChild<QDoubleSpinBox *>(QStringLiteral("spnDuration"))->setValue(12.0);
+                ramp->findChild<QDoubleSpinBox *>(QStringLiteral("spnTargetVo2"))->setValue(30.0);
+                ramp->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Ok)->click();
+            });
+            list->findChild<QPushButton *>(QStringLiteral("btnNewRamp"))->click();
+            list->reject();
+        });
+        study->findChild<QPushButton *>(QStringLiteral("btnProtocols"))->click();
+        study->reject();
+    });
+    child<QPushButton>(launcher, "btnMoreStress")->click();
+
+    auto *protocols = child<QComboBox>(launcher, "cmbProtocol");
+    ASSERT_EQ(protocols->itemText(protocols->count() - 2), QStringLiteral("Rampa 12 min"));
+    protocols->setCurrentText(QStringLiteral("Rampa 12 min"));
+    QTest::mouseClick(child<QPushButton>(launcher, "btnStartStress"), Qt::LeftButton);
+    StressMonitorWindow *window = launcher.monitorWindow();
+    ASSERT_NE(window, nullptr);
+    MonitorEngine &engine = window->session().engine();
+    feed(*devices.last, engine, 2.0);
+    QTest::mouseClick(child<QPushButton>(*window, "btnStart"), Qt::LeftButton);
+    ASSERT_TRUE(engine.running());
+    ASSERT_NE(engine.run(), nullptr);
+    ASSERT_NE(engine.run()->rampProtocol(), nullptr);
+    const double startSpeed = engine.run()->rampLoad().speed;
+    feed(*devices.last, engine, 12.0);
+    // Twelve seconds into a twelve-minute ramp from 3 to 6 km/h.
+    EXPECT_NEAR(engine.run()->rampLoad().speed - startSpeed, 3.0 * 12.0 / 720.0, 0.01);
+    QTimer::singleShot(50, [window] { answerPrompt(*window, "120", "80"); });
+    QTest::mouseClick(child<QPushButton>(*window, "btnStop"), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return launcher.monitorWindow() == nullptr; }));
+
+    const QList<StudyInfo> studies = launcher.store().listStudies();
+    ASSERT_EQ(studies.size(), 1);
+    const std::unique_ptr<Study> saved = launcher.store().readStudy(studies[0].id);
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(launcher.store().studyInfo(*saved).protocolName, QByteArray("Rampa 12 min"));
+    EXPECT_EQ(QSettings().value(QLatin1String(StudyDialog::kLastProtocolKey)).toString(),
+              QStringLiteral("Rampa 12 min"));
 }
