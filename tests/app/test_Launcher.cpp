@@ -129,6 +129,30 @@ TEST(Launcher, AFailedStartShowsTheErrorAndLeavesNothingBehind) {
         << "a protocol is remembered only when its test started";
 }
 
+// Tells the study one sampling rate and the engine another, so the monitor
+// window refuses the study it was handed.
+class ShapeShiftingDevice : public ScriptedDevice {
+public:
+    ShapeShiftingDevice() : ScriptedDevice(kChannels, kRate) {}
+    int samplingRate() const override { return asked_++ == 0 ? kRate : kRate / 2; }
+
+private:
+    mutable int asked_ = 0;
+};
+
+TEST(Launcher, AMonitorWindowThatCannotOpenLeavesNoStudyBehind) {
+    Profile profile;
+    MainWindow launcher([](bool) { return std::make_unique<ShapeShiftingDevice>(); });
+    launcher.show();
+    MessageCatcher messages;
+    button(launcher, "btnStartStress")->click();
+    ASSERT_TRUE(waitUntil([&] { return !messages.texts().isEmpty(); }, 2000));
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Error: The study's recording does not match the device")});
+    EXPECT_EQ(launcher.anyMonitorWindow(), nullptr);
+    EXPECT_TRUE(launcher.isEnabled());
+    EXPECT_TRUE(launcher.store().listStudies().isEmpty()) << "the study created for the window is removed again";
+}
+
 TEST(Launcher, TheRecentListShowsWellFormedEntriesNewestFirst) {
     Profile profile;
     RecentStudies::save({QStringLiteral("12||20261208101500||Doe||Jane"), QStringLiteral("13||20261208||Sosa"),
