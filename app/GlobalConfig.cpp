@@ -56,6 +56,8 @@ QVariant defaultValue(Key key) { return table().at(key).defaultValue; }
 
 QVariant value(Key key) { return QSettings().value(name(key), defaultValue(key)); }
 
+bool isStored(Key key) { return QSettings().contains(name(key)); }
+
 void setValue(Key key, const QVariant &newValue) { QSettings().setValue(name(key), newValue); }
 
 QString text(Key key) { return value(key).toString(); }

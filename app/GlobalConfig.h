@@ -43,6 +43,8 @@ QString name(Key key);
 QVariant defaultValue(Key key);
 
 QVariant value(Key key);
+// Whether the key was ever written (a dialog proposes its own value otherwise).
+bool isStored(Key key);
 void setValue(Key key, const QVariant &value);
 QString text(Key key);
 double number(Key key);

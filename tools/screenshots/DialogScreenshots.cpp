@@ -1,5 +1,7 @@
 #include "tools/screenshots/DialogScreenshots.h"
 
+#include "tools/screenshots/ConfigScreenshots.h"
+
 #include "store/StudyStore.h"
 #include "stress/RampTable.h"
 #include "ui/ProtocolDialog.h"
@@ -119,4 +121,5 @@ void addDialogScreenshots(ScreenshotList &list) {
     list.push_back({QStringLiteral("protocol-list-dialog"), protocolList});
     list.push_back({QStringLiteral("protocol-editor-bruce"), protocolEditor});
     list.push_back({QStringLiteral("ramp-editor"), rampEditor});
+    addConfigScreenshots(list);
 }
