@@ -1,8 +1,10 @@
 #include "app/MainWindow.h"
 
 #include "acquisition/AcqDevice.h"
+#include "app/ConfigDialog.h"
 #include "app/ConfiguredAcquisition.h"
 #include "app/GlobalConfig.h"
+#include "app/OpenStudyDialog.h"
 #include "app/RecentStudies.h"
 #include "app/StoreLocation.h"
 #include "app/StressTestStart.h"
@@ -83,7 +85,6 @@ MainWindow::MainWindow(DeviceFactory createDevice, StudyStore::Services storeSer
     const QString note = store_->recoveryNote();
     ui_->lblRecoveryNote->setText(note);
     ui_->lblRecoveryNote->setVisible(!note.isEmpty());
-    ui_->btnConfig->hide();
     ui_->treeStudies->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     setUpKeys();
     fillProtocols();
@@ -111,6 +112,7 @@ void MainWindow::setUpKeys() {
         start->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_Return));
     for (QPushButton *more : {ui_->btnMoreStress, ui_->btnMoreEcg, ui_->btnOpenMore})
         more->setShortcut(QKeySequence(Qt::Key_F2));
+    ui_->btnConfig->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_Comma));
     ui_->btnClose->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_Q));
     for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto *open = new QShortcut(QKeySequence(key), ui_->treeStudies, nullptr, nullptr, Qt::WidgetShortcut);
@@ -121,16 +123,6 @@ void MainWindow::setUpKeys() {
 void MainWindow::setReviewOpener(ReviewOpener opener) {
     openReview_ = std::move(opener);
     updateOpenButtons();
-}
-
-void MainWindow::setStudyBrowser(StudyBrowser browser) {
-    browseStudies_ = std::move(browser);
-    updateOpenButtons();
-}
-
-void MainWindow::setConfigurationDialog(ConfigurationDialog dialog) {
-    configure_ = std::move(dialog);
-    ui_->btnConfig->setVisible(bool(configure_));
 }
 
 StressMonitorWindow *MainWindow::monitorWindow() const { return qobject_cast<StressMonitorWindow *>(monitor_.data()); }
@@ -151,7 +143,8 @@ void MainWindow::on_btnOpenStudy_clicked() { showPage(ui_->pageOpenStudy); }
 void MainWindow::on_btnClose_clicked() { close(); }
 
 void MainWindow::on_btnConfig_clicked() {
-    if (configure_) configure_(this);
+    ConfigDialog dialog(this);
+    dialog.exec();
 }
 
 void MainWindow::fillProtocols() {
@@ -179,12 +172,11 @@ void MainWindow::fillRecentStudies() {
     if (tree->topLevelItemCount() > 0) tree->setCurrentItem(tree->topLevelItem(0));
 }
 
+QString MainWindow::reviewUnavailableText() { return tr("Study review is not available in this installation"); }
+
 void MainWindow::updateOpenButtons() {
-    const QString unavailable = tr("Study review is not available in this installation");
     ui_->btnOpenOK->setEnabled(bool(openReview_));
-    ui_->btnOpenOK->setToolTip(openReview_ ? tr("Open the selected study (Return)") : unavailable);
-    ui_->btnOpenMore->setEnabled(bool(browseStudies_) && bool(openReview_));
-    ui_->btnOpenMore->setToolTip(ui_->btnOpenMore->isEnabled() ? tr("All stored studies (F2)") : unavailable);
+    ui_->btnOpenOK->setToolTip(openReview_ ? tr("Open the selected study (Return)") : reviewUnavailableText());
 }
 
 StudyInfo MainWindow::stressFields() const {
@@ -354,9 +346,11 @@ void MainWindow::autoExport(const StudyInfo &info) {
 }
 
 void MainWindow::on_btnOpenMore_clicked() {
-    if (!browseStudies_ || !openReview_) return;
-    const qint32 id = browseStudies_(*store_, this);
-    if (id > 0) openStudyForReview(id);
+    OpenStudyDialog::Services services;
+    services.openStudy = [this](qint32 id) { openStudyForReview(id); };
+    services.isOpenForReview = [this](qint32 id) { return store_->isStudyOpen(id); };
+    OpenStudyDialog dialog(*store_, services, this);
+    dialog.exec();
 }
 
 void MainWindow::on_btnOpenOK_clicked() {
@@ -369,7 +363,10 @@ void MainWindow::on_treeStudies_itemDoubleClicked(QTreeWidgetItem *item, int) {
 }
 
 void MainWindow::openStudyForReview(qint32 id) {
-    if (!openReview_) return;
+    if (!openReview_) {
+        QMessageBox::information(this, tr("Information"), reviewUnavailableText());
+        return;
+    }
     StudyInfo row;
     if (!store_->fetchRow(id, row)) {
         QMessageBox::warning(this, tr("Warning"), tr("Study file not found"));

@@ -33,21 +33,15 @@ public:
     // the launcher closes the study when the window is gone. Null when
     // nothing was opened.
     using ReviewOpener = std::function<QWidget *(Study &study, StudyStore &store, QWidget *launcher)>;
-    // Runs the study browser; the id of the study chosen to open, 0 for none.
-    using StudyBrowser = std::function<qint32(StudyStore &store, QWidget *launcher)>;
-    // Runs the configuration dialog.
-    using ConfigurationDialog = std::function<void(QWidget *launcher)>;
 
     explicit MainWindow(DeviceFactory createDevice = {}, QWidget *parent = nullptr);
     // `storeServices`: the disk questions of the store (tests fake a full disk).
     MainWindow(DeviceFactory createDevice, StudyStore::Services storeServices, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Until these are given, the buttons they serve are disabled (Open,
-    // More... of "Open study") or hidden (configuration), never dead.
+    // Until one is given, Open is disabled with a tooltip saying why, and
+    // the study browser says so when a study is opened from it.
     void setReviewOpener(ReviewOpener opener);
-    void setStudyBrowser(StudyBrowser browser);
-    void setConfigurationDialog(ConfigurationDialog dialog);
 
     StudyStore &store() const { return *store_; }
     // The open stress monitor window, if any.
@@ -56,7 +50,7 @@ public:
     QWidget *anyMonitorWindow() const { return monitor_.data(); }
 
     // Opens stored study `id` for review, telling the user why when it
-    // cannot be.
+    // cannot be (the recent list and the study browser come here).
     void openStudyForReview(qint32 id);
 
 private Q_SLOTS:
@@ -79,6 +73,7 @@ private:
     void fillProtocols();
     void fillRecentStudies();
     void updateOpenButtons();
+    static QString reviewUnavailableText();
     StudyInfo stressFields() const;
     StudyInfo ecgFields() const;
     // False, after the warning, when the disk is too full for a new study.
@@ -104,7 +99,5 @@ private:
     QPointer<QWidget> monitor_;
     QList<QPointer<QWidget>> reviews_;
     ReviewOpener openReview_;
-    StudyBrowser browseStudies_;
-    ConfigurationDialog configure_;
     bool closing_ = false;
 };

@@ -4,6 +4,7 @@
 
 #include "app/GlobalConfig.h"
 #include "app/MainWindow.h"
+#include "app/OpenStudyDialog.h"
 #include "app/RecentStudies.h"
 #include "store/ProtocolTable.h"
 #include "store/Study.h"
@@ -171,10 +172,18 @@ TEST(Launcher, OpeningAStoredStudyChecksTheIndexAndTheOpenStudies) {
     Profile profile;
     MainWindow launcher([](bool) { return std::make_unique<ScriptedDevice>(kChannels, kRate); });
     launcher.show();
-    // Without a review window, Open says why it cannot be used.
+    // Without a review window, Open says why it cannot be used, and so does
+    // a study opened from the study browser.
     EXPECT_FALSE(button(launcher, "btnOpenOK")->isEnabled());
-    EXPECT_FALSE(button(launcher, "btnOpenOK")->toolTip().isEmpty());
-    EXPECT_FALSE(button(launcher, "btnOpenMore")->isEnabled());
+    EXPECT_EQ(button(launcher, "btnOpenOK")->toolTip(),
+              QStringLiteral("Study review is not available in this installation"));
+    EXPECT_TRUE(button(launcher, "btnOpenMore")->isEnabled()) << "the browser also imports, exports and deletes";
+    {
+        MessageCatcher messages;
+        launcher.openStudyForReview(1);
+        EXPECT_EQ(messages.texts(),
+                  QStringList{QStringLiteral("Information: Study review is not available in this installation")});
+    }
 
     StudyStore &store = launcher.store();
     const qint32 present = storeStudy(store, "Present");
@@ -394,6 +403,36 @@ TEST(Launcher, EveryActionHasAKey) {
     });
     QTest::keyClick(&launcher, Qt::Key_F2);
     EXPECT_TRUE(waitUntil([&] { return title == QStringLiteral("New ECG study"); }, 2000)) << qPrintable(title);
+
+    // Ctrl+, opens the configuration; F2 on "Open study" the study browser,
+    // from which a study opens through the launcher.
+    const qint32 browsed = storeStudy(launcher.store(), "Browsed");
+    QList<qint32> reviewed;
+    launcher.setReviewOpener([&](Study &study, StudyStore &, QWidget *) -> QWidget * {
+        reviewed << study.id();
+        return nullptr;
+    });
+    QApplication::setActiveWindow(&launcher);
+    whenModalShows<QDialog>([&](QDialog *dialog) {
+        title = dialog->windowTitle();
+        dialog->reject();
+    });
+    QTest::keySequence(&launcher, QKeySequence(Qt::CTRL + Qt::Key_Comma));
+    EXPECT_TRUE(waitUntil([&] { return title == QStringLiteral("Configuration"); }, 2000)) << qPrintable(title);
+    QApplication::setActiveWindow(&launcher);
+    QTest::keySequence(&launcher, QKeySequence(Qt::CTRL + Qt::Key_3));
+    ASSERT_TRUE(waitUntil([&] { return pages->currentWidget()->objectName() == QStringLiteral("pageOpenStudy"); }));
+    whenModalShows<OpenStudyDialog>([&](OpenStudyDialog *browser) {
+        auto *rows = browser->findChild<QTreeWidget *>(QStringLiteral("treeStudies"));
+        for (int i = 0; i < rows->topLevelItemCount(); ++i)
+            for (int column = 0; column < rows->columnCount(); ++column)
+                if (rows->topLevelItem(i)->text(column).contains(QStringLiteral("Browsed")))
+                    rows->setCurrentItem(rows->topLevelItem(i));
+        if (!browser->openCurrent()) browser->reject();
+    });
+    QTest::keyClick(&launcher, Qt::Key_F2);
+    EXPECT_TRUE(waitUntil([&] { return !reviewed.isEmpty(); }, 2000));
+    EXPECT_EQ(reviewed, QList<qint32>{browsed});
 
     // Return on the recent list opens the study chosen.
     const qint32 id = storeStudy(launcher.store(), "Doe");
