@@ -39,6 +39,12 @@ std::int64_t BeatFile::append(const QByteArray &record) {
     return written && count_ > index ? index : -1;
 }
 
+bool BeatFile::discardRecords() {
+    if (!file_.created() || !file_.discardData()) return false;
+    count_ = 0;
+    return true;
+}
+
 bool BeatFile::update(std::int64_t index, const QByteArray &record) {
     checkLength(record);
     if (index < 0 || index >= count_) return false;

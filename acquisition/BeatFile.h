@@ -52,6 +52,9 @@ public:
     bool exclude(std::int64_t index);
     bool include(std::int64_t index);
 
+    // Drops every record, as FileSignal::discardSamples does the samples.
+    bool discardRecords();
+
     bool hasWriteError() const { return file_.hasWriteError(); }
     QString writeErrorString() const { return file_.writeErrorString(); }
 

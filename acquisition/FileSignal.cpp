@@ -170,6 +170,13 @@ void FileSignal::finishAppend() {
     notifyAppended();
 }
 
+bool FileSignal::discardSamples() {
+    if (!file_.created() || !file_.discardData()) return false;
+    dropCaches();
+    setLength(0);
+    return true;
+}
+
 void FileSignal::dropCaches() const {
     blocks_.clear();
     blockIndex_.clear();

@@ -39,6 +39,11 @@ public:
     bool writeHeader(const char *data, std::int64_t size);
     bool writeHeader(const QByteArray &data) { return writeHeader(data.constData(), data.size()); }
 
+    // Drops every sample (a recording taken again): the file keeps its
+    // header, the length is 0 and an earlier write error is forgotten. False
+    // when the file could not be cut; it then keeps what it had.
+    bool discardSamples();
+
     bool hasWriteError() const { return file_.hasWriteError(); }
     QString writeErrorString() const { return file_.writeErrorString(); }
 

@@ -77,6 +77,13 @@ std::int64_t HeaderedFile::readAt(std::int64_t offset, char *data, std::int64_t 
 
 bool HeaderedFile::truncate(std::int64_t size) { return !file_.isSequential() && file_.resize(size); }
 
+bool HeaderedFile::discardData() {
+    if (!truncate(headerSize_) || dataSize() != 0) return false;
+    writeError_ = false;
+    writeErrorString_.clear();
+    return true;
+}
+
 void HeaderedFile::recordWriteError(const QString &reason) {
     // The first failure is the cause; later ones usually follow from it.
     if (writeError_) return;

@@ -41,6 +41,10 @@ public:
     std::int64_t readAt(std::int64_t offset, char *data, std::int64_t size) const;
     // Cuts the file to `size` bytes; used to drop a partly written item.
     bool truncate(std::int64_t size);
+    // Cuts the file back to its header and forgets a recorded write error,
+    // which concerned data that is now gone. False, with the error kept,
+    // when the file could not be cut.
+    bool discardData();
 
     // Set by the first failed write or flush and kept: a recording that did
     // not reach the disk must stay visible until someone shows it.

@@ -47,6 +47,7 @@ public:
     // Appends a default event for the caller to fill. The reference is valid
     // until the next addEvent.
     StudyEvent &addEvent();
+    void clearEvents() { events_.clear(); }
     int eventCount() const { return static_cast<int>(events_.size()); }
     StudyEvent &event(int i) { return events_.at(static_cast<std::size_t>(i)); }
     const StudyEvent &event(int i) const { return events_.at(static_cast<std::size_t>(i)); }

@@ -82,6 +82,21 @@ void MonitorEngine::prepareRun(Study &study, StressRun::Plan plan, StudyStore *s
     run_ = std::make_unique<StressRun>(study, std::move(plan), &beats_->averages(), scale, std::move(notify));
 }
 
+void MonitorEngine::setRecordingLimit(std::int64_t samples) {
+    if (recorder_ && !running()) recorder_->setLimit(std::max<std::int64_t>(0, samples));
+}
+
+std::int64_t MonitorEngine::recordingLimit() const { return recorder_ ? recorder_->limit() : 0; }
+
+void MonitorEngine::discardRecording() {
+    if (!recorder_ || running()) return;
+    recorder_->discard();
+    study_->results().clear();
+    study_->clearEvents();
+    study_->setProtocol(nullptr);
+    saveStudy();
+}
+
 double MonitorEngine::recordedTime() const { return recorder_ ? recorder_->elapsedSeconds() : 0.0; }
 
 int MonitorEngine::autosaveCount() const { return autosave_ ? autosave_->saveCount() : 0; }
@@ -103,6 +118,7 @@ void MonitorEngine::processBlock() {
         const double now = recordedTime();
         run_->tick(now);
         if (running()) autosave_->saveIfDue(now);
+        if (running() && recorder_->full()) stop();
     }
     notifyAll([this](MonitorListener &l) { l.blockProcessed(*this); });
 }
@@ -110,8 +126,9 @@ void MonitorEngine::processBlock() {
 void MonitorEngine::beatEmitted(const BeatRecord &beat) {
     if (running()) {
         const BeatRecord recorded = StudyRecorder::shifted(beat, recorder_->startSeconds());
-        // A beat found in the signal before Start lies outside the recording.
-        if (recorded.fiducialTime() >= 0.0) {
+        // A beat found in the signal before Start, or after the end of a
+        // recording of fixed length, lies outside the recording.
+        if (recorded.fiducialTime() >= 0.0 && recorder_->withinLimit(recorded.fiducialTime())) {
             recorder_->recordBeat(recorded);
             if (recorded.valid) run_->onBeat(recorded);
         }

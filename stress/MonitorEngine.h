@@ -52,6 +52,18 @@ public:
     // equipment must outlive the engine. Ignored while running.
     void prepareRun(Study &study, StressRun::Plan plan, StudyStore *store = nullptr);
 
+    // A recording of fixed length: at most `samples` samples are recorded
+    // and the run stops by itself when they are (0: until stop()). Call
+    // after prepareRun().
+    void setRecordingLimit(std::int64_t samples);
+    std::int64_t recordingLimit() const;
+    // Drops what a stopped run recorded (samples, beats, results, events and
+    // the recorded protocol) and saves the emptied study, so the next
+    // start() records from time 0. Ignored while running or before
+    // prepareRun(). Throws std::runtime_error with the failure text when the
+    // files could not be emptied.
+    void discardRecording();
+
     // Every block the driver appended to raw().
     void processBlock();
     // A pacemaker pulse at live sample `liveSampleIndex`.

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 // Samples copied per append, so a long catch-up needs no buffer of its size.
@@ -42,15 +43,42 @@ double StudyRecorder::elapsedSeconds() const {
     return live_.samplingRate() > 0 ? static_cast<double>(elapsedFrames_) / live_.samplingRate() : 0.0;
 }
 
+bool StudyRecorder::full() const {
+    // Counted from the live signal, so a take on a failing disk still ends.
+    return limit_ > 0 && elapsedFrames_ >= limit_;
+}
+
+bool StudyRecorder::withinLimit(double seconds) const {
+    return limit_ <= 0 || live_.samplingRate() <= 0 || seconds < static_cast<double>(limit_) / live_.samplingRate();
+}
+
+void StudyRecorder::discard() {
+    FileSignal *recording = study_.recording();
+    BeatFile *beats = study_.beats();
+    // Both files are emptied even when the first refuses, so no beat of the
+    // discarded take is left beside a new recording.
+    const bool signalEmptied = !recording || recording->discardSamples();
+    const bool beatsEmptied = !beats || beats->discardRecords();
+    elapsedFrames_ = 0;
+    signalFailureReported_ = beatFailureReported_ = false;
+    if (!signalEmptied || !beatsEmptied)
+        throw std::runtime_error(
+            failureText(QCoreApplication::translate("StudyRecorder", "the previous recording could not be removed"))
+                .toStdString());
+}
+
 void StudyRecorder::recordNewSamples() {
     FileSignal *recording = study_.recording();
     if (!recording) return;
-    elapsedFrames_ = std::max<std::int64_t>(elapsedFrames_, live_.length() - startOffset_);
+    std::int64_t elapsed = live_.length() - startOffset_;
+    if (limit_ > 0) elapsed = std::min(elapsed, limit_);
+    elapsedFrames_ = std::max(elapsedFrames_, elapsed);
     const int channels = std::min(recording->channelCount(), live_.channelCount());
     chunk_.resize(static_cast<std::size_t>(recording->channelCount()));
     rows_.resize(chunk_.size());
     std::int64_t recorded = recording->length();
     std::int64_t available = live_.length() - recorded - startOffset_;
+    if (limit_ > 0) available = std::min(available, limit_ - recorded);
     while (available > 0) {
         const int n = static_cast<int>(std::min<std::int64_t>(available, kChunkFrames));
         for (std::size_t c = 0; c < chunk_.size(); ++c) {

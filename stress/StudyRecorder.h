@@ -31,6 +31,20 @@ public:
     // a failing disk does not stop the stages, the prompts and the treadmill.
     double elapsedSeconds() const;
 
+    // At most `samples` samples are recorded (0: no limit), so a recording of
+    // fixed length holds exactly that length whatever blocks arrived.
+    void setLimit(std::int64_t samples) { limit_ = samples; }
+    std::int64_t limit() const { return limit_; }
+    // The limit was reached.
+    bool full() const;
+    // Whether recorded time `seconds` lies within the limit.
+    bool withinLimit(double seconds) const;
+
+    // Empties the recording and the beat file for a new take at time 0; a
+    // failure is reported again after it. Throws std::runtime_error with the
+    // failure text when either file could not be emptied.
+    void discard();
+
     // Appends every live sample not yet in the recording. Samples a failed
     // write left out are tried again with the next block.
     void recordNewSamples();
@@ -48,6 +62,7 @@ private:
     std::function<void(const QString &)> report_;
     std::int64_t startOffset_ = 0;
     std::int64_t elapsedFrames_ = 0;
+    std::int64_t limit_ = 0;
     bool signalFailureReported_ = false;
     bool beatFailureReported_ = false;
     std::vector<std::vector<double>> chunk_;

@@ -1,8 +1,6 @@
 #include "ui/StressMonitorWindow.h"
 
-#include "acquisition/AcqDevice.h"
 #include "analysis/BeatRecord.h"
-#include "analysis/MonitorFeeds.h"
 #include "analysis/ResultNames.h"
 #include "store/Study.h"
 #include "stress/MonitorEngine.h"
@@ -10,7 +8,7 @@
 #include "stress/StressEvents.h"
 #include "stress/StressMonitorTexts.h"
 #include "ui/BPDialog.h"
-#include "ui/DisplayColorScheme.h"
+#include "ui/LiveEcgPanels.h"
 #include "ui/MonitorIndicators.h"
 #include "ui/QPlotGraphic.h"
 #include "ui/QSignalMonitorDisplay.h"
@@ -23,7 +21,6 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMetaMethod>
-#include <QSettings>
 #include <QTimer>
 #include <algorithm>
 
@@ -31,11 +28,6 @@ static void initMonitorResources() { Q_INIT_RESOURCE(monitor); }
 
 namespace {
 
-const char *const kColorSchemeKey = "MonitorWindow/DisplayColorScheme";
-const char *const kHexaxialKey = "MonitorWindow/HexaxialOrder";
-const char *const kAverageBeatKey = "MonitorWindow/ShowAverageBeat";
-constexpr int kPanelLeads = 6;
-constexpr int kStandardLeads = 12;
 constexpr double kPromptLeadSeconds = 1.0;
 
 }  // namespace
@@ -67,9 +59,9 @@ StressMonitorWindow::StressMonitorWindow(std::unique_ptr<MonitorSession> session
     session_->addListener(this);
     session_->start();
 
-    applyLeadLayout();
-    const int fullScale = QSignalMonitorDisplay::fullScaleForBits(session_->device().resolutionBits());
-    for (QSignalMonitorDisplay *display : displays()) display->setAmplitudeCalibration(fullScale);
+    panels_ =
+        new LiveEcgPanels(*ui_->ecgDisplay1, *ui_->ecgDisplay2, *session_, QStringLiteral("MonitorWindow"), *this);
+    panels_->applyLeadLayout();
     ui_->btnFilterNotch->setChecked(true);
     ui_->btnFilterLowpass->setChecked(true);
     ui_->btnFilterBaseline->setChecked(true);
@@ -101,21 +93,18 @@ StressMonitorWindow::StressMonitorWindow(std::unique_ptr<MonitorSession> session
     eventTimer_->setInterval(kEventTimeoutMs);
     connect(eventTimer_, &QTimer::timeout, this, &StressMonitorWindow::eventTimeout);
     resetEventEntry();
-    loadSettings();
+    panels_->loadSettings();
 }
 
 StressMonitorWindow::~StressMonitorWindow() {
     tickTimer_->stop();
     if (bpDialog_) delete bpDialog_.data();
-    for (QSignalMonitorDisplay *display : displays()) {
-        display->detachAverageBeats();
-        display->setSource(nullptr);
-    }
+    panels_->detach();
     ui_->graphicHR->setSeries(nullptr);
     engine().removeListener(this);
     session_->removeListener(this);
     session_->stop();
-    saveSettings();
+    panels_->saveSettings();
     session_.reset();
 }
 
@@ -123,50 +112,25 @@ MonitorEngine &StressMonitorWindow::engine() const { return session_->engine(); 
 
 BPDialog *StressMonitorWindow::bloodPressurePrompt() const { return bpDialog_; }
 
-std::array<QSignalMonitorDisplay *, 2> StressMonitorWindow::displays() const {
-    return {ui_->ecgDisplay1, ui_->ecgDisplay2};
-}
-
-void StressMonitorWindow::applyLeadLayout() {
-    const int leads = session_->device().channelCount();
-    for (int lead = 0; lead < leads; ++lead) {
-        const bool left = lead < kPanelLeads || (leads == 7 && lead == 6);
-        const bool right = leads > 7 && lead >= kPanelLeads && lead < kStandardLeads;
-        ui_->ecgDisplay1->setLeadShown(lead, left);
-        ui_->ecgDisplay2->setLeadShown(lead, right);
-    }
-    ui_->ecgDisplay2->setVisible(leads > 7);
-}
+QMenu *StressMonitorWindow::contextMenu() const { return panels_->contextMenu(); }
 
 void StressMonitorWindow::applyFilters() {
-    const bool baseline = ui_->btnFilterBaseline->isChecked();
-    engine().feeds().configureLiveChain(ui_->btnFilterNotch->isChecked(), ui_->btnFilterLowpass->isChecked(), baseline);
-    for (QSignalMonitorDisplay *display : displays()) {
-        display->setSource(&engine().feeds().liveOutput());
-        display->setBaselineFilterOff(!baseline);
-    }
+    panels_->applyFilters(ui_->btnFilterNotch->isChecked(), ui_->btnFilterLowpass->isChecked(),
+                          ui_->btnFilterBaseline->isChecked());
 }
 
-void StressMonitorWindow::setSpeed(double mmPerSecond) {
-    for (QSignalMonitorDisplay *display : displays()) display->setSpeed(mmPerSecond);
-}
-
-void StressMonitorWindow::setGain(double mmPerMillivolt) {
-    for (QSignalMonitorDisplay *display : displays()) display->setGain(mmPerMillivolt);
-}
-
-void StressMonitorWindow::on_btnSpeed12_clicked() { setSpeed(12.5); }
-void StressMonitorWindow::on_btnSpeed25_clicked() { setSpeed(25.0); }
-void StressMonitorWindow::on_btnSpeed50_clicked() { setSpeed(50.0); }
-void StressMonitorWindow::on_btnAmp5_clicked() { setGain(5.0); }
-void StressMonitorWindow::on_btnAmp10_clicked() { setGain(10.0); }
-void StressMonitorWindow::on_btnAmp20_clicked() { setGain(20.0); }
+void StressMonitorWindow::on_btnSpeed12_clicked() { panels_->setSpeed(12.5); }
+void StressMonitorWindow::on_btnSpeed25_clicked() { panels_->setSpeed(25.0); }
+void StressMonitorWindow::on_btnSpeed50_clicked() { panels_->setSpeed(50.0); }
+void StressMonitorWindow::on_btnAmp5_clicked() { panels_->setGain(5.0); }
+void StressMonitorWindow::on_btnAmp10_clicked() { panels_->setGain(10.0); }
+void StressMonitorWindow::on_btnAmp20_clicked() { panels_->setGain(20.0); }
 void StressMonitorWindow::on_btnFilterNotch_clicked() { applyFilters(); }
 void StressMonitorWindow::on_btnFilterLowpass_clicked() { applyFilters(); }
 void StressMonitorWindow::on_btnFilterBaseline_clicked() { applyFilters(); }
 
 void StressMonitorWindow::on_btnStart_clicked() {
-    for (QSignalMonitorDisplay *display : displays()) display->attachAverageBeats(&engine());
+    panels_->attachAverageBeats();
     engine().start(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss")).toUtf8());
     ui_->btnStart->setEnabled(false);
 }
@@ -207,61 +171,11 @@ void StressMonitorWindow::on_btnStop_clicked() {
 }
 
 void StressMonitorWindow::on_ecgDisplay1_customContextMenuRequested(const QPoint &pos) {
-    showContextMenu(ui_->ecgDisplay1, ui_->ecgDisplay2, pos);
+    panels_->showContextMenu(ui_->ecgDisplay1, pos);
 }
 
 void StressMonitorWindow::on_ecgDisplay2_customContextMenuRequested(const QPoint &pos) {
-    showContextMenu(ui_->ecgDisplay2, ui_->ecgDisplay1, pos);
-}
-
-void StressMonitorWindow::showContextMenu(QSignalMonitorDisplay *panel, QSignalMonitorDisplay *other,
-                                          const QPoint &pos) {
-    if (!contextMenu_) contextMenu_ = new QMenu(this);
-    contextMenu_->clear();
-    const AcqDevice &device = session_->device();
-    const int leads = device.channelCount();
-    contextMenu_->addSection(tr("Show leads"));
-    for (int lead = 0; lead < leads; ++lead) {
-        QAction *action = contextMenu_->addAction(device.channelName(lead));
-        action->setCheckable(true);
-        action->setChecked(panel->isLeadShown(lead));
-        connect(action, &QAction::triggered, this, [this, panel, other, pos, lead](bool checked) {
-            panel->setLeadShown(lead, checked);
-            // Several leads are usually changed in a row.
-            QTimer::singleShot(0, this, [this, panel, other, pos] { showContextMenu(panel, other, pos); });
-        });
-    }
-    contextMenu_->addSeparator();
-    if (leads > 7) {
-        QAction *doublePanel = contextMenu_->addAction(tr("Double panel"));
-        doublePanel->setCheckable(true);
-        doublePanel->setChecked(other->isVisible());
-        connect(doublePanel, &QAction::triggered, this, [other](bool checked) { other->setVisible(checked); });
-    }
-    if (leads > 5) {
-        QAction *hexaxial = contextMenu_->addAction(tr("Hexaxial order"));
-        hexaxial->setCheckable(true);
-        hexaxial->setChecked(hexaxial_);
-        connect(hexaxial, &QAction::triggered, this, [this](bool checked) {
-            hexaxial_ = checked;
-            for (QSignalMonitorDisplay *display : displays()) display->setHexaxialOrder(checked);
-        });
-    }
-    QAction *average = contextMenu_->addAction(tr("Average beat"));
-    average->setCheckable(true);
-    average->setChecked(panel->showAverageBeat());
-    connect(average, &QAction::triggered, this, [this](bool checked) {
-        for (QSignalMonitorDisplay *display : displays()) display->setShowAverageBeat(checked);
-    });
-    QMenu *schemes = contextMenu_->addMenu(tr("Color scheme"));
-    for (const QString &name : DisplayColorScheme::names()) {
-        QAction *action = schemes->addAction(DisplayColorScheme::translatedName(name));
-        connect(action, &QAction::triggered, this, [this, name] {
-            colorScheme_ = name;
-            for (QSignalMonitorDisplay *display : displays()) display->setColorScheme(name);
-        });
-    }
-    contextMenu_->popup(panel->mapToGlobal(pos));
+    panels_->showContextMenu(ui_->ecgDisplay2, pos);
 }
 
 void StressMonitorWindow::on_actionBP_triggered() {
@@ -355,7 +269,7 @@ void StressMonitorWindow::stagePrintFinished() {
 }
 
 void StressMonitorWindow::blockProcessed(MonitorEngine &) {
-    for (QSignalMonitorDisplay *display : displays()) display->refresh();
+    panels_->refresh();
     if (prompts_.blockProcessed(engine(), bpDialog_ != nullptr)) openBloodPressurePrompt();
 }
 
@@ -468,23 +382,4 @@ void StressMonitorWindow::closeEvent(QCloseEvent *event) {
         engine().stop();
     }
     QMainWindow::closeEvent(event);
-}
-
-void StressMonitorWindow::loadSettings() {
-    QSettings settings;
-    colorScheme_ = settings.value(QLatin1String(kColorSchemeKey), QString()).toString();
-    hexaxial_ = settings.value(QLatin1String(kHexaxialKey), false).toBool();
-    const bool average = settings.value(QLatin1String(kAverageBeatKey), true).toBool();
-    for (QSignalMonitorDisplay *display : displays()) {
-        display->setColorScheme(colorScheme_);
-        display->setHexaxialOrder(hexaxial_);
-        display->setShowAverageBeat(average);
-    }
-}
-
-void StressMonitorWindow::saveSettings() const {
-    QSettings settings;
-    settings.setValue(QLatin1String(kColorSchemeKey), colorScheme_);
-    settings.setValue(QLatin1String(kHexaxialKey), hexaxial_);
-    settings.setValue(QLatin1String(kAverageBeatKey), ui_->ecgDisplay1->showAverageBeat());
 }

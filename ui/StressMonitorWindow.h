@@ -12,13 +12,13 @@
 
 #include <QMainWindow>
 #include <QPointer>
-#include <array>
 #include <memory>
 
 namespace Ui {
 class StressMonitorWindow;
 }
 class BPDialog;
+class LiveEcgPanels;
 class MonitorIndicators;
 class MonitorSession;
 class QMenu;
@@ -51,7 +51,7 @@ public:
     // The open blood-pressure prompt, if any.
     BPDialog *bloodPressurePrompt() const;
     // The context menu of the last request (rebuilt on every request).
-    QMenu *contextMenu() const { return contextMenu_; }
+    QMenu *contextMenu() const;
     MonitorIndicators &indicators() const { return *indicators_; }
     const StagePrompts &prompts() const { return prompts_; }
     // The clock's work, callable at once (tests).
@@ -104,14 +104,7 @@ private:
     void acquisitionFailed(MonitorSession &session, const QString &text, const QString &detail) override;
 
     MonitorEngine &engine() const;
-    std::array<QSignalMonitorDisplay *, 2> displays() const;
     void applyFilters();
-    void applyLeadLayout();
-    void setSpeed(double mmPerSecond);
-    void setGain(double mmPerMillivolt);
-    void showContextMenu(QSignalMonitorDisplay *panel, QSignalMonitorDisplay *other, const QPoint &pos);
-    void loadSettings();
-    void saveSettings() const;
 
     void openBloodPressurePrompt();
     void promptFinished(BPDialog *dialog, bool accepted);
@@ -129,14 +122,12 @@ private:
     ProtocolType protocolType_ = ProtocolType::Treadmill;
     std::array<QString, 3> phaseNames_;
     StressMonitorConfig config_;
-    QString colorScheme_;
-    bool hexaxial_ = false;
     double eventTime_ = 0.0;
     double lastRr_ = 0.0;
     StagePrompts prompts_;
     QPointer<BPDialog> bpDialog_;
     double promptTime_ = 0.0;
-    QMenu *contextMenu_ = nullptr;
+    LiveEcgPanels *panels_ = nullptr;
     MonitorIndicators *indicators_ = nullptr;
     QTimer *tickTimer_ = nullptr;
     QTimer *eventTimer_ = nullptr;

@@ -200,3 +200,46 @@ TEST(FileSignalWriteError, IsReportedAndTheLengthCountsOnlyWholeFramesOnDisk) {
     EXPECT_EQ(reopened.length(), 7);
     for (int c = 0; c < 3; ++c) expectRange(reopened, c, 0, 8);
 }
+
+TEST(RecordingDiscard, EmptiesTheFilesOfATakeForTheNextAndForgetsItsWriteError) {
+    QTemporaryDir dir;
+    const QString signalPath = dir.filePath("s.hxecg"), beatsPath = dir.filePath("s.hxbeats");
+    FileSignal signal(signalPath, 3, 500, 4096, true);
+    BeatFile beats(beatsPath, 3, 256, true);
+    ASSERT_TRUE(signal.writeHeader(QByteArray("HXECG1 header")));
+    ASSERT_TRUE(beats.writeHeader(QByteArray("HXBEATS1")));
+    const QByteArray signalHeader = fileBytes(signalPath).left(4096);
+    appendPattern(signal, 0, 9000);  // past a whole cached block
+    expectRange(signal, 1, 4000, 200);
+    const QByteArray record(beats.recordLength(), '\x5a');
+    ASSERT_EQ(beats.append(record), 0);
+    {
+        FileSizeCap cap(4096 + 9000 * 6 + 10);
+        if (!cap.active) GTEST_SKIP() << "cannot cap the file size";
+        appendPattern(signal, 9000, 10);
+    }
+    ASSERT_TRUE(signal.hasWriteError());
+
+    ASSERT_TRUE(signal.discardSamples());
+    ASSERT_TRUE(beats.discardRecords());
+    EXPECT_EQ(signal.length(), 0);
+    EXPECT_FALSE(signal.hasWriteError());
+    EXPECT_EQ(beats.count(), 0);
+    EXPECT_EQ(fileBytes(signalPath), signalHeader) << "the header stays, every sample goes";
+    EXPECT_EQ(fileBytes(beatsPath).size(), 256);
+
+    // The next take starts at sample 0: nothing cached from the first is served.
+    appendPattern(signal, 20000, 5000);
+    ASSERT_EQ(signal.length(), 5000);
+    for (std::int64_t i : {0, 4000, 4999}) EXPECT_EQ(signal.readSample(2, i), sampleAt(2, 20000 + i)) << i;
+    ASSERT_EQ(beats.append(record), 0);
+    EXPECT_EQ(FileSignal(signalPath, 3, 500, 4096, false).length(), 5000);
+
+    // A stored recording opened again is never emptied.
+    FileSignal opened(signalPath, 3, 500, 4096, false);
+    BeatFile openedBeats(beatsPath, 3, 256, false);
+    EXPECT_FALSE(opened.discardSamples());
+    EXPECT_FALSE(openedBeats.discardRecords());
+    EXPECT_EQ(opened.length(), 5000);
+    EXPECT_EQ(openedBeats.count(), 1);
+}

@@ -140,9 +140,13 @@ TEST(StressTestStart, TheTiltTestRunsWithoutStagesAndAMissingProtocolIsRefused) 
     EXPECT_THROW(StressTestStart::plan(store, QStringLiteral("No such protocol")), std::runtime_error);
 
     ScriptedDevice device(3, 250);
-    StressTestStart::QuickFields fields{QStringLiteral(" Doe "), QStringLiteral("Jane"), QStringLiteral("Bruce")};
+    StressTestStart::QuickFields fields{QStringLiteral(" Doe "), QStringLiteral("Jane"), QStringLiteral("Bruce"),
+                                        QStringLiteral("F"), QStringLiteral(" 4711 ")};
     const StudyInfo info = StressTestStart::studyInfo(fields, device);
     EXPECT_EQ(info.patientLastName, QByteArray("Doe"));
+    EXPECT_EQ(info.patientSex, QByteArray("F"));
+    EXPECT_EQ(info.patientMedicalHistoryNumber, QByteArray("4711"));
+    EXPECT_EQ(info.studyType, QByteArray("stress"));
     EXPECT_EQ(info.channelCount, 3);
     EXPECT_EQ(info.samplingRate, 250);
     EXPECT_EQ(info.channelNames, QByteArray("I,II,III"));

@@ -2,6 +2,7 @@
 // files after Start, disk failures told to the listeners, and autosave.
 
 #include "FakeEquipment.h"
+#include "SyntheticEcg.h"
 #include "analysis/BeatAnalysisPath.h"
 #include "acquisition/BeatFile.h"
 #include "acquisition/FileSignal.h"
@@ -19,18 +20,9 @@
 
 namespace {
 
-constexpr int kRate = 500;
-constexpr int kChannels = 14;
-
-// Sample `i` of a lead: a 1.5 mV QRS-like bell once a second with a T wave,
-// scaled per lead so no two leads are alike.
-std::int16_t sampleAt(int channel, std::int64_t i) {
-    const double t = static_cast<double>(i) / kRate;
-    const double phase = t - std::floor(t) - 0.5;
-    const double mv =
-        1.5 * std::exp(-0.5 * std::pow(phase / 0.012, 2)) + 0.3 * std::exp(-0.5 * std::pow((phase - 0.28) / 0.04, 2));
-    return static_cast<std::int16_t>(std::lround(mv * (0.5 + 0.1 * channel) * 65536.0 / 600.0));
-}
+constexpr int kRate = SyntheticEcg::kRate;
+constexpr int kChannels = SyntheticEcg::kChannels;
+using SyntheticEcg::sampleAt;
 
 struct Log : MonitorListener {
     void beatDetected(MonitorEngine &, const BeatRecord &beat) override { beats.push_back(beat.fiducialTime()); }

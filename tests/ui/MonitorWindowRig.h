@@ -31,9 +31,32 @@ inline bool waitUntil(const std::function<bool()> &done, int timeoutMs = 20000) 
     return true;
 }
 
+constexpr int kDemoRate = 500;
+constexpr int kDemoFileChannels = 14;
+
+// Pushes `seconds` of the demonstration `recording` (its first `channels`
+// leads, looping) into the device from frame `fedFrames` on, and waits until
+// `engine` has processed them; `fedFrames` advances.
+inline void feedDemoRecording(ScriptedDevice &device, const QByteArray &recording, int channels, double seconds,
+                              std::int64_t &fedFrames, MonitorEngine &engine) {
+    const int fileFrame = kDemoFileChannels * 2;
+    const std::int64_t available = recording.size() / fileFrame;
+    const std::int64_t frames = static_cast<std::int64_t>(seconds * kDemoRate);
+    QByteArray bytes;
+    bytes.reserve(static_cast<int>(frames * channels * 2));
+    for (std::int64_t f = 0; f < frames; ++f)
+        bytes.append(recording.constData() + ((fedFrames + f) % available) * fileFrame, channels * 2);
+    // Pushed in half-second pieces, as a device delivers.
+    for (int at = 0; at < bytes.size(); at += kDemoRate * channels)
+        device.fifo.append(bytes.constData() + at, std::min(kDemoRate * channels, bytes.size() - at));
+    fedFrames += frames;
+    // The last few frames stay in the queue until more arrive.
+    ASSERT_TRUE(waitUntil([&] { return engine.raw().length() >= fedFrames - kDemoRate / 10; }));
+}
+
 struct MonitorWindowRig {
-    static constexpr int kRate = 500;
-    static constexpr int kFileChannels = 14;
+    static constexpr int kRate = kDemoRate;
+    static constexpr int kFileChannels = kDemoFileChannels;
 
     QTemporaryDir folder;
     std::unique_ptr<StudyStore> store;
@@ -86,20 +109,7 @@ struct MonitorWindowRig {
     // Pushes `seconds` of the recording (its first `channels` leads) and
     // waits until the engine has processed them.
     void feed(double seconds) {
-        const int fileFrame = kFileChannels * 2;
-        const std::int64_t available = recording.size() / fileFrame;
-        const std::int64_t frames = static_cast<std::int64_t>(seconds * kRate);
-        QByteArray bytes;
-        bytes.reserve(static_cast<int>(frames * channels * 2));
-        for (std::int64_t f = 0; f < frames; ++f)
-            bytes.append(recording.constData() + ((fedFrames + f) % available) * fileFrame, channels * 2);
-        // Pushed in half-second pieces, as a device delivers.
-        for (int at = 0; at < bytes.size(); at += kRate * channels)
-            device->fifo.append(bytes.constData() + at, std::min(kRate * channels, bytes.size() - at));
-        fedFrames += frames;
-        MonitorEngine &engine = window->session().engine();
-        ASSERT_TRUE(waitUntil([&] { return engine.raw().length() >= fedFrames - kRate / 10; }));
-        // The last few frames stay in the queue until more arrive.
+        feedDemoRecording(*device, recording, channels, seconds, fedFrames, window->session().engine());
     }
     MonitorEngine &engine() const { return window->session().engine(); }
     template <typename T>

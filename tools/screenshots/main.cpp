@@ -4,6 +4,7 @@
 
 #include "tools/screenshots/DialogScreenshots.h"
 #include "tools/screenshots/DisplayScreenshots.h"
+#include "tools/screenshots/LauncherScreenshots.h"
 #include "tools/screenshots/MonitorScreenshots.h"
 #include "tools/screenshots/RestingReportScreenshots.h"
 #include "tools/screenshots/WidgetScreenshots.h"
@@ -28,6 +29,7 @@ int main(int argc, char **argv) {
     addMonitorScreenshots(list);
     addDialogScreenshots(list);
     addRestingReportScreenshots(list);
+    addLauncherScreenshots(list);
     int failures = 0;
     for (const Screenshot &shot : list) {
         const QString path = QDir(folder).filePath(shot.name + QStringLiteral(".png"));
