@@ -28,6 +28,7 @@ EcgMonitorWindow::EcgMonitorWindow(std::unique_ptr<MonitorSession> session, Stud
       store_(store), config_(config) {
     initMonitorResources();
     ui_->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
     // Repeat throws a take away, so it needs Ctrl like the stress monitor's
     // Stop: no stray key may cost the patient a second recording.
     ui_->btnStartRecording->setShortcut(QKeySequence(Qt::Key_F5));

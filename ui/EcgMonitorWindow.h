@@ -38,7 +38,7 @@ public:
     static constexpr int kTickMs = 1000;
 
     // Takes the session and starts its acquisition; `study` (and `store`
-    // when given) must outlive the window.
+    // when given) must outlive the window, which deletes itself when closed.
     EcgMonitorWindow(std::unique_ptr<MonitorSession> session, Study &study, StudyStore *store,
                      const EcgMonitorConfig &config, QWidget *parent = nullptr);
     ~EcgMonitorWindow() override;
