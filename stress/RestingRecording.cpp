@@ -9,6 +9,7 @@
 #include "stress/MonitorEngine.h"
 #include "stress/StudyRecorder.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <stdexcept>
 
@@ -51,7 +52,13 @@ void RestingRecording::stop() {
 void RestingRecording::repeat() {
     if (state_ == State::Ready) return;
     stop();
-    engine_.discardRecording();
+    try {
+        engine_.discardRecording();
+    } catch (const std::runtime_error &e) {
+        discardFailure_ = QString::fromUtf8(e.what());
+        throw;
+    }
+    discardFailure_.clear();
     averages_.reset(true);
     measurements_ = RestingEcgMeasurements{};
     state_ = State::Ready;
@@ -59,11 +66,17 @@ void RestingRecording::repeat() {
 
 void RestingRecording::storeMeasurements() {
     if (state_ != State::Recorded) throw std::runtime_error("No recording to save");
+    if (!discardFailure_.isEmpty()) throw std::runtime_error(discardFailure_.toStdString());
     // A take with samples or beats missing is not a resting ECG to keep.
     const FileSignal *recording = study_.recording();
     const BeatFile *beats = study_.beats();
     if (recording && recording->hasWriteError())
         throw std::runtime_error(StudyRecorder::failureText(recording->writeErrorString()).toStdString());
+    if (recording && !recording->isWritable())
+        throw std::runtime_error(
+            StudyRecorder::failureText(
+                QCoreApplication::translate("StudyRecorder", "the recording file is not open for writing"))
+                .toStdString());
     if (beats && beats->hasWriteError())
         throw std::runtime_error(StudyRecorder::failureText(beats->writeErrorString()).toStdString());
     for (const auto &[name, value] : measurements_.entries()) study_.results().setScalar(name, value);

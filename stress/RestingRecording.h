@@ -9,6 +9,7 @@
 #include "stress/RestingEcgMeasurements.h"
 
 #include <QByteArray>
+#include <QString>
 #include <cstdint>
 
 class MonitorEngine;
@@ -38,7 +39,8 @@ public:
     void stop();
     // Drops the take (stopping it first) and is Ready again. Throws
     // std::runtime_error with the failure text when the files could not be
-    // emptied; the take is then Recorded still.
+    // emptied; the take is then Recorded still, and is not saved until a
+    // repeat succeeds, since part of it may be gone.
     void repeat();
 
     // Valid once Recorded.
@@ -59,4 +61,5 @@ private:
     double takeStart_ = 0.0;  // live-signal seconds of the take's first sample
     AverageBeatBuilder averages_;
     RestingEcgMeasurements measurements_;
+    QString discardFailure_;
 };

@@ -97,9 +97,18 @@ void StudyRecorder::recordNewSamples() {
 
 void StudyRecorder::checkSignal() {
     const FileSignal *recording = study_.recording();
-    if (!recording->hasWriteError() || signalFailureReported_) return;
+    if (signalFailureReported_) return;
+    // A recording file this process did not create takes no samples and
+    // records no error: a test recorded into it would be lost unseen.
+    QString reason;
+    if (recording->hasWriteError())
+        reason = recording->writeErrorString();
+    else if (!recording->isWritable())
+        reason = QCoreApplication::translate("StudyRecorder", "the recording file is not open for writing");
+    else
+        return;
     signalFailureReported_ = true;
-    if (report_) report_(failureText(recording->writeErrorString()));
+    if (report_) report_(failureText(reason));
 }
 
 void StudyRecorder::recordBeat(const BeatRecord &beat) {

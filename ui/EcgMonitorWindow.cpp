@@ -13,6 +13,8 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 #include <cmath>
@@ -26,6 +28,7 @@ EcgMonitorWindow::EcgMonitorWindow(std::unique_ptr<MonitorSession> session, Stud
       store_(store), config_(config) {
     initMonitorResources();
     ui_->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
     // Repeat throws a take away, so it needs Ctrl like the stress monitor's
     // Stop: no stray key may cost the patient a second recording.
     ui_->btnStartRecording->setShortcut(QKeySequence(Qt::Key_F5));
@@ -49,7 +52,7 @@ EcgMonitorWindow::EcgMonitorWindow(std::unique_ptr<MonitorSession> session, Stud
     panels_->loadSettings();
 
     ui_->lblPatientName->setText(StressMonitorTexts::patientNameText(study_));
-    ui_->treeMeasurements->setHeaderLabels(RestingEcgMeasurements::tableHeaders());
+    buildMeasurementGrid();
     indicators_ = new MonitorIndicators(*ui_->frameECG, *this, config_.lowBatteryLevel);
     if (config_.simulated) indicators_->showSimulated();
 
@@ -57,6 +60,7 @@ EcgMonitorWindow::EcgMonitorWindow(std::unique_ptr<MonitorSession> session, Stud
     connect(tickTimer_, &QTimer::timeout, this, &EcgMonitorWindow::tick);
     tickTimer_->start(kTickMs);
     refreshControls();
+    refreshCountdown();
     refreshMeasurements();
 }
 
@@ -179,12 +183,41 @@ void EcgMonitorWindow::refreshCountdown() {
     ui_->lblCountdown->setText(QStringLiteral("%1:%2").arg(left / 60).arg(left % 60, 2, 10, QLatin1Char('0')));
 }
 
+void EcgMonitorWindow::buildMeasurementGrid() {
+    // Three columns of three, read down: rate and the P and QRS intervals,
+    // the QRS and QT durations, the axes; it fits beside the controls where
+    // a one-line table would not.
+    constexpr int kRows = 3;
+    const QStringList names = RestingEcgMeasurements::tableHeaders();
+    for (int i = 0; i < names.size(); ++i) {
+        auto *name = new QLabel(names[i], ui_->frameMeasurements);
+        auto *value = new QLabel(ui_->frameMeasurements);
+        value->setObjectName(QStringLiteral("lblMeasurement%1").arg(i));
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QFont bold = value->font();
+        bold.setBold(true);
+        value->setFont(bold);
+        // Room for the widest value, so the grid does not shift when it shows.
+        value->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(QStringLiteral("-000") + QChar(0x00B0)));
+        ui_->layoutMeasurements->addWidget(name, i % kRows, (i / kRows) * 2);
+        ui_->layoutMeasurements->addWidget(value, i % kRows, (i / kRows) * 2 + 1);
+        measurementValues_.push_back(value);
+    }
+    ui_->layoutMeasurements->setColumnStretch(ui_->layoutMeasurements->columnCount(), 1);
+}
+
+QStringList EcgMonitorWindow::shownMeasurements() const {
+    QStringList shown;
+    for (const QLabel *value : measurementValues_)
+        if (!value->text().isEmpty()) shown << value->text();
+    return shown;
+}
+
 void EcgMonitorWindow::refreshMeasurements() {
-    QTreeWidget *tree = ui_->treeMeasurements;
-    tree->clear();
-    if (recording_->state() == RestingRecording::State::Recorded)
-        tree->addTopLevelItem(new QTreeWidgetItem(recording_->measurements().tableValues()));
-    for (int column = 0; column < tree->columnCount(); ++column) tree->resizeColumnToContents(column);
+    const bool recorded = recording_->state() == RestingRecording::State::Recorded;
+    const QStringList values = recorded ? recording_->measurements().tableValues() : QStringList();
+    for (std::size_t i = 0; i < measurementValues_.size(); ++i)
+        measurementValues_[i]->setText(values.value(static_cast<int>(i)));
 }
 
 void EcgMonitorWindow::tick() {

@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <vector>
 
 namespace Ui {
 class EcgMonitorWindow;
@@ -17,6 +18,7 @@ class EcgMonitorWindow;
 class LiveEcgPanels;
 class MonitorIndicators;
 class MonitorSession;
+class QLabel;
 class QMenu;
 class QTimer;
 class RestingRecording;
@@ -36,7 +38,7 @@ public:
     static constexpr int kTickMs = 1000;
 
     // Takes the session and starts its acquisition; `study` (and `store`
-    // when given) must outlive the window.
+    // when given) must outlive the window, which deletes itself when closed.
     EcgMonitorWindow(std::unique_ptr<MonitorSession> session, Study &study, StudyStore *store,
                      const EcgMonitorConfig &config, QWidget *parent = nullptr);
     ~EcgMonitorWindow() override;
@@ -44,6 +46,9 @@ public:
     MonitorSession &session() const { return *session_; }
     const RestingRecording &recording() const { return *recording_; }
     MonitorIndicators &indicators() const { return *indicators_; }
+    // The take's measurements as shown, in RestingEcgMeasurements' table
+    // order; empty until a take was recorded.
+    QStringList shownMeasurements() const;
     // The context menu of the last request (rebuilt on every request).
     QMenu *contextMenu() const;
     // The clock's work, callable at once (tests).
@@ -92,6 +97,7 @@ private:
     void applyFilters();
     void refreshControls();
     void refreshCountdown();
+    void buildMeasurementGrid();
     void refreshMeasurements();
     void showError(const QString &text);
     // Stops the acquisition and lets go of the study; then tells the launcher.
@@ -106,6 +112,7 @@ private:
     LiveEcgPanels *panels_ = nullptr;
     MonitorIndicators *indicators_ = nullptr;
     QTimer *tickTimer_ = nullptr;
+    std::vector<QLabel *> measurementValues_;
     double lastRr_ = 0.0;
     bool saved_ = false;
     bool finished_ = false;

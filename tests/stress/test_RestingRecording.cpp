@@ -24,8 +24,15 @@ using SyntheticEcg::kChannels;
 using SyntheticEcg::kRate;
 using SyntheticEcg::sampleAt;
 
+struct Messages : MonitorListener {
+    void message(MonitorEngine &, const QString &text) override { texts << text; }
+    QStringList texts;
+};
+
 struct RestingRig {
-    explicit RestingRig(int seconds = RestingRecording::kDefaultSeconds) : store(dir.path()) {
+    // `reopened`: the study as another store opens it from its files, which
+    // it did not create and so may not cut.
+    explicit RestingRig(int seconds = RestingRecording::kDefaultSeconds, bool reopened = false) : store(dir.path()) {
         MonitorEngine::SignalFormat format;
         format.channelCount = kChannels;
         format.samplingRate = kRate;
@@ -39,8 +46,13 @@ struct RestingRig {
         info.gainMax = 300.0;
         info.patientLastName = "Resting";
         study = store.createStudy(info);
+        if (reopened) {
+            other = std::make_unique<StudyStore>(dir.path());
+            study = other->openStudy(study->id());
+        }
         engine->prepareRun(*study, StressRun::Plan{}, &store);
         take = std::make_unique<RestingRecording>(*engine, *study, seconds);
+        engine->addListener(&messages);
     }
     // Feeds `seconds` in blocks of `block` samples.
     void feed(double seconds, int block = kRate / 10) {
@@ -84,9 +96,11 @@ struct RestingRig {
 
     QTemporaryDir dir;
     StudyStore store;
+    std::unique_ptr<StudyStore> other;
     std::unique_ptr<MonitorEngine> engine;
     Study *study = nullptr;
     std::unique_ptr<RestingRecording> take;
+    Messages messages;
     std::int64_t fed = 0;
 };
 
@@ -228,6 +242,27 @@ TEST(RestingRecording, ATakeTheDiskRefusedIsNotSavedAndATakeAfterRepeatIs) {
     rig.feed(11.0);
     EXPECT_NO_THROW(rig.take->storeMeasurements());
     EXPECT_TRUE(rig.study->results().contains(Result::GlobalHeartRate));
+}
+
+TEST(RestingRecording, ATakeIntoFilesItMayNotWriteIsReportedAndNeverSaved) {
+    RestingRig rig(RestingRecording::kDefaultSeconds, true);
+    rig.feed(2.0);
+    rig.take->start("20260102030405");
+    rig.feed(3.0);
+    ASSERT_EQ(rig.messages.texts.size(), 1) << "told at once, and once";
+    EXPECT_EQ(rig.messages.texts[0],
+              QStringLiteral("Recording to disk failed: the recording file is not open for writing"));
+    rig.take->stop();
+    ASSERT_EQ(rig.take->state(), RestingRecording::State::Recorded);
+    try {
+        rig.take->repeat();
+        FAIL() << "files this study did not create were emptied";
+    } catch (const std::runtime_error &e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("Recording to disk failed: "))) << e.what();
+    }
+    EXPECT_EQ(rig.take->state(), RestingRecording::State::Recorded);
+    EXPECT_THROW(rig.take->storeMeasurements(), std::runtime_error);
+    EXPECT_FALSE(rig.study->results().contains(Result::GlobalHeartRate));
 }
 
 TEST(RestingEcgMeasurements, TableShowsWholeUnitsAndADashForWhatWasNotMeasured) {

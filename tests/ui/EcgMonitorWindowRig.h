@@ -38,7 +38,6 @@ struct EcgMonitorWindowRig {
         study = store->createStudy(info);
         window = new EcgMonitorWindow(std::make_unique<MonitorSession>(std::move(owned)), *study, store.get(), config);
         finished = std::make_unique<QSignalSpy>(window.data(), &EcgMonitorWindow::recordingFinished);
-        window->setAttribute(Qt::WA_DeleteOnClose);
         window->resize(1280, 800);
         window->show();
     }

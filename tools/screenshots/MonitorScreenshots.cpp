@@ -7,7 +7,9 @@
 #include "store/StudyStore.h"
 #include "stress/MonitorEngine.h"
 #include "stress/MonitorSession.h"
+#include "stress/RestingRecording.h"
 #include "ui/BPDialog.h"
+#include "ui/EcgMonitorWindow.h"
 #include "ui/QSignalMonitorDisplay.h"
 #include "ui/StressMonitorWindow.h"
 
@@ -15,11 +17,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -58,9 +62,12 @@ public:
     ByteFifo fifo;
 };
 
-class MonitorScene {
+// The demonstration recording pushed into the device as fast as the
+// engine takes it, in half-second pieces, with the window's clock ticking
+// every second of signal; and the study of a temporary store it goes into.
+class DemoFeed {
 public:
-    MonitorScene() {
+    DemoFeed() {
         QFile file(QStringLiteral(TARVELIN_DEMO_RECORDING));
         if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("Cannot open file");
         recording_ = file.readAll();
@@ -71,33 +78,20 @@ public:
         info.patientFirstName = "Patient";
         info.patientWeight = "80";
         study_ = store_->createStudy(info);
-        study_->setProperty("patient/trainingZoneMax", "170");
-        study_->setProperty("patient/trainingZoneSubMax", "145");
-        StressRun::Plan plan;
-        Protocol bruce;
-        store_->protocol(QStringLiteral("Bruce"), bruce);
-        plan.stages = bruce;
-        auto device = std::make_unique<PushedDevice>();
-        device_ = device.get();
-        StressMonitorConfig config;
-        config.simulated = true;
-        window_ = std::make_unique<StressMonitorWindow>(std::make_unique<MonitorSession>(std::move(device)), *study_,
-                                                        plan, store_.get(), config);
-        for (QSignalMonitorDisplay *display : window_->findChildren<QSignalMonitorDisplay *>())
-            display->setPixelsPerMm(kPixelsPerMm);
-        window_->resize(kWidth, kHeight);
-        window_->show();
-    }
-    ~MonitorScene() {
-        if (BPDialog *dialog = window_->bloodPressurePrompt()) dialog->reject();
-        window_.reset();
     }
 
-    void feed(double seconds) {
+    std::unique_ptr<MonitorSession> session() {
+        auto device = std::make_unique<PushedDevice>();
+        device_ = device.get();
+        return std::make_unique<MonitorSession>(std::move(device));
+    }
+    StudyStore &store() { return *store_; }
+    Study &study() { return *study_; }
+
+    void feed(double seconds, MonitorEngine &engine, const std::function<void()> &tick) {
         const int frame = kChannels * 2;
         const std::int64_t available = recording_.size() / frame;
         const std::int64_t end = fed_ + static_cast<std::int64_t>(seconds * kRate);
-        MonitorEngine &engine = window_->session().engine();
         while (fed_ < end) {
             const std::int64_t at = fed_ % available;
             const int frames = static_cast<int>(std::min<std::int64_t>({kRate / 2, available - at, end - fed_}));
@@ -110,8 +104,47 @@ public:
                 QThread::msleep(1);
             }
             // What the window's clock shows every second.
-            if (fed_ / kRate != (fed_ - frames) / kRate) window_->tick();
+            if (fed_ / kRate != (fed_ - frames) / kRate) tick();
         }
+    }
+
+private:
+    QByteArray recording_;
+    QTemporaryDir folder_;
+    std::unique_ptr<StudyStore> store_;
+    Study *study_ = nullptr;
+    PushedDevice *device_ = nullptr;
+    std::int64_t fed_ = 0;
+};
+
+void showAtScale(QMainWindow &window) {
+    for (QSignalMonitorDisplay *display : window.findChildren<QSignalMonitorDisplay *>())
+        display->setPixelsPerMm(kPixelsPerMm);
+    window.resize(kWidth, kHeight);
+    window.show();
+}
+
+class MonitorScene {
+public:
+    MonitorScene() {
+        feed_.study().setProperty("patient/trainingZoneMax", "170");
+        feed_.study().setProperty("patient/trainingZoneSubMax", "145");
+        StressRun::Plan plan;
+        Protocol bruce;
+        feed_.store().protocol(QStringLiteral("Bruce"), bruce);
+        plan.stages = bruce;
+        StressMonitorConfig config;
+        config.simulated = true;
+        window_ = std::make_unique<StressMonitorWindow>(feed_.session(), feed_.study(), plan, &feed_.store(), config);
+        showAtScale(*window_);
+    }
+    ~MonitorScene() {
+        if (BPDialog *dialog = window_->bloodPressurePrompt()) dialog->reject();
+        window_.reset();
+    }
+
+    void feed(double seconds) {
+        feed_.feed(seconds, window_->session().engine(), [this] { window_->tick(); });
     }
     void click(const char *button) { window_->findChild<QPushButton *>(QLatin1String(button))->click(); }
     void answerPrompt(const char *sbp, const char *dbp) {
@@ -133,13 +166,8 @@ public:
     }
 
 private:
-    QByteArray recording_;
-    QTemporaryDir folder_;
-    std::unique_ptr<StudyStore> store_;
-    Study *study_ = nullptr;
-    PushedDevice *device_ = nullptr;
+    DemoFeed feed_;
     std::unique_ptr<StressMonitorWindow> window_;
-    std::int64_t fed_ = 0;
 };
 
 QImage atRest() {
@@ -176,10 +204,30 @@ QImage withPrompt() {
     return scene.picture();
 }
 
+// A resting ECG just taken: the 10-second take ended by itself and its
+// measurements are shown, the live ECG sweeping on.
+QImage restingRecorded() {
+    DemoFeed feed;
+    EcgMonitorConfig config;
+    config.simulated = true;
+    EcgMonitorWindow window(feed.session(), feed.study(), &feed.store(), config);
+    showAtScale(window);
+    MonitorEngine &engine = window.session().engine();
+    const auto tick = [&window] { window.tick(); };
+    feed.feed(4.0, engine, tick);
+    window.findChild<QPushButton *>(QStringLiteral("btnStartRecording"))->click();
+    feed.feed(13.0, engine, tick);
+    if (window.recording().state() != RestingRecording::State::Recorded)
+        throw std::runtime_error("The take did not end by itself");
+    window.tick();
+    return window.grab().toImage();
+}
+
 }  // namespace
 
 void addMonitorScreenshots(ScreenshotList &list) {
     list.push_back({QStringLiteral("stress-monitor-rest"), atRest});
     list.push_back({QStringLiteral("stress-monitor-exercise"), inExercise});
     list.push_back({QStringLiteral("stress-monitor-bp-prompt"), withPrompt});
+    list.push_back({QStringLiteral("resting-monitor-recorded"), restingRecorded});
 }
