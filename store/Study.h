@@ -1,6 +1,9 @@
 #pragma once
 // One study in memory: its text properties, date-times, risk factors, events,
 // results and scores, and the recording, beat file and protocol it owns.
+// Besides the properties every study has, a reviewed stress test may carry
+// "stopReason", "stopReasonText" and "angina" (ExerciseFindings.h); they are
+// stored only once set and readers that do not know them ignore them.
 
 #include "analysis/StudyResults.h"
 #include "store/StudyEvent.h"
