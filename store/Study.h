@@ -50,6 +50,8 @@ public:
     // Appends a default event for the caller to fill. The reference is valid
     // until the next addEvent.
     StudyEvent &addEvent();
+    // Out-of-range indices are ignored; later events move up one place.
+    void removeEvent(int i);
     int eventCount() const { return static_cast<int>(events_.size()); }
     StudyEvent &event(int i) { return events_.at(static_cast<std::size_t>(i)); }
     const StudyEvent &event(int i) const { return events_.at(static_cast<std::size_t>(i)); }
