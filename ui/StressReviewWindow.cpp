@@ -12,6 +12,7 @@
 #include "store/StudyStore.h"
 #include "stress/ExerciseScores.h"
 #include "stress/ReviewPosition.h"
+#include "stress/ReviewStLevels.h"
 #include "stress/StagePressureEdit.h"
 #include "stress/StressEvents.h"
 #include "stress/StressMonitorTexts.h"
@@ -42,8 +43,6 @@ const char *const kAverageBeatKey = "ReviewWindow/ShowAverageBeat";
 const char *const kStLeadKey = "ReviewWindow/STLeadName";
 const char *const kDefaultStLead = "V5";
 constexpr int kStandardLeads = 12;
-// The live analysis averages the beats of the last 20 s.
-constexpr double kStWindowSeconds = 20.0;
 
 QString minutesSeconds(double seconds) {
     const int s = std::max(0, static_cast<int>(seconds));
@@ -130,10 +129,10 @@ void StressReviewWindow::loadBeats() {
         marks.push_back({beats_.back().fiducialTime(), true});
     }
     ui_->ecgDisplay1->setBeats(std::move(marks));
-    if (stChain_ && study_.recording()) {
+    if (stChain_ && study_.recording() && study_.protocol()) {
         const double unit = study_.recording()->amplitudeMax() /
                             std::max(1, EcgDisplayBase::fullScaleForBits(study_.recording()->resolutionBits()));
-        stAverages_ = std::make_unique<RecordAverageBeats>(stChain_->output(), beats_, unit);
+        stLevels_ = std::make_unique<ReviewStLevels>(stChain_->output(), beats_, *study_.protocol(), unit);
     }
 }
 
@@ -165,11 +164,9 @@ void StressReviewWindow::showPosition(double seconds) {
     refreshPosition();
 }
 
-bool StressReviewWindow::stAtPosition(AverageBeatView *view) const {
-    if (!stAverages_ || stLead() < 0) return false;
-    const double end = position();
-    stAverages_->setTimeWindow(std::max(0.0, end - kStWindowSeconds), end);
-    return stAverages_->view(stLead(), view) && view->stValid;
+std::optional<double> StressReviewWindow::stLevelAtPosition() const {
+    if (!stLevels_) return std::nullopt;
+    return stLevels_->levelAt(stLead(), position());
 }
 
 void StressReviewWindow::refreshPosition() {
@@ -192,10 +189,9 @@ void StressReviewWindow::refreshPosition() {
                                    ? StressMonitorTexts::stageInfoText(
                                          name, phaseNames_[static_cast<std::size_t>(p.phase)], p.numberInPhase, load)
                                    : QStringLiteral("<b>%1</b>").arg(name));
-    AverageBeatView view;
-    ui_->lblSTInfo->setText(stAtPosition(&view)
-                                ? QString::asprintf("ST [%s] %.1f mm", qUtf8Printable(stLeadName_), 10.0 * view.levelMv)
-                                : QStringLiteral("ST [%1] -").arg(stLeadName_));
+    const std::optional<double> st = stLevelAtPosition();
+    ui_->lblSTInfo->setText(st ? QString::asprintf("ST [%s] %.1f mm", qUtf8Printable(stLeadName_), 10.0 * *st)
+                               : QStringLiteral("ST [%1] -").arg(stLeadName_));
 }
 
 // ---- ST lead -------------------------------------------------------------

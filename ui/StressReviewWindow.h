@@ -7,9 +7,10 @@
 // scrolling the ECG moves the trend cursors and the information frames.
 //
 // The position the window reports is the end of the ECG page on screen: the
-// information frames, the trend cursors and the ST reading (averaged over
-// the 20 s before it, as the live analysis averages) belong to it, and a
-// stage is shown by ending the page at the stage's end.
+// information frames, the trend cursors and the ST reading (measured from
+// the stored beats over the review chain as the live analysis measured it,
+// see ReviewStLevels) belong to it, and a stage is shown by ending the page
+// at the stage's end.
 //
 // The study (opened read-write from `store`) must outlive the window; edits
 // are saved to the store when the window closes. Reports live above this
@@ -19,6 +20,7 @@
 #include <QModelIndex>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace Ui {
@@ -29,12 +31,12 @@ class QMenu;
 class QTreeWidgetItem;
 class RecordAverageBeats;
 class ReviewFilterChain;
+class ReviewStLevels;
 class ReviewTrendPlots;
 class Study;
 class StudyStore;
 class QTimer;
 struct BeatRecord;
-struct AverageBeatView;
 
 class StressReviewWindow : public QMainWindow {
     Q_OBJECT
@@ -54,9 +56,9 @@ public:
     int stLead() const;
     QString stLeadName() const { return stLeadName_; }
     void setStLead(const QString &name);
-    // The ST level of the ST lead measured at the position; false when no
-    // beat could be averaged there.
-    bool stAtPosition(AverageBeatView *view) const;
+    // The ST level (mV) of the ST lead at the position as the live analysis
+    // measured it; absent where no beat of the stage could be measured.
+    std::optional<double> stLevelAtPosition() const;
     // The context menu of the last request (rebuilt on every request).
     QMenu *contextMenu() const { return contextMenu_; }
     // Column of "SBP/DBP" in the stage table.
@@ -135,7 +137,7 @@ private:
     // The ST reading keeps every filter on whatever the display shows, as
     // the live analysis does.
     std::unique_ptr<ReviewFilterChain> stChain_;
-    std::unique_ptr<RecordAverageBeats> stAverages_;
+    std::unique_ptr<ReviewStLevels> stLevels_;
     std::unique_ptr<ReviewTrendPlots> trends_;
     std::unique_ptr<PredefinedPhrases> phrases_;
     QMenu *contextMenu_ = nullptr;

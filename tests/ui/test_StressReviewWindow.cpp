@@ -9,7 +9,6 @@
 #include "store/ExerciseFindings.h"
 #include "store/Protocol.h"
 #include "stress/StressMonitorTexts.h"
-#include "ui/AverageBeatView.h"
 #include "ui/QPlotGraphic.h"
 #include "ui/QSignalBrowseDisplay.h"
 #include "ui/TrendSeries.h"
@@ -246,9 +245,10 @@ TEST(StressReviewWindow, StAtEachStageEndAgreesWithTheStoredStageValue) {
         SCOPED_TRACE(stage);
         tree->setCurrentItem(tree->topLevelItem(stage));
         EXPECT_NEAR(rig.window->position(), rig.study->protocol()->stageEnd(stage), 0.01);
-        AverageBeatView view;
-        ASSERT_TRUE(rig.window->stAtPosition(&view));
-        EXPECT_NEAR(view.levelMv, r.perStage(StudyResults::stLevelPerStage(kV5), stage), 0.02);
+        const std::optional<double> st = rig.window->stLevelAtPosition();
+        ASSERT_TRUE(st);
+        EXPECT_NEAR(*st, r.perStage(StudyResults::stLevelPerStage(kV5), stage), 0.02);
+        EXPECT_TRUE(rig.widget<QLabel>("lblSTInfo")->text().endsWith(QString::asprintf("%.1f mm", 10 * *st)));
     }
 }
 
