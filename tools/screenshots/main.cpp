@@ -5,6 +5,7 @@
 #include "tools/screenshots/DialogScreenshots.h"
 #include "tools/screenshots/DisplayScreenshots.h"
 #include "tools/screenshots/MonitorScreenshots.h"
+#include "tools/screenshots/ReviewScreenshots.h"
 #include "tools/screenshots/WidgetScreenshots.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@ int main(int argc, char **argv) {
     addDisplayScreenshots(list);
     addWidgetScreenshots(list);
     addMonitorScreenshots(list);
+    addReviewScreenshots(list);
     addDialogScreenshots(list);
     int failures = 0;
     for (const Screenshot &shot : list) {
