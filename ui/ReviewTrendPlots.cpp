@@ -7,6 +7,19 @@
 
 namespace {
 
+// The double product in thousands: five-digit values do not fit the label
+// strip beside the plot.
+class ThousandsSeries : public PlotSeries {
+public:
+    explicit ThousandsSeries(const PlotSeries &series) : series_(series) {}
+    int count() const override { return series_.count(); }
+    double time(int index) const override { return series_.time(index); }
+    double value(int index) const override { return series_.value(index) / 1000.0; }
+
+private:
+    const PlotSeries &series_;
+};
+
 void prepare(QPlotGraphic *plot, const PlotSeries *series, double duration, double yMin, double yMax,
              const QString &title) {
     plot->setSeries(series);
@@ -33,7 +46,8 @@ ReviewTrendPlots::ReviewTrendPlots(const Plots &plots, const StudyResults &resul
     prepare(plots_.bp, bp_.get(), durationSeconds, tiltTest ? 0.0 : 50.0, tiltTest ? 200.0 : 250.0,
             QStringLiteral("BP"));
     plots_.bp->setStyle(4);
-    prepare(plots_.dp, dp_.get(), durationSeconds, 0.0, 40000.0, QStringLiteral("DP"));
+    dpThousands_ = std::make_unique<ThousandsSeries>(*dp_);
+    prepare(plots_.dp, dpThousands_.get(), durationSeconds, 0.0, 40.0, QStringLiteral("DP x1000"));
     plots_.dp->fitToData(false, true);
     prepare(plots_.st, nullptr, durationSeconds, -0.5, 0.5, QString());
     plots_.st->setValueFormats(QStringLiteral("%g"), QStringLiteral("%+.1f"));

@@ -39,4 +39,5 @@ private:
     int stLead_ = -1;
     std::unique_ptr<TrendSeries> hr_, dp_, st_, mets_;
     std::unique_ptr<PressurePairSeries> bp_;
+    std::unique_ptr<PlotSeries> dpThousands_;
 };

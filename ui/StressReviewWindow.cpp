@@ -101,7 +101,10 @@ StressReviewWindow::StressReviewWindow(Study &study, StudyStore &store, QWidget 
     ui_->btnEcho->hide();
 
     fastTimer_ = new QTimer(this);
-    connect(fastTimer_, &QTimer::timeout, this, &StressReviewWindow::refreshPosition);
+    connect(fastTimer_, &QTimer::timeout, this, [this] {
+        refreshPosition();
+        refreshStReading();
+    });
     fastTimer_->start(kFastTimerMs);
     slowTimer_ = new QTimer(this);
     connect(slowTimer_, &QTimer::timeout, this, &StressReviewWindow::flushConclusion);
@@ -189,6 +192,13 @@ void StressReviewWindow::refreshPosition() {
                                    ? StressMonitorTexts::stageInfoText(
                                          name, phaseNames_[static_cast<std::size_t>(p.phase)], p.numberInPhase, load)
                                    : QStringLiteral("<b>%1</b>").arg(name));
+}
+
+void StressReviewWindow::refreshStReading() {
+    // Entering a stage replays its beats, too slow to do on every scroll.
+    const double t = position();
+    if (t == stPosition_) return;
+    stPosition_ = t;
     const std::optional<double> st = stLevelAtPosition();
     ui_->lblSTInfo->setText(st ? QString::asprintf("ST [%s] %.1f mm", qUtf8Printable(stLeadName_), 10.0 * *st)
                                : QStringLiteral("ST [%1] -").arg(stLeadName_));
@@ -210,7 +220,7 @@ void StressReviewWindow::setStLead(const QString &name) {
     trends_->setStLead(lead, stLeadName_);
     QSettings().setValue(QLatin1String(kStLeadKey), stLeadName_);
     fillStageTable();
-    shownPosition_ = -1.0;
+    shownPosition_ = stPosition_ = -1.0;
     refreshPosition();
 }
 
@@ -528,7 +538,7 @@ void StressReviewWindow::on_btnStudyData_clicked() {
         ui_->textConclusion->setPlainText(QString::fromUtf8(study_.property("conclusion")));
     }
     refreshScores();
-    shownPosition_ = -1.0;
+    shownPosition_ = stPosition_ = -1.0;
     refreshPosition();
 }
 

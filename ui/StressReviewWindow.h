@@ -68,6 +68,7 @@ public:
     void saveStudy();
     // The timers' work, callable at once (tests).
     void refreshPosition();
+    void refreshStReading();
     void flushConclusion();
 
 Q_SIGNALS:
@@ -149,4 +150,5 @@ private:
     bool conclusionModified_ = false;
     bool modified_ = false;
     double shownPosition_ = -1.0;
+    double stPosition_ = -1.0;
 };

@@ -248,6 +248,7 @@ TEST(StressReviewWindow, StAtEachStageEndAgreesWithTheStoredStageValue) {
         const std::optional<double> st = rig.window->stLevelAtPosition();
         ASSERT_TRUE(st);
         EXPECT_NEAR(*st, r.perStage(StudyResults::stLevelPerStage(kV5), stage), 0.02);
+        rig.window->refreshStReading();
         EXPECT_TRUE(rig.widget<QLabel>("lblSTInfo")->text().endsWith(QString::asprintf("%.1f mm", 10 * *st)));
     }
 }

@@ -45,6 +45,7 @@ QImage stressReview() {
     auto *stages = window.findChild<QTreeWidget *>(QStringLiteral("treeProtocol"));
     stages->setCurrentItem(stages->topLevelItem(3));
     window.refreshPosition();
+    window.refreshStReading();
     return window.grab().toImage();
 }
 
