@@ -559,11 +559,16 @@ void StressReviewWindow::closeEvent(QCloseEvent *event) {
     try {
         saveStudy();
     } catch (const std::exception &error) {
-        // Closing now would drop the reviewer's edits; the window stays open
-        // so they can be saved once the cause is mended.
-        QMessageBox::warning(this, windowTitle(), QString::fromUtf8(error.what()));
-        event->ignore();
-        return;
+        // Closing now drops the reviewer's edits: only when asked to, so a
+        // study that cannot be written (read-only, full disk) can still be left.
+        const auto answer = QMessageBox::warning(this, windowTitle(),
+                                                 QString::fromUtf8(error.what()) + QStringLiteral("\n\n") +
+                                                     tr("Close without saving the changes?"),
+                                                 QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
+        if (answer != QMessageBox::Discard) {
+            event->ignore();
+            return;
+        }
     }
     saveSettings();
     event->accept();
