@@ -329,3 +329,37 @@ TEST(StressReviewWindow, TrendsStageTableAndEcgFollowEachOther) {
     EXPECT_NEAR(st->cursorTime(), display->recordSeconds(), 0.01);
     EXPECT_TRUE(rig.widget<QLabel>("lblStageInfo")->text().contains("Recovery"));
 }
+
+TEST(StressReviewWindow, TheEcgContextMenuAndItsSettings) {
+    ReviewWindowRig rig;
+    ASSERT_NE(rig.study, nullptr);
+    QSettings().setValue("ReviewWindow/DisplayColorScheme", "Black");
+    QSettings().setValue("ReviewWindow/ShowAverageBeat", false);
+    rig.open();
+    auto *display = rig.widget<QSignalBrowseDisplay>("ecgDisplay1");
+    EXPECT_EQ(display->colorScheme(), "Black");
+    EXPECT_FALSE(display->showAverageBeat());
+    for (int lead = 0; lead < 14; ++lead) EXPECT_EQ(display->isLeadShown(lead), lead < 12) << lead;
+
+    auto trigger = [&](const QString &text) {
+        emit display->customContextMenuRequested(QPoint(20, 20));
+        for (QAction *action : rig.window->contextMenu()->actions())
+            if (action->text() == text) {
+                action->trigger();
+                return true;
+            }
+        return false;
+    };
+    ASSERT_TRUE(trigger("Show graphics"));
+    EXPECT_FALSE(rig.widget<QWidget>("frameTools")->isVisible());
+    ASSERT_TRUE(trigger("Show graphics"));
+    EXPECT_TRUE(rig.widget<QWidget>("frameTools")->isVisible());
+    ASSERT_TRUE(trigger("Hexaxial order"));
+    ASSERT_TRUE(trigger("Average beat"));
+    ASSERT_TRUE(trigger("V1"));
+    EXPECT_FALSE(display->isLeadShown(ChannelTable::indexOf("V1")));
+    rig.window->close();
+    EXPECT_TRUE(QSettings().value("ReviewWindow/HexaxialOrder").toBool());
+    EXPECT_TRUE(QSettings().value("ReviewWindow/ShowAverageBeat").toBool());
+    EXPECT_EQ(QSettings().value("ReviewWindow/DisplayColorScheme").toString(), "Black");
+}
