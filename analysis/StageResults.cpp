@@ -131,11 +131,15 @@ void StageResults::closeStage(int nextStage, double nowSeconds) {
 
 void StageResults::finish(double nowSeconds) {
     closeStage(-1, nowSeconds);
-    const double maxMets = largestPositive(results_.values(Result::MetsPerStage));
-    results_.setScalar(Result::MaxBpm, largestPositive(results_.values(Result::BpmPerStage)));
-    results_.setScalar(Result::MaxSysBp, largestPositive(results_.values(Result::SysBpPerStage)));
-    results_.setScalar(Result::MaxDiaBp, largestPositive(results_.values(Result::DiaBpPerStage)));
-    results_.setScalar(Result::MaxMets, maxMets);
-    results_.setScalar(Result::MaxDp, largestPositive(results_.values(Result::DpPerStage)));
-    results_.setScalar(Result::MaxVo2, maxMets * 3.5);
+    deriveMaxima(results_);
+}
+
+void StageResults::deriveMaxima(StudyResults &results) {
+    const double maxMets = largestPositive(results.values(Result::MetsPerStage));
+    results.setScalar(Result::MaxBpm, largestPositive(results.values(Result::BpmPerStage)));
+    results.setScalar(Result::MaxSysBp, largestPositive(results.values(Result::SysBpPerStage)));
+    results.setScalar(Result::MaxDiaBp, largestPositive(results.values(Result::DiaBpPerStage)));
+    results.setScalar(Result::MaxMets, maxMets);
+    results.setScalar(Result::MaxDp, largestPositive(results.values(Result::DpPerStage)));
+    results.setScalar(Result::MaxVo2, maxMets * 3.5);
 }

@@ -65,6 +65,9 @@ public:
     void closeStage(int nextStage, double nowSeconds);
     // Closes the last stage and derives the maxima.
     void finish(double nowSeconds);
+    // The maxima from the per-stage series: the largest entry of each (0 when
+    // none is above 0), "maxVO2" = "maxMETS" × 3.5. Also after a review edit.
+    static void deriveMaxima(StudyResults &results);
 
     double mets(int stage) const;
 

@@ -7,6 +7,8 @@
 #include "store/Protocol.h"
 #include "store/Study.h"
 #include "store/StudyInfoConversion.h"
+#include "store/ExerciseFindings.h"
+#include "stress/ExerciseScores.h"
 
 #include <QCoreApplication>
 #include <cmath>
@@ -79,6 +81,24 @@ void fillMaxima(const Study &study, const StudyInfo &info, ReportData &data) {
     data.setField(QStringLiteral("maxDP"), whole(r.scalar(Result::MaxDp)));
 }
 
+// The computed scores read "not available" when their data are missing; the
+// reviewer's findings stay empty until recorded, so the template can leave
+// their lines out.
+void fillScores(const Study &study, ReportData &data) {
+    const ExerciseScores scores = ExerciseScores::compute(study);
+    data.setField(QStringLiteral("dukeScore"), ExerciseScoreTexts::duke(scores));
+    data.setField(QStringLiteral("heartRateRecovery"), ExerciseScoreTexts::heartRateRecovery(scores));
+    data.setField(QStringLiteral("chronotropicIndex"), ExerciseScoreTexts::chronotropicIndex(scores));
+    data.setField(QStringLiteral("metsAgainstPredicted"), ExerciseScoreTexts::mets(scores));
+    const auto reason = ExerciseFindings::stopReason(study);
+    const QString detail = ExerciseFindings::stopReasonText(study).trimmed();
+    QString stop = reason ? ExerciseFindings::label(*reason) : QString();
+    if (!detail.isEmpty()) stop = stop.isEmpty() ? detail : QStringLiteral("%1: %2").arg(stop, detail);
+    data.setField(QStringLiteral("stopReason"), stop);
+    const auto angina = ExerciseFindings::angina(study);
+    data.setField(QStringLiteral("angina"), angina ? ExerciseFindings::label(*angina) : QString());
+}
+
 void fillEvents(const Study &study, ReportData &data) {
     data.declareRowSet(QStringLiteral("event"));
     for (int i = 0; i < study.eventCount(); ++i) {
@@ -119,7 +139,10 @@ void fillLeads(const Study &study, ReportData &data) {
 
 }  // namespace
 
-int predictedMaxHeartRate(int ageYears) { return ageYears > 0 && ageYears < 220 ? 220 - ageYears : 0; }
+int predictedMaxHeartRate(int ageYears) {
+    const auto predicted = ExerciseScores::predictedMaxHeartRate(ageYears);
+    return predicted ? static_cast<int>(*predicted) : 0;
+}
 
 ReportData fill(const Study &study, const ReportSettings &settings) {
     ReportData data(&study);
@@ -128,6 +151,7 @@ ReportData fill(const Study &study, const ReportSettings &settings) {
     StudyReportFields::fillPatientAndStudy(info, data);
     fillProtocol(study, settings, data);
     fillMaxima(study, info, data);
+    fillScores(study, data);
     fillEvents(study, data);
     fillLeads(study, data);
     return data;

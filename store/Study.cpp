@@ -49,3 +49,8 @@ void Study::setBeats(std::unique_ptr<BeatFile> beats) { beats_ = std::move(beats
 void Study::setEchoScoring(std::unique_ptr<EchoScoring> scoring) { echoScoring_ = std::move(scoring); }
 
 void Study::setProtocol(std::unique_ptr<Protocol> protocol) { protocol_ = std::move(protocol); }
+
+void Study::removeEvent(int i) {
+    if (i < 0 || i >= eventCount()) return;
+    events_.erase(events_.begin() + i);
+}

@@ -1,6 +1,9 @@
 #pragma once
 // One study in memory: its text properties, date-times, risk factors, events,
 // results and scores, and the recording, beat file and protocol it owns.
+// Besides the properties every study has, a reviewed stress test may carry
+// "stopReason", "stopReasonText" and "angina" (ExerciseFindings.h); they are
+// stored only once set and readers that do not know them ignore them.
 
 #include "analysis/StudyResults.h"
 #include "store/StudyEvent.h"
@@ -48,6 +51,8 @@ public:
     // until the next addEvent.
     StudyEvent &addEvent();
     void clearEvents() { events_.clear(); }
+    // Out-of-range indices are ignored; later events move up one place.
+    void removeEvent(int i);
     int eventCount() const { return static_cast<int>(events_.size()); }
     StudyEvent &event(int i) { return events_.at(static_cast<std::size_t>(i)); }
     const StudyEvent &event(int i) const { return events_.at(static_cast<std::size_t>(i)); }

@@ -35,6 +35,10 @@ const char *const kPatientKeys[] = {"firstName",
                                     "state",
                                     "country",
                                     "phoneNumber"};
+// The reviewer's findings on how the test ended (ExerciseFindings.h):
+// written only once set, so a document without them keeps its old layout.
+const char *const kFindingKeys[] = {"stopReason", "stopReasonText", "angina"};
+
 // Veterinary members, written only when one of them holds something.
 const char *const kAnimalKeys[] = {"animalSpecies", "animalBreed"};
 
@@ -156,6 +160,8 @@ QJsonObject studyObject(const Study &study) {
     QJsonObject object;
     object.insert(QStringLiteral("id"), study.id());
     for (const char *name : kStudyKeys) object.insert(key(name), text(study.property(name)));
+    for (const char *name : kFindingKeys)
+        if (!study.property(name).isEmpty()) object.insert(key(name), text(study.property(name)));
     object.insert(QStringLiteral("studyDateTime"), text(study.studyDateTime()));
     object.insert(QStringLiteral("recordingDateTime"), text(study.recordingDateTime()));
     return object;
@@ -209,6 +215,8 @@ std::unique_ptr<Study> fromJson(const QJsonObject &document) {
     study->setStudyDateTime(bytesOf(studyMembers.value(QStringLiteral("studyDateTime"))));
     study->setRecordingDateTime(bytesOf(studyMembers.value(QStringLiteral("recordingDateTime"))));
     for (const char *name : kStudyKeys) study->setProperty(name, bytesOf(studyMembers.value(key(name))));
+    for (const char *name : kFindingKeys)
+        if (studyMembers.contains(key(name))) study->setProperty(name, bytesOf(studyMembers.value(key(name))));
     for (const char *name : kPatientKeys) study->setProperty(kPatientPrefix + name, bytesOf(patient.value(key(name))));
     for (const char *name : kAnimalKeys) study->setProperty(kPatientPrefix + name, bytesOf(patient.value(key(name))));
     for (const QJsonValue &value : patient.value(QStringLiteral("riskFactors")).toArray()) {

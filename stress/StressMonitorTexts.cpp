@@ -11,9 +11,6 @@ namespace StressMonitorTexts {
 
 namespace {
 
-// The ST columns show V5, where exercise ST changes are read first.
-constexpr int kStLead = 10;
-
 QString tr(const char *text) { return QCoreApplication::translate("StressMonitorTexts", text); }
 
 int wholeSeconds(double seconds) { return seconds > 0.0 ? static_cast<int>(seconds) : 0; }
@@ -64,7 +61,7 @@ QString patientNameText(const Study &study) {
 }
 
 std::vector<StageCells> stageCells(const Protocol &recorded, const StudyResults &results,
-                                   const std::array<QString, 3> &phaseNames, const QString &workloadUnit) {
+                                   const std::array<QString, 3> &phaseNames, const QString &workloadUnit, int stLead) {
     std::vector<StageCells> cells;
     std::array<int, 3> perPhase{};
     for (int i = 0; i < recorded.stageCount(); ++i) {
@@ -86,15 +83,16 @@ std::vector<StageCells> stageCells(const Protocol &recorded, const StudyResults 
                                  static_cast<int>(results.perStage(Result::DiaBpPerStage, i)));
         c.dp = QString::asprintf("%d", static_cast<int>(results.perStage(Result::DpPerStage, i)));
         c.st =
-            QString::asprintf("%.1f mm", 10.0 * results.perStage(ResultName(LeadResult::StLevelPerStage, kStLead), i));
-        c.stSlope = QString::asprintf("%.1f mm/s",
-                                      10.0 * results.perStage(ResultName(LeadResult::StSlopePerStage, kStLead), i));
+            QString::asprintf("%.1f mm", 10.0 * results.perStage(ResultName(LeadResult::StLevelPerStage, stLead), i));
+        c.stSlope =
+            QString::asprintf("%.1f mm/s", 10.0 * results.perStage(ResultName(LeadResult::StSlopePerStage, stLead), i));
         cells.push_back(c);
     }
     return cells;
 }
 
-StageTable stageTable(const Study &study, const std::array<QString, 3> &phaseNames, const QString &workloadUnit) {
+StageTable stageTable(const Study &study, const std::array<QString, 3> &phaseNames, const QString &workloadUnit,
+                      int stLead, const QString &stLeadName) {
     StageTable table;
     const Protocol *recorded = study.protocol();
     const ProtocolType type = recorded ? recorded->type : ProtocolType::Treadmill;
@@ -102,11 +100,11 @@ StageTable stageTable(const Study &study, const std::array<QString, 3> &phaseNam
     if (type == ProtocolType::Treadmill) table.headers << tr("Speed") << tr("Incline");
     if (type == ProtocolType::Ergometer) table.headers << tr("Workload");
     if (type == ProtocolType::Pharmacologic) table.headers << tr("Dose");
-    table.headers << tr("METS") << tr("HR") << tr("SBP/DBP") << tr("DP") << tr("ST [V5]")
-                  << QString::fromUtf8("\u2206ST [V5]");
+    table.headers << tr("METS") << tr("HR") << tr("SBP/DBP") << tr("DP") << tr("ST [%1]").arg(stLeadName)
+                  << QString::fromUtf8("\u2206ST [%1]").arg(stLeadName);
     if (!recorded) return table;
 
-    for (const StageCells &c : stageCells(*recorded, study.results(), phaseNames, workloadUnit)) {
+    for (const StageCells &c : stageCells(*recorded, study.results(), phaseNames, workloadUnit, stLead)) {
         QStringList row;
         row << c.name << c.duration;
         if (type == ProtocolType::Treadmill) row << c.speed << c.incline;

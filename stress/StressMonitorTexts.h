@@ -38,14 +38,19 @@ QString patientNameText(const Study &study);
 struct StageCells {
     QString name, duration, speed, incline, workload, dose, mets, hr, bp, dp, st, stSlope;
 };
+// The ST columns are those of `stLead` (V5 unless the reviewer chose another).
+constexpr int kDefaultStLead = 10;
 std::vector<StageCells> stageCells(const Protocol &recorded, const StudyResults &results,
-                                   const std::array<QString, 3> &phaseNames, const QString &workloadUnit);
+                                   const std::array<QString, 3> &phaseNames, const QString &workloadUnit,
+                                   int stLead = kDefaultStLead);
 
 struct StageTable {
     QStringList headers;
     std::vector<QStringList> rows;
 };
 // One row per stage of the study's recorded protocol, with its results.
-StageTable stageTable(const Study &study, const std::array<QString, 3> &phaseNames, const QString &workloadUnit);
+// The ST headers carry `stLeadName`, the name of `stLead`.
+StageTable stageTable(const Study &study, const std::array<QString, 3> &phaseNames, const QString &workloadUnit,
+                      int stLead = kDefaultStLead, const QString &stLeadName = QStringLiteral("V5"));
 
 }  // namespace StressMonitorTexts

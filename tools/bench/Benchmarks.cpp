@@ -10,6 +10,7 @@ std::vector<Benchmark> engineBenchmarks();
 std::vector<Benchmark> displayBenchmarks();
 std::vector<Benchmark> monitorWindowBenchmarks();
 std::vector<Benchmark> reportBenchmarks();
+std::vector<Benchmark> reviewWindowBenchmarks();
 
 std::vector<Benchmark> allBenchmarks() {
     std::vector<Benchmark> all;
@@ -23,5 +24,6 @@ std::vector<Benchmark> allBenchmarks() {
     for (auto &b : displayBenchmarks()) all.push_back(b);
     for (auto &b : monitorWindowBenchmarks()) all.push_back(b);
     for (auto &b : reportBenchmarks()) all.push_back(b);
+    for (auto &b : reviewWindowBenchmarks()) all.push_back(b);
     return all;
 }

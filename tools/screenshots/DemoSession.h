@@ -32,6 +32,7 @@ public:
 
     MonitorEngine &engine() { return *engine_; }
     Study &study() { return *study_; }
+    StudyStore &store() { return *store_; }
     // Beats found after Start, with their times in seconds of the recording.
     const std::vector<BeatRecord> &recordedBeats() const { return recordedBeats_; }
 

@@ -7,6 +7,7 @@
 #include "tools/screenshots/LauncherScreenshots.h"
 #include "tools/screenshots/MonitorScreenshots.h"
 #include "tools/screenshots/RestingReportScreenshots.h"
+#include "tools/screenshots/ReviewScreenshots.h"
 #include "tools/screenshots/WidgetScreenshots.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ int main(int argc, char **argv) {
     addDisplayScreenshots(list);
     addWidgetScreenshots(list);
     addMonitorScreenshots(list);
+    addReviewScreenshots(list);
     addDialogScreenshots(list);
     addRestingReportScreenshots(list);
     addLauncherScreenshots(list);

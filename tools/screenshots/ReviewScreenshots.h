@@ -1,0 +1,9 @@
+#pragma once
+// The stress review window for the user guide: a test run through the real
+// engine on the demonstration recording (rest, three exercise stages with
+// their pressures, recovery), stored, then reviewed at the end of the last
+// exercise stage with the trends and the stage table.
+
+#include "tools/screenshots/Screenshot.h"
+
+void addReviewScreenshots(ScreenshotList &list);
