@@ -2,6 +2,7 @@
 
 #include "acquisition/FileSignal.h"
 #include "analysis/ReviewFilterChain.h"
+#include "reports/EventCapture.h"
 #include "reports/ReportTemplate.h"
 #include "reports/StressAverageBeats.h"
 #include "store/Protocol.h"
@@ -12,6 +13,7 @@
 #include "ui/TrendSeries.h"
 
 #include <QImage>
+#include <QStringList>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -38,20 +40,42 @@ struct ReportGraphics::EcgShape {
     std::int64_t first = 0;
     std::vector<int> channels;
     int rhythm = -1;  // index into channels
+    double rate = 0.0;
     QSizeF sizeMm;
 };
 
-ReportGraphics::ReportGraphics(const Study *study, const QString &defaultLayout, const QString &defaultRhythm)
-    : study_(study), defaultLayout_(defaultLayout), defaultRhythm_(defaultRhythm) {}
+ReportGraphics::ReportGraphics(const Study *study, const QString &defaultLayout, const QString &defaultRhythm,
+                               const EventCapture *capture)
+    : study_(study), capture_(capture), defaultLayout_(defaultLayout), defaultRhythm_(defaultRhythm) {}
 
 ReportGraphics::~ReportGraphics() = default;
 
-bool ReportGraphics::ecgShape(const TemplateNode &node, const QString &event, double widthMm, EcgShape *shape) const {
-    const FileSignal *signal = study_ ? study_->recording() : nullptr;
-    if (!signal || signal->samplingRate() <= 0 || study_->eventCount() == 0) return false;
+int ReportGraphics::eventIndex(const QString &event) const {
     bool ok = true;
     const int index = event == QLatin1String("last") ? study_->eventCount() - 1 : event.toInt(&ok);
-    if (!ok || index < 0 || index >= study_->eventCount()) return false;
+    return ok && index >= 0 && index < study_->eventCount() ? index : -1;
+}
+
+bool ReportGraphics::ecgShape(const TemplateNode &node, const QString &event, double widthMm, EcgShape *shape) const {
+    QStringList names;
+    double rate = 0.0, available = 0.0;
+    if (capture_) {
+        // A capture holds the one event it was taken for.
+        for (const EcgPageLead &lead : capture_->strip) names << lead.name;
+        rate = capture_->rate;
+        available = capture_->seconds();
+    } else {
+        const FileSignal *signal = study_ ? study_->recording() : nullptr;
+        if (!signal || signal->samplingRate() <= 0) return false;
+        const int index = eventIndex(event);
+        if (index < 0) return false;
+        for (int c = 0; c < std::min(kStandardLeads, signal->channelCount()); ++c) names << signal->channelName(c);
+        rate = signal->samplingRate();
+        const std::int64_t length = signal->length();
+        shape->first = std::min<std::int64_t>(length, std::llround(study_->event(index).position * rate));
+        available = static_cast<double>(length - shape->first) / rate;
+    }
+    if (names.isEmpty() || rate <= 0.0) return false;
     if (!parseLayout(node.attribute(QStringLiteral("layout"), defaultLayout_), &shape->layout))
         throw std::runtime_error(QStringLiteral("Report template error: line %1: unknown ECG layout \"%2\"")
                                      .arg(node.line)
@@ -64,22 +88,19 @@ bool ReportGraphics::ecgShape(const TemplateNode &node, const QString &event, do
                                      .arg(node.line)
                                      .toStdString());
     const QString rhythm = node.attribute(QStringLiteral("rhythm"), defaultRhythm_);
-    for (int c = 0; c < std::min(kStandardLeads, signal->channelCount()); ++c) {
-        if (signal->channelName(c) == rhythm) shape->rhythm = static_cast<int>(shape->channels.size());
+    for (int c = 0; c < names.size(); ++c) {
+        if (names[c] == rhythm) shape->rhythm = static_cast<int>(shape->channels.size());
         shape->channels.push_back(c);
     }
     if (shape->layout != EcgPage::Layout::FourByThree) shape->rhythm = -1;
-    const std::int64_t length = signal->length();
-    shape->first = std::min<std::int64_t>(length, std::llround(study_->event(index).position * signal->samplingRate()));
+    shape->rate = rate;
     // The strip is never squeezed to fit: at true scale a narrower page
     // shows fewer seconds.
     const double marginsMm = EcgPage::kLeftMarginMm + EcgPage::kRightMarginMm;
     const double fitting = (widthMm - marginsMm) / shape->scale.mmPerSecond;
-    const double available = static_cast<double>(length - shape->first) / signal->samplingRate();
     shape->seconds = std::min({node.number(QStringLiteral("seconds"), 10.0), fitting, available});
     if (shape->seconds <= 0.0 || shape->channels.empty()) return false;
-    EcgPage page(shape->layout, signal->samplingRate(), shape->seconds, shape->scale,
-                 DisplayColorScheme::byName("Light"));
+    EcgPage page(shape->layout, rate, shape->seconds, shape->scale, DisplayColorScheme::byName("Light"));
     if (shape->rhythm >= 0) page.setRhythmLeads({shape->rhythm});
     shape->sizeMm = page.sizeMm(static_cast<int>(shape->channels.size()));
     return true;
@@ -94,33 +115,42 @@ void ReportGraphics::paintEcg(QPainter &painter, double pixelsPerMm, const QRect
                               const QString &event) {
     EcgShape shape;
     if (!ecgShape(node, event, areaMm.width(), &shape)) return;
-    FileSignal &signal = *study_->recording();
-    // Filtered by default, as the review shows the record; filters="none"
-    // prints the record as it was acquired.
-    const bool filtered = node.attribute(QStringLiteral("filters"), QStringLiteral("all")) != QLatin1String("none");
-    if (filtered && !chain_) {
-        chain_ = std::make_unique<ReviewFilterChain>(signal);
-        chain_->configure(true, true, true);
-    }
-    const SignalSource &source = filtered ? chain_->output() : static_cast<const SignalSource &>(signal);
-    const int count = static_cast<int>(std::llround(shape.seconds * signal.samplingRate()));
-    const int fullScale = EcgDisplayBase::fullScaleForBits(signal.resolutionBits());
-    const double mvPerUnit = fullScale > 0 ? signal.amplitudeMax() / fullScale : 0.0;
+    const int count = static_cast<int>(std::llround(shape.seconds * shape.rate));
     std::vector<EcgPageLead> leads;
-    for (int c : shape.channels) {
-        EcgPageLead lead;
-        lead.name = signal.channelName(c);
-        lead.millivolts.resize(static_cast<std::size_t>(count));
-        source.readRange(c, shape.first, count, lead.millivolts.data());
-        for (double &v : lead.millivolts) v *= mvPerUnit;
-        leads.push_back(std::move(lead));
+    QString title;
+    if (capture_) {
+        for (const EcgPageLead &lead : capture_->strip) {
+            leads.push_back(lead);
+            leads.back().millivolts.resize(static_cast<std::size_t>(count));
+        }
+        title = capture_->title;
+    } else {
+        FileSignal &signal = *study_->recording();
+        // Filtered by default, as the review shows the record; filters="none"
+        // prints the record as it was acquired.
+        const bool filtered = node.attribute(QStringLiteral("filters"), QStringLiteral("all")) != QLatin1String("none");
+        if (filtered && !chain_) {
+            chain_ = std::make_unique<ReviewFilterChain>(signal);
+            chain_->configure(true, true, true);
+        }
+        const SignalSource &source = filtered ? chain_->output() : static_cast<const SignalSource &>(signal);
+        const int fullScale = EcgDisplayBase::fullScaleForBits(signal.resolutionBits());
+        const double mvPerUnit = fullScale > 0 ? signal.amplitudeMax() / fullScale : 0.0;
+        for (int c : shape.channels) {
+            EcgPageLead lead;
+            lead.name = signal.channelName(c);
+            lead.millivolts.resize(static_cast<std::size_t>(count));
+            source.readRange(c, shape.first, count, lead.millivolts.data());
+            for (double &v : lead.millivolts) v *= mvPerUnit;
+            leads.push_back(std::move(lead));
+        }
+        title = QString::fromUtf8(study_->event(eventIndex(event)).description);
     }
     const DisplayColorScheme &scheme = DisplayColorScheme::byName(QStringLiteral("Light"));
-    EcgPage page(shape.layout, signal.samplingRate(), shape.seconds, shape.scale, scheme);
+    EcgPage page(shape.layout, shape.rate, shape.seconds, shape.scale, scheme);
     if (shape.rhythm >= 0) page.setRhythmLeads({shape.rhythm});
-    const StudyEvent &e = study_->event(event == QLatin1String("last") ? study_->eventCount() - 1 : event.toInt());
     // The page adds its speed and gain to the title.
-    page.setTitle(QString::fromUtf8(e.description));
+    page.setTitle(title);
     painter.save();
     painter.translate(areaMm.left() * pixelsPerMm, areaMm.top() * pixelsPerMm);
     page.paint(painter, pixelsPerMm, leads);

@@ -3,6 +3,8 @@
 // scale through the ECG page painter, and trends through the trend plot
 // painter. Reads the study's recording through the review filter chain.
 
+#include "ui/AverageBeatView.h"
+
 #include <QRectF>
 #include <QString>
 #include <memory>
@@ -10,6 +12,7 @@
 class QPainter;
 class ReviewFilterChain;
 class StressAverageBeats;
+struct EventCapture;
 class Study;
 struct TemplateNode;
 
@@ -17,8 +20,11 @@ class ReportGraphics {
 public:
     // `study` may be null: graphics then take no room and draw nothing.
     // `defaultLayout` ("12by1", "6by2", "4by3") and `defaultRhythm` serve
-    // ECG blocks that do not name their own.
-    ReportGraphics(const Study *study, const QString &defaultLayout, const QString &defaultRhythm);
+    // ECG blocks that do not name their own. With `capture` (which must
+    // outlive this object) ECG and average-beat blocks draw the captured
+    // event and never read the study.
+    ReportGraphics(const Study *study, const QString &defaultLayout, const QString &defaultRhythm,
+                   const EventCapture *capture = nullptr);
     ~ReportGraphics();
 
     // Height in mm of an ECG block `widthMm` wide showing event `event`
@@ -28,6 +34,7 @@ public:
                   const QString &event);
 
     // Height in mm of an average-beat block `widthMm` wide; 0 without beats.
+    // The moment "event" is the captured event's beats over their references.
     double averageBeatsHeightMm(const TemplateNode &node, double widthMm);
     void paintAverageBeats(QPainter &painter, double pixelsPerMm, const QRectF &areaMm, const TemplateNode &node,
                            const QString &moment);
@@ -38,8 +45,15 @@ public:
 private:
     struct EcgShape;
     bool ecgShape(const TemplateNode &node, const QString &event, double widthMm, EcgShape *shape) const;
+    // Index of "last" or a number among the study's events; -1 when none.
+    int eventIndex(const QString &event) const;
+    // The leads an average-beat block shows, and the beats of one of them.
+    int averageLeadCount();
+    QString averageLeadName(int k);
+    bool averageBeat(const QString &moment, int k, AverageBeatView *rest, bool *haveRest, AverageBeatView *shown);
 
     const Study *study_;
+    const EventCapture *capture_;
     QString defaultLayout_;
     QString defaultRhythm_;
     std::unique_ptr<ReviewFilterChain> chain_;

@@ -36,11 +36,16 @@ ReportRenderer::ReportRenderer(const ReportTemplate &report, const ReportData &d
 int ReportRenderer::render(QPagedPaintDevice &device) {
     unknown_.clear();
     ReportLayout layout(template_, data_, device);
-    device.setPageLayout(QPageLayout(QPageSize(layout.pageSizeMm(), QPageSize::Millimeter),
+    // The layout's size is already turned for a landscape page; the page
+    // size takes the sheet as it comes out of the printer and turns it by
+    // its orientation, so it must not be given turned twice.
+    QSizeF sheet = layout.pageSizeMm();
+    if (layout.landscape()) sheet.transpose();
+    device.setPageLayout(QPageLayout(QPageSize(sheet, QPageSize::Millimeter),
                                      layout.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0)));
     ReportGraphics graphics(data_.study(), data_.field(QStringLiteral("traceLayout")),
-                            data_.field(QStringLiteral("rhythmLead")));
+                            data_.field(QStringLiteral("rhythmLead")), data_.capture());
     layout.ecgHeight = [&graphics](const TemplateNode &node, const FieldScope &scope, double width) {
         const QString event = FieldText::substitute(node.attribute(QStringLiteral("event"), "last"), scope);
         return graphics.ecgHeightMm(node, event, width);

@@ -168,14 +168,19 @@ void fillLeads(const Study &study, ReportData &data) {
 
 }  // namespace
 
+void fillHeader(const Study &study, const ReportSettings &settings, ReportData &data) {
+    const StudyInfo info = infoFromStudy(study);
+    fillSettings(settings, data);
+    fillPatientAndStudy(info, data);
+    fillProtocol(study, settings, data);
+}
+
 int predictedMaxHeartRate(int ageYears) { return ageYears > 0 && ageYears < 220 ? 220 - ageYears : 0; }
 
 ReportData fill(const Study &study, const ReportSettings &settings) {
     ReportData data(&study);
     const StudyInfo info = infoFromStudy(study);
-    fillSettings(settings, data);
-    fillPatientAndStudy(info, data);
-    fillProtocol(study, settings, data);
+    fillHeader(study, settings, data);
     fillMaxima(study, info, data);
     fillEvents(study, data);
     fillLeads(study, data);
