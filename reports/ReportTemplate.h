@@ -48,12 +48,15 @@
 //                                          is `gain` mm on paper); event="last"
 //                                          is the last event; layout and
 //                                          rhythm default to the report's
-//   <averagebeats moment="rest|peak|recovery" columns="6" speed="25" gain="10"/>
+//   <averagebeats moment="rest|peak|recovery|event" columns="6" speed="25" gain="10"/>
 //                                          every lead's average beat of the
 //                                          last 20 s of that phase at true
 //                                          scale, the rest average behind it
 //                                          in the reference colour, with its
-//                                          ST level (mm) and slope (mm/s)
+//                                          ST level (mm) and slope (mm/s);
+//                                          "event" (event report only): the
+//                                          averages at the event over their
+//                                          reference
 //   <space height="5"/>    <line/>    <pagebreak/>
 //
 // Words: a text, a field label or a column title is first looked up in the
@@ -81,6 +84,15 @@
 // "event" (index, description, time, duration) and the set "lead" (name,
 // restST, peakST, recoveryST in mm; restSlope, peakSlope, recoverySlope in
 // mm/s; empty where no beat could be averaged).
+//
+// The event report (":/res/stressStageReport1.xml") knows the stress
+// report's header, patient, study, protocol and "stage" fields, and:
+// eventIndex, eventDescription, eventTime, eventStage, eventHR, eventBP,
+// eventDP, eventMETS, eventSpeed, eventIncline, eventWorkload, eventDose,
+// eventST, eventSTSlope (the cells of the event's stage row); the set "lead"
+// (name, ST in mm, STSlope in mm/s at the event). Its <ecg> shows the 10 s
+// copied at the event (the last 10 s recorded when the event is more recent)
+// filtered as the monitor showed it.
 
 #include <QByteArray>
 #include <QHash>
