@@ -18,6 +18,7 @@
 #include <QProgressDialog>
 #include <QRegularExpression>
 #include <QThread>
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -56,7 +57,9 @@ ReportDialog::ReportDialog(const Study &study, const QString &storeRoot, QWidget
     : QDialog(parent), ui_(std::make_unique<Ui::ReportDialog>()), study_(study), storeRoot_(storeRoot),
       templateName_(QLatin1String(kStressTemplate)), fill_(&StressReportData::fill) {
     ui_->setupUi(this);
-    ui_->cboTraceLayout->addItems(ReportDialogSettings::traceLayouts());
+    const QStringList layoutTexts{tr("12 × 1"), tr("6 × 2"), tr("4 × 3 with rhythm strip")};
+    for (int i = 0; i < ReportDialogSettings::traceLayouts().size(); ++i)
+        ui_->cboTraceLayout->addItem(layoutTexts.value(i), ReportDialogSettings::traceLayouts()[i]);
     ui_->cboRhythmLead->addItems(ReportDialogSettings::rhythmLeads());
     ui_->cboPrinter->addItem(tr("Default printer"), QString());
     for (const QString &name : QPrinterInfo::availablePrinterNames()) ui_->cboPrinter->addItem(name, name);
@@ -96,7 +99,7 @@ void ReportDialog::loadState() {
     ui_->txtSignatureName->setText(state.report.signatureName);
     ui_->txtSignatureLicense->setText(state.report.signatureLicense);
     ui_->txtSignatureFilename->setText(state.report.signatureFilename);
-    ui_->cboTraceLayout->setCurrentText(state.report.traceLayout);
+    ui_->cboTraceLayout->setCurrentIndex(std::max(0, ui_->cboTraceLayout->findData(state.report.traceLayout)));
     ui_->cboRhythmLead->setCurrentText(state.report.rhythmLead);
     (state.toPrinter ? ui_->rbtPrinter : ui_->rbtPdf)->setChecked(true);
     ui_->cboPrinter->setEnabled(state.toPrinter);
@@ -111,7 +114,7 @@ void ReportDialog::saveState() const {
     state.report.signatureName = ui_->txtSignatureName->text();
     state.report.signatureLicense = ui_->txtSignatureLicense->text();
     state.report.signatureFilename = ui_->txtSignatureFilename->text();
-    state.report.traceLayout = ui_->cboTraceLayout->currentText();
+    state.report.traceLayout = ui_->cboTraceLayout->currentData().toString();
     state.report.rhythmLead = ui_->cboRhythmLead->currentText();
     state.toPrinter = ui_->rbtPrinter->isChecked();
     state.printerName = ui_->cboPrinter->currentData().toString();

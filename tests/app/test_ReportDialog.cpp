@@ -82,7 +82,8 @@ TEST_F(ReportDialogTest, ChoicesAreRememberedUnderTheirKeys) {
             dialog.show();
             child<QLineEdit>(dialog, "txtHeaderTitle")->setText(c.title);
             child<QLineEdit>(dialog, "txtSignatureName")->setText(c.signature);
-            child<QComboBox>(dialog, "cboTraceLayout")->setCurrentText(c.layout);
+            auto *layouts = child<QComboBox>(dialog, "cboTraceLayout");
+            layouts->setCurrentIndex(layouts->findData(c.layout));
             child<QComboBox>(dialog, "cboRhythmLead")->setCurrentText(c.lead);
             child<QRadioButton>(dialog, "rbtPdf")->setChecked(true);
             EXPECT_EQ(pressOk(dialog), QString());
@@ -99,7 +100,7 @@ TEST_F(ReportDialogTest, ChoicesAreRememberedUnderTheirKeys) {
         ReportDialog again(*study, store->rootFolder());
         EXPECT_EQ(child<QLineEdit>(again, "txtHeaderTitle")->text(), c.title);
         EXPECT_EQ(child<QLineEdit>(again, "txtSignatureName")->text(), c.signature);
-        EXPECT_EQ(child<QComboBox>(again, "cboTraceLayout")->currentText(), c.layout);
+        EXPECT_EQ(child<QComboBox>(again, "cboTraceLayout")->currentData().toString(), c.layout);
         EXPECT_EQ(child<QComboBox>(again, "cboRhythmLead")->currentText(), c.lead);
         EXPECT_TRUE(child<QRadioButton>(again, "rbtPdf")->isChecked());
         EXPECT_FALSE(child<QComboBox>(again, "cboPrinter")->isEnabled());
