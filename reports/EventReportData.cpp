@@ -17,7 +17,12 @@ QString minutesSeconds(double seconds) {
     return QStringLiteral("%1:%2").arg(total / 60).arg(total % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString tenths(double mv) { return QString::number(10.0 * mv, 'f', 1); }
+// mV as mm at 10 mm/mV; a value that rounds to nothing prints as "0.0",
+// never "-0.0", which reads as a depression.
+QString tenths(double mv) {
+    const double mm = std::round(100.0 * mv) / 10.0;
+    return QString::number(mm == 0.0 ? 0.0 : mm, 'f', 1);
+}
 
 // The row of the stage the event lies in; an event past the recorded
 // stages (the test has gone on) belongs to the last one.

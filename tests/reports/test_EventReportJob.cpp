@@ -91,7 +91,8 @@ public:
         for (int i = 100; i < 300; ++i) out->current[static_cast<std::size_t>(i)] = 0.5;
         out->reference.assign(400, 0.25);
         out->stValid = true;
-        out->levelMv = -0.1 * channel;
+        // Lead I's level rounds to nothing.
+        out->levelMv = channel == 0 ? -0.004 : -0.1 * channel;
         out->slopeMvPerSecond = 0.25;
         return true;
     }
@@ -175,6 +176,7 @@ TEST(EventReportData, EventTakesTheFiguresOfItsStage) {
         // aVR had no average, so eleven leads, with ST in mm at 10 mm/mV.
         ASSERT_EQ(data.rowCount("lead"), 11);
         EXPECT_EQ(data.row("lead", 0).value("name"), "I");
+        EXPECT_EQ(data.row("lead", 0).value("ST"), "0.0");
         EXPECT_EQ(data.row("lead", 3).value("name"), "aVL");
         EXPECT_EQ(data.row("lead", 3).value("ST"), "-4.0");
         EXPECT_EQ(data.row("lead", 3).value("STSlope"), "2.5");
