@@ -30,22 +30,31 @@ EventCapture EventCapture::take(const Study &study, int eventIndex, const EventF
     const int count = static_cast<int>(std::min(wanted, length - first));
     capture.start = static_cast<double>(first) / capture.rate;
 
-    ReviewFilterChain chain(*signal);
-    chain.configure(filters.notch, filters.muscle, filters.baseline);
-    const int fullScale = EcgDisplayBase::fullScaleForBits(signal->resolutionBits());
-    const double mvPerUnit = fullScale > 0 ? signal->amplitudeMax() / fullScale : 0.0;
-    for (int c = 0; c < channels && count > 0; ++c) {
-        EcgPageLead lead;
-        lead.name = signal->channelName(c);
-        lead.millivolts.resize(static_cast<std::size_t>(count));
-        chain.output().readRange(c, first, count, lead.millivolts.data());
-        for (double &v : lead.millivolts) v *= mvPerUnit;
-        capture.strip.push_back(std::move(lead));
-    }
+    std::vector<int> standard;
+    for (int c = 0; c < channels; ++c) standard.push_back(c);
+    if (count > 0) capture.strip = readLeads(*signal, standard, first, count, filters);
     for (int c = 0; beats && c < channels; ++c) {
         LeadBeat beat;
         beat.name = signal->channelName(c);
         if (beats->view(c, &beat.view)) capture.beats.push_back(std::move(beat));
     }
     return capture;
+}
+
+std::vector<EcgPageLead> EventCapture::readLeads(FileSignal &signal, const std::vector<int> &channels,
+                                                 std::int64_t first, int count, const EventFilters &filters) {
+    ReviewFilterChain chain(signal);
+    chain.configure(filters.notch, filters.muscle, filters.baseline);
+    const int fullScale = EcgDisplayBase::fullScaleForBits(signal.resolutionBits());
+    const double mvPerUnit = fullScale > 0 ? signal.amplitudeMax() / fullScale : 0.0;
+    std::vector<EcgPageLead> leads;
+    for (int c : channels) {
+        EcgPageLead lead;
+        lead.name = signal.channelName(c);
+        lead.millivolts.resize(static_cast<std::size_t>(std::max(0, count)));
+        chain.output().readRange(c, first, count, lead.millivolts.data());
+        for (double &v : lead.millivolts) v *= mvPerUnit;
+        leads.push_back(std::move(lead));
+    }
+    return leads;
 }

@@ -8,8 +8,10 @@
 #include "ui/EcgPage.h"
 
 #include <QString>
+#include <cstdint>
 #include <vector>
 
+class FileSignal;
 class Study;
 
 // The filters the operator had switched on (the strip is filtered as the
@@ -42,4 +44,9 @@ struct EventCapture {
     // index is the lead's). Throws std::out_of_range for an unknown event.
     static EventCapture take(const Study &study, int eventIndex, const EventFilters &filters, double seconds,
                              AverageBeatProvider *beats);
+
+    // `count` samples from `first` of each of `channels` of a recording in
+    // mV, through the review filters with `filters` switched on.
+    static std::vector<EcgPageLead> readLeads(FileSignal &signal, const std::vector<int> &channels, std::int64_t first,
+                                              int count, const EventFilters &filters);
 };
