@@ -2,12 +2,14 @@
 // the command descriptions alone, gives back exactly the strip the ECG page
 // painter drew at the printer's density, at true scale.
 
+#include "acquisition/LinkTestSupport.h"
 #include "reports/StripPrinter.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -165,4 +167,28 @@ TEST(StripPrinter, FileIsWrittenWholeOrNotAtAll) {
                   "Strip could not be written to " + dir.filePath("missing/strip.prn").toStdString());
     }
     EXPECT_FALSE(QFile::exists(dir.filePath("missing/strip.prn")));
+}
+
+TEST(StripPrinter, SerialPortReceivesTheStreamByteForByte) {
+    PtyDeviceEnd printer;
+    if (!printer.ok()) GTEST_SKIP() << "no pseudo-terminal available";
+    EcgPaperScale scale;
+    const QByteArray stream =
+        StripPrinter::encode(StripPrinter::render(squareLeads({"II"}, 2), kRate, 2, scale, "Serial"));
+    // More than a terminal buffers: the printer end reads while it is sent.
+    ASSERT_GT(stream.size(), 16384);
+    std::string failure;
+    std::thread sender([&] {
+        try {
+            StripPrinter::writeSerial(stream, printer.slavePath(), 115200);
+        } catch (const std::exception &error) {
+            failure = error.what();
+        }
+    });
+    const QByteArray received = printer.readSent(stream.size(), 30000);
+    sender.join();
+    EXPECT_EQ(failure, "");
+    // Raw bytes: no CR added before the LF that ends every band.
+    EXPECT_EQ(received.size(), stream.size());
+    EXPECT_TRUE(received == stream);
 }
