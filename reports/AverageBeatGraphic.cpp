@@ -45,8 +45,11 @@ Grid grid(const TemplateNode &node, double widthMm) {
     return g;
 }
 
+// A level that rounds to nothing prints as "0.0", never "-0.0", which
+// reads as a depression.
 QString mm(double mv, const char *unit) {
-    return QStringLiteral("%1 %2").arg(QString::number(10.0 * mv, 'f', 1), QLatin1String(unit));
+    const double tenths = std::round(100.0 * mv) / 10.0;
+    return QStringLiteral("%1 %2").arg(QString::number(tenths == 0.0 ? 0.0 : tenths, 'f', 1), QLatin1String(unit));
 }
 
 }  // namespace

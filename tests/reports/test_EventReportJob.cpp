@@ -225,6 +225,9 @@ TEST(EventReportJob, RunsOnAWorkerAndSignalsOnceWithTheCopiedEvent) {
     EXPECT_TRUE(text.contains("146/78"));
     EXPECT_TRUE(text.contains("Page 2 of 2"));
     EXPECT_TRUE(text.contains("-4.0"));
+    // Lead I's level rounds to nothing, in its table row and beside its beat.
+    EXPECT_TRUE(text.contains("0.0 mm 2.5 mm/s"));
+    EXPECT_FALSE(text.contains("-0.0"));
 }
 
 TEST(EventReportJob, FailuresAreSignalledOnceAndLeaveNoFile) {
