@@ -4,6 +4,7 @@
 #include "reports/ReportGraphics.h"
 
 #include "acquisition/FileSignal.h"
+#include "reports/EventCapture.h"
 #include "reports/ReportTemplate.h"
 #include "reports/StressAverageBeats.h"
 #include "store/Study.h"
@@ -44,57 +45,85 @@ Grid grid(const TemplateNode &node, double widthMm) {
     return g;
 }
 
-// A level that rounds to nothing prints as 0.0, never as "-0.0", which a
-// reader could take for a depression.
+// A level that rounds to nothing prints as "0.0", never "-0.0", which
+// reads as a depression.
 QString mm(double mv, const char *unit) {
-    const double tenths = std::round(100.0 * mv);
-    return QStringLiteral("%1 %2").arg(QString::number(tenths == 0.0 ? 0.0 : tenths / 10.0, 'f', 1),
-                                       QLatin1String(unit));
+    const double tenths = std::round(100.0 * mv) / 10.0;
+    return QStringLiteral("%1 %2").arg(QString::number(tenths == 0.0 ? 0.0 : tenths, 'f', 1), QLatin1String(unit));
 }
 
 }  // namespace
 
-double ReportGraphics::averageBeatsHeightMm(const TemplateNode &node, double widthMm) {
-    if (!study_ || !study_->recording()) return 0.0;
+int ReportGraphics::averageLeadCount() {
+    if (capture_) return static_cast<int>(capture_->beats.size());
+    if (!study_ || !study_->recording()) return 0;
     if (!averages_) averages_ = std::make_unique<StressAverageBeats>(*study_);
+    return static_cast<int>(averages_->channels().size());
+}
+
+QString ReportGraphics::averageLeadName(int k) {
+    if (capture_) return capture_->beats[static_cast<std::size_t>(k)].name;
+    return study_->recording()->channelName(averages_->channels()[static_cast<std::size_t>(k)]);
+}
+
+bool ReportGraphics::averageBeat(const QString &momentName, int k, AverageBeatView *rest, bool *haveRest,
+                                 AverageBeatView *shown) {
+    if (capture_) {
+        // A captured beat carries its own reference, taken at rest.
+        if (momentName != QLatin1String("event")) return false;
+        *shown = capture_->beats[static_cast<std::size_t>(k)].view;
+        rest->current = shown->reference;
+        rest->rate = shown->rate;
+        *haveRest = !rest->current.empty();
+        return !shown->current.empty();
+    }
+    StressAverageBeats::Moment moment;
+    if (!StressAverageBeats::parseMoment(momentName, &moment)) return false;
+    const int channel = averages_->channels()[static_cast<std::size_t>(k)];
+    // The whole recording's beat (a resting ECG) has no reference to lie over.
+    *haveRest = moment != StressAverageBeats::Moment::Rest && moment != StressAverageBeats::Moment::Record &&
+                averages_->view(StressAverageBeats::Moment::Rest, channel, rest);
+    return averages_->view(moment, channel, shown);
+}
+
+double ReportGraphics::averageBeatsHeightMm(const TemplateNode &node, double widthMm) {
+    const int leads = averageLeadCount();
+    if (leads == 0) return 0.0;
     const Grid g = grid(node, widthMm);
     if (g.cellWidth < kBeatSeconds * g.scale.mmPerSecond) return 0.0;
-    const int leads = static_cast<int>(averages_->channels().size());
     return std::ceil(static_cast<double>(leads) / g.columns) * g.cellHeight;
 }
 
 void ReportGraphics::paintAverageBeats(QPainter &painter, double pixelsPerMm, const QRectF &areaMm,
                                        const TemplateNode &node, const QString &momentName) {
     StressAverageBeats::Moment moment;
-    if (!StressAverageBeats::parseMoment(momentName, &moment))
+    if (momentName != QLatin1String("event") && !StressAverageBeats::parseMoment(momentName, &moment))
         throw std::runtime_error(QStringLiteral("Report template error: line %1: unknown moment \"%2\"")
                                      .arg(node.line)
                                      .arg(momentName)
                                      .toStdString());
-    if (!study_ || !study_->recording()) return;
-    if (!averages_) averages_ = std::make_unique<StressAverageBeats>(*study_);
+    const int leads = averageLeadCount();
+    if (leads == 0) return;
     Grid g = grid(node, areaMm.width());
     g.scale.pixelsPerMm = pixelsPerMm;
     const DisplayColorScheme &scheme = DisplayColorScheme::byName(QStringLiteral("Light"));
     const EcgPainter ecg(painter, g.scale, scheme);
-    const std::vector<int> channels = averages_->channels();
     const QString values = node.attribute(QStringLiteral("values"), QStringLiteral("all"));
     const double trace = traceRoomMm(g.scale.mmPerMillivolt);
-    for (std::size_t k = 0; k < channels.size(); ++k) {
-        const int column = static_cast<int>(k) % g.columns, row = static_cast<int>(k) / g.columns;
+    for (int k = 0; k < leads; ++k) {
+        const int column = k % g.columns, row = k / g.columns;
         const double left = areaMm.left() + column * g.cellWidth, top = areaMm.top() + row * g.cellHeight;
         const QRectF paper(left * pixelsPerMm, (top + kLabelRoomMm) * pixelsPerMm, g.cellWidth * pixelsPerMm,
                            trace * pixelsPerMm);
         ecg.drawPaper(paper, paper.topLeft());
-        const int channel = channels[k];
-        ecg.drawLabel(QPointF(left * pixelsPerMm, top * pixelsPerMm), study_->recording()->channelName(channel));
+        ecg.drawLabel(QPointF(left * pixelsPerMm, top * pixelsPerMm), averageLeadName(k));
         AverageBeatView rest, shown;
-        const bool haveRest = averages_->view(StressAverageBeats::Moment::Rest, channel, &rest);
-        if (!averages_->view(moment, channel, &shown)) continue;
+        bool haveRest = false;
+        if (!averageBeat(momentName, k, &rest, &haveRest, &shown)) continue;
         // Baseline at the middle of the paper, the R peak a quarter in.
         const double offset = (g.cellWidth - kBeatSeconds * g.scale.mmPerSecond) / 2.0;
         const QPointF origin((left + offset) * pixelsPerMm, (top + kLabelRoomMm + trace / 2.0) * pixelsPerMm);
-        if (haveRest && moment != StressAverageBeats::Moment::Rest && moment != StressAverageBeats::Moment::Record)
+        if (haveRest)
             ecg.drawTrace(rest.current.data(), static_cast<int>(rest.current.size()), rest.rate, origin, false,
                           scheme.reference, EcgPainter::kTraceWidthMm);
         ecg.drawTrace(shown.current.data(), static_cast<int>(shown.current.size()), shown.rate, origin);

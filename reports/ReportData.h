@@ -6,9 +6,11 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 class Study;
+struct EventCapture;
 
 class ReportData {
 public:
@@ -16,8 +18,14 @@ public:
 
     explicit ReportData(const Study *study = nullptr) : study_(study) {}
 
-    // Null when the report is not made from a study (a template preview).
+    // Null when the report is not made from a study (a template preview),
+    // and in an event report, whose graphics come from its capture.
     const Study *study() const { return study_; }
+
+    // The signal an event report copied from its study; ECG and average-beat
+    // blocks then draw it instead of reading a study.
+    void setCapture(std::shared_ptr<const EventCapture> capture) { capture_ = std::move(capture); }
+    const EventCapture *capture() const { return capture_.get(); }
 
     void setField(const QString &name, const QString &value) { fields_.insert(name, value); }
     // False when the data has no such field (a template's misspelling), as
@@ -36,6 +44,7 @@ public:
 
 private:
     const Study *study_;
+    std::shared_ptr<const EventCapture> capture_;
     QHash<QString, QString> fields_;
     QHash<QString, std::vector<Row>> rows_;
 };

@@ -2,6 +2,7 @@
 
 #include "acquisition/FileSignal.h"
 #include "analysis/ReviewFilterChain.h"
+#include "reports/EventCapture.h"
 #include "reports/ReportTemplate.h"
 #include "reports/StressAverageBeats.h"
 #include "store/Protocol.h"
@@ -43,17 +44,28 @@ struct ReportGraphics::EcgShape {
     std::int64_t first = 0;
     std::vector<int> channels;
     int rhythm = -1;  // index into channels
+    double rate = 0.0;
     QSizeF sizeMm;
 };
 
-ReportGraphics::ReportGraphics(const Study *study, const QString &defaultLayout, const QString &defaultRhythm)
-    : study_(study), defaultLayout_(defaultLayout), defaultRhythm_(defaultRhythm) {}
+ReportGraphics::ReportGraphics(const Study *study, const QString &defaultLayout, const QString &defaultRhythm,
+                               const EventCapture *capture)
+    : study_(study), capture_(capture), defaultLayout_(defaultLayout), defaultRhythm_(defaultRhythm) {}
 
 ReportGraphics::~ReportGraphics() = default;
 
 QString ReportGraphics::filterText(bool filtered) {
     return filtered ? QCoreApplication::translate("ReportGraphics", "Filters: baseline, 50 Hz notch, 40 Hz low-pass")
                     : QCoreApplication::translate("ReportGraphics", "Filters: none");
+}
+
+QString ReportGraphics::filterText(const EventFilters &filters) {
+    QStringList on;
+    if (filters.baseline) on << QCoreApplication::translate("ReportGraphics", "baseline");
+    if (filters.notch) on << QCoreApplication::translate("ReportGraphics", "50 Hz notch");
+    if (filters.muscle) on << QCoreApplication::translate("ReportGraphics", "40 Hz low-pass");
+    if (on.isEmpty()) return filterText(false);
+    return QCoreApplication::translate("ReportGraphics", "Filters: %1").arg(on.join(QStringLiteral(", ")));
 }
 
 bool ReportGraphics::eventIndex(const QString &event, int *index) const {
@@ -67,9 +79,25 @@ bool ReportGraphics::eventIndex(const QString &event, int *index) const {
 }
 
 bool ReportGraphics::ecgShape(const TemplateNode &node, const QString &event, double widthMm, EcgShape *shape) const {
-    const FileSignal *signal = study_ ? study_->recording() : nullptr;
-    int index = -1;
-    if (!signal || signal->samplingRate() <= 0 || !eventIndex(event, &index)) return false;
+    QStringList names;
+    double rate = 0.0, available = 0.0;
+    if (capture_) {
+        // A capture holds the one event it was taken for.
+        for (const EcgPageLead &lead : capture_->strip) names << lead.name;
+        rate = capture_->rate;
+        available = capture_->seconds();
+    } else {
+        const FileSignal *signal = study_ ? study_->recording() : nullptr;
+        int index = -1;
+        if (!signal || signal->samplingRate() <= 0 || !eventIndex(event, &index)) return false;
+        for (int c = 0; c < std::min(kStandardLeads, signal->channelCount()); ++c) names << signal->channelName(c);
+        rate = signal->samplingRate();
+        const std::int64_t length = signal->length();
+        const double position = index < 0 ? 0.0 : study_->event(index).position;
+        shape->first = std::min<std::int64_t>(length, std::llround(position * rate));
+        available = static_cast<double>(length - shape->first) / rate;
+    }
+    if (names.isEmpty() || rate <= 0.0) return false;
     if (!parseLayout(node.attribute(QStringLiteral("layout"), defaultLayout_), &shape->layout))
         throw std::runtime_error(QStringLiteral("Report template error: line %1: unknown ECG layout \"%2\"")
                                      .arg(node.line)
@@ -81,22 +109,21 @@ bool ReportGraphics::ecgShape(const TemplateNode &node, const QString &event, do
         throw std::runtime_error(QStringLiteral("Report template error: line %1: ECG speed or gain not offered")
                                      .arg(node.line)
                                      .toStdString());
-    const int standard = std::min(kStandardLeads, signal->channelCount());
+    const int standard = static_cast<int>(names.size());
     // The rhythm lead asked for, else II, else the first lead: a strip of
     // another lead is labelled as such, a missing strip would go unnoticed.
     const QString asked = node.attribute(QStringLiteral("rhythm"), defaultRhythm_);
     int rhythmChannel = -1;
     for (const QString &name : {asked, QStringLiteral("II")})
         for (int c = 0; c < standard && rhythmChannel < 0; ++c)
-            if (signal->channelName(c).compare(name, Qt::CaseInsensitive) == 0) rhythmChannel = c;
+            if (names[c].compare(name, Qt::CaseInsensitive) == 0) rhythmChannel = c;
     if (rhythmChannel < 0 && standard > 0) rhythmChannel = 0;
     const bool rhythmOnly = node.attribute(QStringLiteral("strip")) == QLatin1String("rhythm");
     QStringList wanted;
     for (const QString &name : node.attribute(QStringLiteral("leads")).split(',', Qt::SkipEmptyParts))
         wanted << name.trimmed().toUpper();
     for (int c = 0; c < standard; ++c) {
-        if (rhythmOnly ? c != rhythmChannel : !wanted.isEmpty() && !wanted.contains(signal->channelName(c).toUpper()))
-            continue;
+        if (rhythmOnly ? c != rhythmChannel : !wanted.isEmpty() && !wanted.contains(names[c].toUpper())) continue;
         if (c == rhythmChannel) shape->rhythm = static_cast<int>(shape->channels.size());
         shape->channels.push_back(c);
     }
@@ -104,18 +131,14 @@ bool ReportGraphics::ecgShape(const TemplateNode &node, const QString &event, do
     // 4 x 3 carries its rhythm strip below the grid; a rhythm strip of its
     // own is strip="rhythm".
     if (shape->layout != EcgPage::Layout::FourByThree || rhythmOnly || !wanted.isEmpty()) shape->rhythm = -1;
-    const std::int64_t length = signal->length();
-    const double position = index < 0 ? 0.0 : study_->event(index).position;
-    shape->first = std::min<std::int64_t>(length, std::llround(position * signal->samplingRate()));
+    shape->rate = rate;
     // The strip is never squeezed to fit: at true scale a narrower page
     // shows fewer seconds.
     const double marginsMm = EcgPage::kLeftMarginMm + EcgPage::kRightMarginMm;
     const double fitting = (widthMm - marginsMm) / shape->scale.mmPerSecond;
-    const double available = static_cast<double>(length - shape->first) / signal->samplingRate();
     shape->seconds = std::min({node.number(QStringLiteral("seconds"), 10.0), fitting, available});
     if (shape->seconds <= 0.0 || shape->channels.empty()) return false;
-    EcgPage page(shape->layout, signal->samplingRate(), shape->seconds, shape->scale,
-                 DisplayColorScheme::byName("Light"));
+    EcgPage page(shape->layout, rate, shape->seconds, shape->scale, DisplayColorScheme::byName("Light"));
     if (shape->rhythm >= 0) page.setRhythmLeads({shape->rhythm});
     shape->sizeMm = page.sizeMm(static_cast<int>(shape->channels.size()));
     return true;
@@ -130,39 +153,50 @@ void ReportGraphics::paintEcg(QPainter &painter, double pixelsPerMm, const QRect
                               const QString &event) {
     EcgShape shape;
     if (!ecgShape(node, event, areaMm.width(), &shape)) return;
-    FileSignal &signal = *study_->recording();
-    // Filtered by default, as the review shows the record; filters="none"
-    // prints the record as it was acquired.
-    const bool filtered = node.attribute(QStringLiteral("filters"), QStringLiteral("all")) != QLatin1String("none");
-    if (filtered && !chain_) {
-        chain_ = std::make_unique<ReviewFilterChain>(signal);
-        chain_->configure(true, true, true);
-    }
-    const SignalSource &source = filtered ? chain_->output() : static_cast<const SignalSource &>(signal);
-    const int count = static_cast<int>(std::llround(shape.seconds * signal.samplingRate()));
-    const int fullScale = EcgDisplayBase::fullScaleForBits(signal.resolutionBits());
-    const double mvPerUnit = fullScale > 0 ? signal.amplitudeMax() / fullScale : 0.0;
+    const int count = static_cast<int>(std::llround(shape.seconds * shape.rate));
     std::vector<EcgPageLead> leads;
-    for (int c : shape.channels) {
-        EcgPageLead lead;
-        lead.name = signal.channelName(c);
-        lead.millivolts.resize(static_cast<std::size_t>(count));
-        source.readRange(c, shape.first, count, lead.millivolts.data());
-        for (double &v : lead.millivolts) v *= mvPerUnit;
-        leads.push_back(std::move(lead));
+    QString title;
+    // Filtered by default, as the review shows the record; filters="none"
+    // prints the record as it was acquired. A capture was filtered as asked
+    // when it was taken.
+    const bool filtered = node.attribute(QStringLiteral("filters"), QStringLiteral("all")) != QLatin1String("none");
+    if (capture_) {
+        for (int c : shape.channels) {
+            leads.push_back(capture_->strip[static_cast<std::size_t>(c)]);
+            leads.back().millivolts.resize(static_cast<std::size_t>(count));
+        }
+        title = capture_->title;
+    } else {
+        FileSignal &signal = *study_->recording();
+        if (filtered && !chain_) {
+            chain_ = std::make_unique<ReviewFilterChain>(signal);
+            chain_->configure(true, true, true);
+        }
+        const SignalSource &source = filtered ? chain_->output() : static_cast<const SignalSource &>(signal);
+        const int fullScale = EcgDisplayBase::fullScaleForBits(signal.resolutionBits());
+        const double mvPerUnit = fullScale > 0 ? signal.amplitudeMax() / fullScale : 0.0;
+        for (int c : shape.channels) {
+            EcgPageLead lead;
+            lead.name = signal.channelName(c);
+            lead.millivolts.resize(static_cast<std::size_t>(count));
+            source.readRange(c, shape.first, count, lead.millivolts.data());
+            for (double &v : lead.millivolts) v *= mvPerUnit;
+            leads.push_back(std::move(lead));
+        }
+        int index = -1;
+        eventIndex(event, &index);
+        title =
+            index >= 0 ? QString::fromUtf8(study_->event(index).description) : node.attribute(QStringLiteral("title"));
     }
     const DisplayColorScheme &scheme = DisplayColorScheme::byName(QStringLiteral("Light"));
-    EcgPage page(shape.layout, signal.samplingRate(), shape.seconds, shape.scale, scheme);
+    EcgPage page(shape.layout, shape.rate, shape.seconds, shape.scale, scheme);
     if (shape.rhythm >= 0) page.setRhythmLeads({shape.rhythm});
-    int index = -1;
-    eventIndex(event, &index);
     // The page adds its speed and gain to the title; the filters go before
     // them, as a cardiograph prints them. A long event text is shortened so
     // that filters, speed and gain always stay on the paper.
-    QString description =
-        index >= 0 ? QString::fromUtf8(study_->event(index).description) : node.attribute(QStringLiteral("title"));
+    const QString filters = capture_ ? filterText(capture_->filters) : filterText(filtered);
     const QString settings = QStringLiteral("%1    %2 mm/s    %3 mm/mV")
-                                 .arg(filterText(filtered))
+                                 .arg(filters)
                                  .arg(shape.scale.mmPerSecond)
                                  .arg(shape.scale.mmPerMillivolt);
     QFont titleFont = painter.font();
@@ -171,8 +205,8 @@ void ReportGraphics::paintEcg(QPainter &painter, double pixelsPerMm, const QRect
     const QFontMetricsF metrics(titleFont, painter.device());
     const double room = (shape.sizeMm.width() - EcgPage::kLeftMarginMm - EcgPage::kRightMarginMm) * pixelsPerMm -
                         metrics.horizontalAdvance(settings + QStringLiteral("        "));
-    description = room > 0.0 ? metrics.elidedText(description, Qt::ElideRight, room) : QString();
-    page.setTitle((description.isEmpty() ? QString() : description + QStringLiteral("    ")) + filterText(filtered));
+    title = room > 0.0 ? metrics.elidedText(title, Qt::ElideRight, room) : QString();
+    page.setTitle((title.isEmpty() ? QString() : title + QStringLiteral("    ")) + filters);
     painter.save();
     painter.translate(areaMm.left() * pixelsPerMm, areaMm.top() * pixelsPerMm);
     page.paint(painter, pixelsPerMm, leads);

@@ -44,7 +44,7 @@ int ReportRenderer::render(QPagedPaintDevice &device) {
                                      layout.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0)));
     ReportGraphics graphics(data_.study(), data_.field(QStringLiteral("traceLayout")),
-                            data_.field(QStringLiteral("rhythmLead")));
+                            data_.field(QStringLiteral("rhythmLead")), data_.capture());
     layout.ecgHeight = [&graphics](const TemplateNode &node, const FieldScope &scope, double width) {
         const QString event = FieldText::substitute(node.attribute(QStringLiteral("event"), "last"), scope);
         return graphics.ecgHeightMm(node, event, width);

@@ -61,7 +61,7 @@
 //                                          Speed, gain and filters are printed
 //                                          above the traces, and every row
 //                                          starts with its calibration pulse.
-//   <averagebeats moment="rest|peak|recovery|record" columns="6" speed="25"
+//   <averagebeats moment="rest|peak|recovery|record|event" columns="6" speed="25"
 //                 gain="10" values="all|level|none"/>
 //                                          every lead's average beat of the
 //                                          last 20 s of that phase (record:
@@ -70,7 +70,10 @@
 //                                          scale, the rest average behind it
 //                                          in the reference colour, with its
 //                                          ST level (mm) and slope (mm/s), or
-//                                          only the level, or neither
+//                                          only the level, or neither;
+//                                          "event" (event report only): the
+//                                          averages at the event over their
+//                                          reference
 //   <space height="5"/>    <line/>    <pagebreak/>
 //
 // Words: a text, a field label or a column title is first looked up in the
@@ -109,6 +112,15 @@
 // ecgGain, ecgFilters; layout12by1, layout6by2, layout4by3 ("1" for the
 // chosen layout). The tilt-test report (":/res/tilttestreport1.xml") knows
 // what the stress report knows.
+//
+// The event report (":/res/stressStageReport1.xml") knows the stress
+// report's header, patient, study, protocol and "stage" fields, and:
+// eventIndex, eventDescription, eventTime, eventStage, eventHR, eventBP,
+// eventDP, eventMETS, eventSpeed, eventIncline, eventWorkload, eventDose,
+// eventST, eventSTSlope (the cells of the event's stage row); the set "lead"
+// (name, ST in mm, STSlope in mm/s at the event). Its <ecg> shows the 10 s
+// copied at the event (the last 10 s recorded when the event is more recent)
+// filtered as the monitor showed it.
 
 #include <QByteArray>
 #include <QHash>

@@ -139,6 +139,13 @@ void fillLeads(const Study &study, ReportData &data) {
 
 }  // namespace
 
+void fillHeader(const Study &study, const ReportSettings &settings, ReportData &data) {
+    const StudyInfo info = infoFromStudy(study);
+    StudyReportFields::fillSettings(settings, data);
+    StudyReportFields::fillPatientAndStudy(info, data);
+    fillProtocol(study, settings, data);
+}
+
 int predictedMaxHeartRate(int ageYears) {
     const auto predicted = ExerciseScores::predictedMaxHeartRate(ageYears);
     return predicted ? static_cast<int>(*predicted) : 0;
@@ -147,9 +154,7 @@ int predictedMaxHeartRate(int ageYears) {
 ReportData fill(const Study &study, const ReportSettings &settings) {
     ReportData data(&study);
     const StudyInfo info = infoFromStudy(study);
-    StudyReportFields::fillSettings(settings, data);
-    StudyReportFields::fillPatientAndStudy(info, data);
-    fillProtocol(study, settings, data);
+    fillHeader(study, settings, data);
     fillMaxima(study, info, data);
     fillScores(study, data);
     fillEvents(study, data);

@@ -7,6 +7,7 @@
 #include "tools/cli/ReportCommand.h"
 #include "tools/cli/RestingCommand.h"
 #include "tools/cli/RunCommand.h"
+#include "tools/cli/StripCommand.h"
 #include "tools/cli/StudyCommand.h"
 
 #include <QCoreApplication>
@@ -32,6 +33,7 @@ const char *const kUsage = "Usage: tarvelin-ecg-cli COMMAND [options]\n"
                            "  study   list, show, export and import the studies of a store\n"
                            "  render  draw a page of a recording on ECG paper into a PNG or PDF file\n"
                            "  report  write the report of a stored study as a PDF file\n"
+                           "  strip   write leads of a stored study for the strip printer (ESC/P)\n"
                            "Run a command with --help for its options.\n";
 
 // Everything a command printed must have reached standard output: a full
@@ -64,6 +66,7 @@ int runCommand(const QString &command, const QStringList &arguments, QTextStream
     if (command == QLatin1String("run")) return RunCommand::run(arguments, out, err);
     if (command == QLatin1String("resting")) return RestingCommand::run(arguments, out, err);
     if (command == QLatin1String("render")) return RenderCommand::run(arguments, out, err);
+    if (command == QLatin1String("strip")) return StripCommand::run(arguments, out, err);
     if (command == QLatin1String("report")) {
         out.setCodec("UTF-8");
         err.setCodec("UTF-8");
@@ -97,7 +100,7 @@ int main(int argc, char **argv) {
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     int qtArgc = 1;
     std::unique_ptr<QCoreApplication> application;
-    if (command == QLatin1String("render") || command == QLatin1String("report")) {
+    if (command == QLatin1String("render") || command == QLatin1String("report") || command == QLatin1String("strip")) {
         // Text and pages need a GUI application; headless by default.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QGuiApplication>(qtArgc, argv);

@@ -2,6 +2,8 @@
 
 #include "tools/screenshots/ConfigScreenshots.h"
 
+#include "app/ReportDialog.h"
+#include "store/Study.h"
 #include "store/StudyStore.h"
 #include "stress/RampTable.h"
 #include "ui/ProtocolDialog.h"
@@ -9,6 +11,8 @@
 #include "ui/RampDialog.h"
 #include "ui/StudyDialog.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -111,6 +115,30 @@ QImage rampEditor() {
     return dialog.grab().toImage();
 }
 
+// The report dialog as a practice fills it in; the fields are typed, not
+// read from the settings, so the picture never depends on the user's.
+QImage reportDialog() {
+    ScratchStore scratch;
+    Study study(1);
+    study.setProperty("patient/lastName", samplePatient().patientLastName);
+    ReportDialog dialog(study, scratch.store->rootFolder());
+    const auto type = [&dialog](const char *name, const QString &text) {
+        auto *field = dialog.findChild<QLineEdit *>(QLatin1String(name));
+        field->setText(text);
+        field->setCursorPosition(0);
+    };
+    type("txtHeaderTitle", QStringLiteral("Servicio de Cardiología — Hospital Norte"));
+    type("txtHeaderInfo", QStringLiteral("Bv. Oroño 1500, Rosario · Tel. +54 341 455 0100"));
+    type("txtSignatureName", QStringLiteral("Dr. Julián Ortega"));
+    type("txtSignatureLicense", QStringLiteral("M.P. 12 345"));
+    type("txtSignatureFilename", QStringLiteral("/home/cardio/firma-ortega.png"));
+    auto *layouts = dialog.findChild<QComboBox *>(QStringLiteral("cboTraceLayout"));
+    layouts->setCurrentIndex(layouts->findData(QStringLiteral("4by3")));
+    dialog.findChild<QComboBox *>(QStringLiteral("cboRhythmLead"))->setCurrentText(QStringLiteral("II"));
+    dialog.resize(640, dialog.sizeHint().height());
+    return dialog.grab().toImage();
+}
+
 }  // namespace
 
 void addDialogScreenshots(ScreenshotList &list) {
@@ -119,6 +147,7 @@ void addDialogScreenshots(ScreenshotList &list) {
     list.push_back({QStringLiteral("study-dialog-study-info"), [] { return studyDialogPage(2); }});
     list.push_back({QStringLiteral("study-dialog-protocol"), [] { return studyDialogPage(3); }});
     list.push_back({QStringLiteral("protocol-list-dialog"), protocolList});
+    list.push_back({QStringLiteral("report-dialog"), reportDialog});
     list.push_back({QStringLiteral("protocol-editor-bruce"), protocolEditor});
     list.push_back({QStringLiteral("ramp-editor"), rampEditor});
     addConfigScreenshots(list);

@@ -1,6 +1,7 @@
 #pragma once
 // Pictures of the study data dialog, one per page, of the protocol list and
-// editor holding a standard protocol, and of the ramp editor.
+// editor holding a standard protocol, of the ramp editor and of the report
+// dialog.
 
 #include "tools/screenshots/Screenshot.h"
 
