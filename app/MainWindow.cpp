@@ -5,6 +5,7 @@
 #include "app/ConfiguredAcquisition.h"
 #include "app/GlobalConfig.h"
 #include "app/OpenStudyDialog.h"
+#include "app/StagePrint.h"
 #include "app/RecentStudies.h"
 #include "app/StoreLocation.h"
 #include "app/StressTestStart.h"
@@ -253,6 +254,8 @@ void MainWindow::startStressTest(StudyInfo info) {
     StressMonitorWindow *window = nullptr;
     try {
         window = new StressMonitorWindow(std::move(session), *study, plan, store_.get(), monitorConfig());
+        // Prints each closed stage's event; a child of the window.
+        new StagePrint(*window, *study, store_->rootFolder());
     } catch (...) {
         store_->closeStudy(study);
         store_->deleteStudy(info.id);
@@ -310,7 +313,11 @@ void MainWindow::recordingEnded(Study *study, bool keep) {
     setEnabled(true);
     if (!saved) return;
     addRecentStudy(info);
-    if (!closing_) autoExport(info);
+    if (closing_) return;
+    autoExport(info);
+    // A stress test goes on to its review, where the conclusion is written
+    // and the report printed; a resting ECG is reviewed when asked for.
+    if (openReview_ && info.studyType != QByteArray("ECG")) openStudyForReview(info.id);
 }
 
 void MainWindow::addRecentStudy(const StudyInfo &info) {

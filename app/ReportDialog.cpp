@@ -5,7 +5,7 @@
 #include "app/ReportDialogSettings.h"
 #include "reports/ReportOutput.h"
 #include "reports/ReportPdf.h"
-#include "reports/StressReportData.h"
+#include "reports/ReportKind.h"
 #include "store/Protocol.h"
 #include "store/Study.h"
 
@@ -55,7 +55,7 @@ void runWithProgress(QWidget *parent, const QString &label, const std::function<
 
 ReportDialog::ReportDialog(const Study &study, const QString &storeRoot, QWidget *parent)
     : QDialog(parent), ui_(std::make_unique<Ui::ReportDialog>()), study_(study), storeRoot_(storeRoot),
-      templateName_(QLatin1String(kStressTemplate)), fill_(&StressReportData::fill) {
+      kind_(ReportKind::of(study)) {
     ui_->setupUi(this);
     const QStringList layoutTexts{tr("12 × 1"), tr("6 × 2"), tr("4 × 3 with rhythm strip")};
     for (int i = 0; i < ReportDialogSettings::traceLayouts().size(); ++i)
@@ -76,9 +76,7 @@ void ReportDialog::setReport(const QString &templateName, DataFill fill) {
     fill_ = std::move(fill);
 }
 
-bool ReportDialog::isEcgReport() const {
-    return study_.protocol() && study_.protocol()->type == ProtocolType::RestingEcg;
-}
+bool ReportDialog::isEcgReport() const { return kind_ == ReportKind::Kind::Resting; }
 
 QString ReportDialog::pdfPath() const { return pdfPathFor(study_, storeRoot_); }
 
@@ -136,8 +134,12 @@ void ReportDialog::produce() {
     // The study is not recorded into while the dialog is open, so the worker
     // may read it; the modal progress keeps the user from changing it.
     runWithProgress(this, tr("Generating the report..."), [this, &state, &destination] {
-        const ReportData data = fill_(study_, state.report);
-        ReportOutput::produce(ReportTemplate::load(templateName_), data, destination);
+        // The study's own report unless one was set: a resting ECG's template
+        // follows the chosen trace layout.
+        const QString templateName =
+            templateName_.isEmpty() ? ReportKind::templateFor(kind_, state.report.traceLayout) : templateName_;
+        const ReportData data = fill_ ? fill_(study_, state.report) : ReportKind::fill(kind_, study_, state.report);
+        ReportOutput::produce(ReportTemplate::load(templateName), data, destination);
     });
     exported_.clear();
     if (state.toPrinter || !GlobalConfig::flag(GlobalConfig::Key::AutoExportReports)) return;

@@ -6,6 +6,7 @@
 // with a wait cursor and progress while it is drawn.
 
 #include "reports/ReportData.h"
+#include "reports/ReportKind.h"
 #include "reports/ReportSettings.h"
 
 #include <QDialog>
@@ -21,7 +22,8 @@ class ReportDialog : public QDialog {
     Q_OBJECT
 public:
     static const char *const kStressTemplate;
-    // Fills the report's data from the study; the stress report's by default.
+    // Fills the report's data from the study; by default the report of the
+    // study's kind (stress, tilt test, resting ECG in the chosen layout).
     using DataFill = std::function<ReportData(const Study &, const ReportSettings &)>;
 
     // `study` must outlive the dialog and stay unchanged while it is open;
@@ -29,7 +31,7 @@ public:
     ReportDialog(const Study &study, const QString &storeRoot, QWidget *parent = nullptr);
     ~ReportDialog() override;
 
-    // A resting or tilt-test report: its template and its data.
+    // Another report than the study's own: its template and its data.
     void setReport(const QString &templateName, DataFill fill);
 
     // Where the PDF goes: "<root>/reports/<last name>_<study date>.pdf".
@@ -58,7 +60,8 @@ private:
     std::unique_ptr<Ui::ReportDialog> ui_;
     const Study &study_;
     QString storeRoot_;
-    QString templateName_;
-    DataFill fill_;
+    ReportKind::Kind kind_;
+    QString templateName_;  // empty: the kind's own
+    DataFill fill_;         // unset: the kind's own
     QString exported_;
 };

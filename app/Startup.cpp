@@ -4,6 +4,7 @@
 #include "app/FirstStartDefaults.h"
 #include "app/GuardedApplication.h"
 #include "app/MainWindow.h"
+#include "app/ReviewWindows.h"
 #include "app/SingleInstanceGuard.h"
 #include "app/TranslationChoice.h"
 
@@ -76,7 +77,11 @@ Services defaultServices() {
     services.critical = [](const QString &title, const QString &text) {
         QMessageBox::critical(nullptr, title, text, QMessageBox::Ok);
     };
-    services.createLauncher = [] { return std::unique_ptr<QWidget>(new MainWindow()); };
+    services.createLauncher = [] {
+        auto launcher = std::make_unique<MainWindow>();
+        launcher->setReviewOpener(&ReviewWindows::open);
+        return std::unique_ptr<QWidget>(std::move(launcher));
+    };
     return services;
 }
 

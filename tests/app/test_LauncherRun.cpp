@@ -63,6 +63,11 @@ TEST(LauncherRun, AStressTestFromTheQuickFieldsIsStoredListedAndExported) {
     GlobalConfig::setValue(GlobalConfig::Key::ExportStressStudyFolder, exportFolder);
     Devices devices;
     MainWindow launcher(devices.factory());
+    QList<qint32> reviewed;
+    launcher.setReviewOpener([&](Study &study, StudyStore &, QWidget *) -> QWidget * {
+        reviewed << study.id();
+        return nullptr;
+    });
     launcher.show();
 
     QTest::keyClicks(child<QLineEdit>(launcher, "txtLastName"), "Doe");
@@ -106,6 +111,7 @@ TEST(LauncherRun, AStressTestFromTheQuickFieldsIsStoredListedAndExported) {
     ASSERT_EQ(studies.size(), 1);
     const qint32 id = studies[0].id;
     EXPECT_FALSE(launcher.store().isStudyOpen(id));
+    EXPECT_EQ(reviewed, QList<qint32>{id}) << "the test goes on to its review";
     const std::unique_ptr<Study> saved = launcher.store().readStudy(id);
     ASSERT_NE(saved, nullptr);
     const StudyInfo info = launcher.store().studyInfo(*saved);

@@ -1,0 +1,16 @@
+#pragma once
+// Opens a stored study in the review window of its kind, with "Report"
+// answered by the report dialog. The launcher and the study browser open
+// studies through it.
+
+class QWidget;
+class Study;
+class StudyStore;
+
+namespace ReviewWindows {
+
+// The window deletes itself when closed; `study` and `store` must outlive
+// it. Returns null when the study's kind has no review window.
+QWidget *open(Study &study, StudyStore &store, QWidget *launcher);
+
+}  // namespace ReviewWindows
