@@ -81,13 +81,19 @@ bool ReportDialog::isEcgReport() const { return kind_ == ReportKind::Kind::Resti
 QString ReportDialog::pdfPath() const { return pdfPathFor(study_, storeRoot_); }
 
 QString ReportDialog::pdfPathFor(const Study &study, const QString &storeRoot, const QString &suffix) {
-    QString base = QStringLiteral("%1_%2").arg(QString::fromUtf8(study.property("patient/lastName")).trimmed(),
-                                               QString::fromLatin1(study.studyDateTime())) +
-                   suffix;
-    // A name typed by hand must not reach outside the folder or trip the
-    // file system.
-    base.replace(QRegularExpression(QStringLiteral("[^\\w\\-]")), QStringLiteral("_"));
-    return ReportPdf::defaultPath(storeRoot, base);
+    // The study's base name, where the study browser's "Show report" looks
+    // (the store keeps it a plain file name); a study never stored is named
+    // by patient and date, made safe: a name typed by hand must not reach
+    // outside the folder or trip the file system.
+    QString base = QString::fromUtf8(study.property("baseFilename"));
+    const bool stored = !base.isEmpty() && !base.contains(QLatin1Char('/')) && !base.contains(QLatin1Char('\\')) &&
+                        base != QLatin1String(".") && base != QLatin1String("..");
+    if (!stored) {
+        base = QStringLiteral("%1_%2").arg(QString::fromUtf8(study.property("patient/lastName")).trimmed(),
+                                           QString::fromLatin1(study.studyDateTime()));
+        base.replace(QRegularExpression(QStringLiteral("[^\\w\\-]")), QStringLiteral("_"));
+    }
+    return ReportPdf::defaultPath(storeRoot, base + suffix);
 }
 
 void ReportDialog::loadState() {

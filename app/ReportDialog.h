@@ -34,7 +34,8 @@ public:
     // Another report than the study's own: its template and its data.
     void setReport(const QString &templateName, DataFill fill);
 
-    // Where the PDF goes: "<root>/reports/<last name>_<study date>.pdf".
+    // Where the PDF goes: "<root>/reports/<study base name>.pdf", where the
+    // study browser's "Show report" opens it.
     QString pdfPath() const;
     // The same for any study, with `suffix` added to the name (an event's).
     static QString pdfPathFor(const Study &study, const QString &storeRoot, const QString &suffix = QString());

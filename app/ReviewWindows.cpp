@@ -2,13 +2,27 @@
 
 #include "app/ReportDialog.h"
 #include "reports/ReportKind.h"
+#include "store/Study.h"
 #include "store/StudyStore.h"
 #include "ui/StressReviewWindow.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <exception>
 
 namespace ReviewWindows {
+
+void markReported(Study &study, StudyStore &store, QWidget *parent) {
+    // The study browser marks reported studies and opens their report.
+    if (study.property("status") == QByteArray("report")) return;
+    study.setProperty("status", "report");
+    try {
+        store.saveStudy(study);
+    } catch (const std::exception &error) {
+        QMessageBox::critical(parent, QCoreApplication::translate("ReviewWindows", "Error"),
+                              QString::fromLocal8Bit(error.what()));
+    }
+}
 
 QWidget *open(Study &study, StudyStore &store, QWidget *launcher) {
     if (ReportKind::of(study) == ReportKind::Kind::Resting) {
@@ -20,9 +34,9 @@ QWidget *open(Study &study, StudyStore &store, QWidget *launcher) {
     auto *window = new StressReviewWindow(study, store);
     window->setAttribute(Qt::WA_DeleteOnClose);
     const QString root = store.rootFolder();
-    QObject::connect(window, &StressReviewWindow::reportRequested, window, [window, root] {
+    QObject::connect(window, &StressReviewWindow::reportRequested, window, [window, &store, root] {
         ReportDialog dialog(window->study(), root, window);
-        dialog.exec();
+        if (dialog.exec() == QDialog::Accepted) markReported(window->study(), store, window);
     });
     window->showMaximized();
     return window;

@@ -13,4 +13,8 @@ namespace ReviewWindows {
 // it. Returns null when the study's kind has no review window.
 QWidget *open(Study &study, StudyStore &store, QWidget *launcher);
 
+// A report of `study` was produced: its status becomes "report" and it is
+// saved, so the study browser marks it and "Show report" opens the PDF.
+void markReported(Study &study, StudyStore &store, QWidget *parent);
+
 }  // namespace ReviewWindows

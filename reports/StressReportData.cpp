@@ -1,5 +1,7 @@
 #include "reports/StressReportData.h"
 
+#include "stress/StressMonitorTexts.h"
+
 #include "reports/StageTableRows.h"
 #include "reports/StressAverageBeats.h"
 #include "reports/StudyReportFields.h"
@@ -9,6 +11,7 @@
 #include "store/StudyInfoConversion.h"
 #include "store/ExerciseFindings.h"
 #include "stress/ExerciseScores.h"
+#include "stress/StressMonitorTexts.h"
 
 #include <QCoreApplication>
 #include <cmath>
@@ -129,9 +132,9 @@ void fillLeads(const Study &study, ReportData &data) {
             AverageBeatView view;
             const bool measured = averages.view(moment, channel, &view) && view.stValid;
             row.insert(QLatin1String(name) + QStringLiteral("ST"),
-                       measured ? QString::number(10.0 * view.levelMv, 'f', 1) : QString());
+                       measured ? StressMonitorTexts::oneDecimal(10.0 * view.levelMv) : QString());
             row.insert(QLatin1String(name) + QStringLiteral("Slope"),
-                       measured ? QString::number(10.0 * view.slopeMvPerSecond, 'f', 1) : QString());
+                       measured ? StressMonitorTexts::oneDecimal(10.0 * view.slopeMvPerSecond) : QString());
         }
         data.addRow(QStringLiteral("lead"), row);
     }

@@ -60,6 +60,11 @@ QString patientNameText(const Study &study) {
                                         QString::fromUtf8(study.property("patient/firstName")));
 }
 
+QString oneDecimal(double value) {
+    const QString text = QString::asprintf("%.1f", value);
+    return text == QLatin1String("-0.0") ? QStringLiteral("0.0") : text;
+}
+
 std::vector<StageCells> stageCells(const Protocol &recorded, const StudyResults &results,
                                    const std::array<QString, 3> &phaseNames, const QString &workloadUnit, int stLead) {
     std::vector<StageCells> cells;
@@ -82,10 +87,10 @@ std::vector<StageCells> stageCells(const Protocol &recorded, const StudyResults 
         c.bp = QString::asprintf("%d/%d", static_cast<int>(results.perStage(Result::SysBpPerStage, i)),
                                  static_cast<int>(results.perStage(Result::DiaBpPerStage, i)));
         c.dp = QString::asprintf("%d", static_cast<int>(results.perStage(Result::DpPerStage, i)));
-        c.st =
-            QString::asprintf("%.1f mm", 10.0 * results.perStage(ResultName(LeadResult::StLevelPerStage, stLead), i));
-        c.stSlope =
-            QString::asprintf("%.1f mm/s", 10.0 * results.perStage(ResultName(LeadResult::StSlopePerStage, stLead), i));
+        c.st = oneDecimal(10.0 * results.perStage(ResultName(LeadResult::StLevelPerStage, stLead), i)) +
+               QStringLiteral(" mm");
+        c.stSlope = oneDecimal(10.0 * results.perStage(ResultName(LeadResult::StSlopePerStage, stLead), i)) +
+                    QStringLiteral(" mm/s");
         cells.push_back(c);
     }
     return cells;

@@ -19,6 +19,10 @@ QString clockText(double seconds);
 QString totalTimeText(double recordedSeconds);
 QString stageTimeText(double plannedSeconds);
 
+// `value` with one decimal ("%.1f"), never "-0.0": a level that rounds to
+// nothing must not read as a depression.
+QString oneDecimal(double value);
+
 // Whole beats per minute of an RR interval in seconds; 0 when there is none.
 int heartRate(double rrSeconds);
 // The rate against the patient's targets, in whole percent (0 for a target of 0).

@@ -357,14 +357,16 @@ void StressMonitorWindow::tick() {
     if (!session_) return;
     session_->pollDeviceState();
     indicators_->showPrinting(prompts_.printing());
-    if (!engine().running()) return;
-    refreshTimers();
+    // The rate shows from the first beats, not only once the protocol runs:
+    // the technician checks the resting rate while preparing the patient.
     const int hr = StressMonitorTexts::heartRate(lastRr_);
     if (hr > 0) {
         ui_->lblHR->setText(QString::number(hr));
         ui_->lblHRInfo->setText(StressMonitorTexts::heartRateInfoText(hr, StressMonitorTexts::trainingZoneMax(study_),
                                                                       StressMonitorTexts::trainingZoneSubMax(study_)));
     }
+    if (!engine().running()) return;
+    refreshTimers();
     const double t = engine().recordedTime();
     ui_->graphicHR->setXRange(std::max(0.0, t - kTrendSpanSeconds), std::max(kTrendSpanSeconds, t));
     ui_->graphicHR->setYRange(50.0, 200.0);

@@ -5,13 +5,16 @@
 #include "app/GlobalConfig.h"
 #include "app/ReportDialog.h"
 #include "app/ReportDialogSettings.h"
+#include "app/ReviewWindows.h"
 #include "reports/ReportPdf.h"
+#include "store/Study.h"
 #include "store/StudyStore.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -115,8 +118,13 @@ TEST_F(ReportDialogTest, ChoicesAreRememberedUnderTheirKeys) {
 
 TEST_F(ReportDialogTest, PdfGoesToTheStoresReportFolderUnderASafeName) {
     ReportDialog dialog(*study, store->rootFolder());
-    // The patient's name cannot make the file land outside the folder.
-    EXPECT_EQ(dialog.pdfPath(), store->rootFolder() + "/reports/O_Neil_Doe_20261208101500.pdf");
+    // The study's base name, where the study browser's "Show report" looks;
+    // the patient's name cannot make the file land outside the folder.
+    const QString base = QString::fromUtf8(study->property("baseFilename"));
+    EXPECT_FALSE(base.isEmpty());
+    EXPECT_FALSE(base.contains('/'));
+    EXPECT_EQ(dialog.pdfPath(), ReportPdf::defaultPath(store->rootFolder(), base)) << qPrintable(dialog.pdfPath());
+    EXPECT_EQ(QFileInfo(dialog.pdfPath()).path(), store->rootFolder() + "/reports");
     EXPECT_EQ(pressOk(dialog), QString());
     QFile pdf(dialog.pdfPath());
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
@@ -155,14 +163,14 @@ TEST_F(ReportDialogTest, AutomaticExportCopiesIntoTheFolderForTheStudysKind) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.stressFolder.toStdString() + (c.autoExport ? " on" : " off"));
-        QFile::remove(shared + "/O_Neil_Doe_20261208101500.pdf");
+        for (const QString &pdf : QDir(shared).entryList({QStringLiteral("*.pdf")})) QFile::remove(shared + "/" + pdf);
         GlobalConfig::setValue(GlobalConfig::Key::AutoExportReports, c.autoExport);
         GlobalConfig::setValue(GlobalConfig::Key::ExportStressReportFolder, c.stressFolder);
         GlobalConfig::setValue(GlobalConfig::Key::ExportEcgReportFolder, ecgShared);
         ReportDialog dialog(*study, store->rootFolder());
         dialog.show();
         const QString shown = pressOk(dialog);
-        const QString copy = QDir(c.stressFolder).filePath("O_Neil_Doe_20261208101500.pdf");
+        const QString copy = QDir(c.stressFolder).filePath(QFileInfo(dialog.pdfPath()).fileName());
         EXPECT_EQ(QFile::exists(copy) && !c.stressFolder.isEmpty(), c.copied);
         EXPECT_EQ(dialog.exportedCopy(), c.copied ? copy : QString());
         EXPECT_EQ(shown, c.failure ? ReportPdf::failureMessage(copy) : QString());
@@ -173,4 +181,16 @@ TEST_F(ReportDialogTest, AutomaticExportCopiesIntoTheFolderForTheStudysKind) {
             EXPECT_EQ(a.readAll(), b.readAll());
         }
     }
+}
+
+TEST_F(ReportDialogTest, AReportedStudyIsMarkedForTheStudyBrowser) {
+    EXPECT_TRUE(study->property("status").isEmpty());
+    ReviewWindows::markReported(*study, *store, nullptr);
+    EXPECT_EQ(study->property("status"), QByteArray("report"));
+    const QList<StudyInfo> rows = store->listStudies();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].status, QByteArray("report")) << "the index row the browser lists";
+    const std::unique_ptr<Study> stored = store->readStudy(study->id());
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(stored->property("status"), QByteArray("report")) << "the saved document";
 }

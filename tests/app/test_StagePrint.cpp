@@ -61,7 +61,9 @@ TEST(StagePrint, PrintsTheClosedStageToThePdfFolderWhileRecordingGoesOn) {
     EXPECT_TRUE(finished.at(0).at(0).toBool()) << finished.at(0).at(1).toString().toStdString();
     EXPECT_FALSE(rig.window->prompts().printing()) << "the window was told the print is done";
     const QString pdf = print->pdfPath(eventIndex);
-    EXPECT_TRUE(pdf.startsWith(rig.store->rootFolder() + "/reports/Doe_"));
+    EXPECT_TRUE(
+        pdf.startsWith(rig.store->rootFolder() + "/reports/" + QString::fromUtf8(rig.study->property("baseFilename"))))
+        << qPrintable(pdf);
     EXPECT_TRUE(pdf.endsWith(QStringLiteral("_event%1.pdf").arg(eventIndex + 1)));
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

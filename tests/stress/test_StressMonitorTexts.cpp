@@ -24,6 +24,16 @@ TEST(StressMonitorTexts, TimesAndHeartRate) {
         EXPECT_EQ(heartRate(c.rr), c.hr) << c.rr;
 }
 
+TEST(StressMonitorTexts, OneDecimalNeverPrintsANegativeZero) {
+    struct Case {
+        double value;
+        const char *text;
+    };
+    for (const Case &c : {Case{-0.04, "0.0"}, Case{-0.0, "0.0"}, Case{0.04, "0.0"}, Case{-0.05, "-0.1"},
+                          Case{-1.26, "-1.3"}, Case{2.0, "2.0"}})
+        EXPECT_EQ(oneDecimal(c.value), QLatin1String(c.text)) << c.value;
+}
+
 TEST(StressMonitorTexts, HeartRatePercentagesAreWholeAndZeroWithoutTargets) {
     struct Case {
         int hr, max, sub;

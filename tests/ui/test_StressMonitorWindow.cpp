@@ -202,7 +202,11 @@ TEST(StressMonitorWindow, TheEventEntryIgnoresASecondSpaceAndTimesOut) {
 TEST(StressMonitorWindow, HeartRateAgainstTargetsAndTheTrendScrollsAfterTwoMinutes) {
     MonitorWindowRig rig;
     SKIP_WITHOUT_RECORDING(rig);
-    rig.feed(2.0);
+    rig.feed(8.0);
+    rig.window->tick();
+    const int resting = rig.child<QLabel>("lblHR")->text().toInt();
+    EXPECT_GT(resting, 40) << "the rate shows before the protocol starts";
+    EXPECT_LT(resting, 200);
     QTest::mouseClick(rig.child<QPushButton>("btnStart"), Qt::LeftButton);
     rig.feed(20.0);
     rig.window->tick();
