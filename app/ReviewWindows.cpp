@@ -3,29 +3,31 @@
 #include "app/ReportDialog.h"
 #include "reports/ReportKind.h"
 #include "store/StudyStore.h"
+#include "ui/EcgReviewWindow.h"
 #include "ui/StressReviewWindow.h"
-
-#include <QCoreApplication>
-#include <QMessageBox>
 
 namespace ReviewWindows {
 
-QWidget *open(Study &study, StudyStore &store, QWidget *launcher) {
-    if (ReportKind::of(study) == ReportKind::Kind::Resting) {
-        QMessageBox::information(
-            launcher, QCoreApplication::translate("ReviewWindows", "Information"),
-            QCoreApplication::translate("ReviewWindows", "Resting ECG studies cannot be reviewed yet."));
-        return nullptr;
-    }
-    auto *window = new StressReviewWindow(study, store);
+namespace {
+
+template <class Window>
+QWidget *show(Study &study, StudyStore &store) {
+    auto *window = new Window(study, store);
     window->setAttribute(Qt::WA_DeleteOnClose);
     const QString root = store.rootFolder();
-    QObject::connect(window, &StressReviewWindow::reportRequested, window, [window, root] {
+    QObject::connect(window, &Window::reportRequested, window, [window, root] {
         ReportDialog dialog(window->study(), root, window);
         dialog.exec();
     });
     window->showMaximized();
     return window;
+}
+
+}  // namespace
+
+QWidget *open(Study &study, StudyStore &store, QWidget *) {
+    if (ReportKind::of(study) == ReportKind::Kind::Resting) return show<EcgReviewWindow>(study, store);
+    return show<StressReviewWindow>(study, store);
 }
 
 }  // namespace ReviewWindows
