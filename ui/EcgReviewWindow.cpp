@@ -98,6 +98,7 @@ EcgReviewWindow::EcgReviewWindow(Study &study, StudyStore &store, QWidget *paren
     ui_->tabs->setCurrentIndex(0);
     ui_->beatDisplay->setToolTip(
         tr("Drag a marker, or choose one with Up and Down and move it with Left and Right (Shift: 5 samples)"));
+    ui_->beatDisplay->setFitToSize(true);
     connect(ui_->beatDisplay, &QBeatDisplay::markerMoved, this, &EcgReviewWindow::onMarkerMoved);
 
     QTableWidget *table = ui_->tableMeasurements;
@@ -107,7 +108,9 @@ EcgReviewWindow::EcgReviewWindow(Study &study, StudyStore &store, QWidget *paren
     table->setColumnCount(2);
     table->setVerticalHeaderLabels(rows);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Twelve rows fit the tab without scrolling.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 2);
 
     filling_ = true;
     for (const QString &name : leadNames_) ui_->cmbMeasurementLead->addItem(name);

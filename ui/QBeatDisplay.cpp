@@ -14,6 +14,7 @@ constexpr int kRows = 3;
 constexpr double kCellMarginMm = 2.0;
 constexpr double kHeaderMm = 8.5;
 constexpr int kNameRows = 3;
+constexpr double kFitRowMm = 30.0;  // height a fitted row keeps for its beat
 }  // namespace
 
 QString QBeatDisplay::markerName(int marker) {
@@ -78,8 +79,20 @@ void QBeatDisplay::setPixelsPerMm(double forced) {
     update();
 }
 
+void QBeatDisplay::setFitToSize(bool fit) {
+    fit_ = fit;
+    update();
+}
+
 double QBeatDisplay::pixelsPerMm() const {
-    return forcedPixelsPerMm_ > 0.0 ? forcedPixelsPerMm_ : DisplayScale::pixelsPerMm(this);
+    if (forcedPixelsPerMm_ > 0.0) return forcedPixelsPerMm_;
+    const double screen = DisplayScale::pixelsPerMm(this);
+    if (!fit_ || averages_.empty() || rate_ <= 0.0) return screen;
+    const double beatMm = static_cast<double>(averages_.front().size()) / rate_ * kMmPerSecond + 2.0 * kCellMarginMm;
+    const double byWidth = static_cast<double>(width()) / columns() / beatMm;
+    const double byHeight = static_cast<double>(height()) / (kHeaderMm + rows() * kFitRowMm);
+    // Never smaller than true size.
+    return std::max(screen, std::min(byWidth, byHeight));
 }
 
 EcgPaperScale QBeatDisplay::scale() const {

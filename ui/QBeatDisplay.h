@@ -37,6 +37,10 @@ public:
     void setColorScheme(const QString &name);
     void setGain(double mmPerMillivolt);
     void setPixelsPerMm(double forced);
+    // Magnifies the paper (both directions alike, so the grid still counts
+    // 50 mm/s and the gain's mm/mV) until the beats fill the widget; a forced
+    // scale wins.
+    void setFitToSize(bool fit);
     double pixelsPerMm() const;
 
     // Where sample `sample` of lead cell `cell` lies, and the cells' layout.
@@ -68,6 +72,7 @@ private:
     const DisplayColorScheme *scheme_;
     double gain_ = EcgPaperScale::kStandardGain;
     double forcedPixelsPerMm_ = 0.0;
+    bool fit_ = false;
     int dragged_ = -1;
     int dragStart_ = 0;
     int dragCell_ = 0;
