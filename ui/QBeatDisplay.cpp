@@ -223,9 +223,12 @@ void QBeatDisplay::mouseReleaseEvent(QMouseEvent *event) {
 }
 
 void QBeatDisplay::keyPressEvent(QKeyEvent *event) {
+    // Up and Down walk the shown markers in the order they stand in the beat.
     std::vector<int> shown;
     for (int m = 0; m < MarkerCount; ++m)
         if (markerPosition(m) > 0) shown.push_back(m);
+    std::stable_sort(shown.begin(), shown.end(),
+                     [this](int a, int b) { return markerPosition(a) < markerPosition(b); });
     const auto at = std::find(shown.begin(), shown.end(), selected_);
     switch (event->key()) {
     case Qt::Key_Up:
