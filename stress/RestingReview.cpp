@@ -39,6 +39,18 @@ QByteArray encode(const GlobalMeasurement &g) {
     return text;
 }
 
+// A limit dragged past its neighbour would make a negative interval: the
+// limits that are set must follow P on, P off, QRS on, QRS off, T off.
+bool inOrder(const GlobalMeasurement &g) {
+    double last = -1e9;
+    for (const std::optional<double> &t : {g.pOnset, g.pOffset, g.qrsOnset, g.qrsOffset, g.tOffset}) {
+        if (!t) continue;
+        if (*t <= last) return false;
+        last = *t;
+    }
+    return true;
+}
+
 }  // namespace
 
 GlobalMeasurement storedGlobalMeasurement(const Study &study) {
@@ -81,9 +93,12 @@ int RestingReview::limitSample(WaveLimit limit) const {
 bool RestingReview::setLimit(WaveLimit limit, int sample) {
     const int length = averages_.empty() ? 0 : static_cast<int>(averages_.front().size());
     if (rate_ <= 0 || sample <= 0 || sample >= length) return false;
-    if (!corrected()) study_.setProperty(kAutomaticMember, encode(global_));
+    GlobalMeasurement moved = global_;
     // Whole samples relative to R, so a move of k samples is exactly k / rate.
-    *slotOf(global_, limit) = static_cast<double>(sample - rPosition()) / rate_;
+    *slotOf(moved, limit) = static_cast<double>(sample - rPosition()) / rate_;
+    if (!inOrder(moved)) return false;
+    if (!corrected()) study_.setProperty(kAutomaticMember, encode(global_));
+    global_ = moved;
     deriveGlobalValues(global_, averages_, names_, rate_, meanRr_);
     store();
     return true;

@@ -56,7 +56,9 @@ public:
     // The limit's sample in the averages; 0 when it is not set.
     int limitSample(WaveLimit limit) const;
     // Moves the limit to `sample` of the averages and stores the derived
-    // values in the study. A sample outside the averages is refused (false).
+    // values in the study. A sample outside the averages, or one that would
+    // put the limit past a neighbouring one (P on, P off, QRS on, QRS off,
+    // T off in that order), is refused (false) and nothing changes.
     bool setLimit(WaveLimit limit, int sample);
     // Whether the stored global measurement carries a reviewer's correction.
     bool corrected() const;

@@ -124,14 +124,40 @@ TEST(RestingReview, AMovedLimitMovesTheIntervalsByExactlyAsMuch) {
     }
 }
 
-TEST(RestingReview, ALimitOutsideTheAveragesIsRefusedAndNothingIsStored) {
-    for (int sample : {0, -3, 400, 1000}) {
-        SCOPED_TRACE(sample);
+TEST(RestingReview, ALimitOutsideTheAveragesOrPastItsNeighbourIsRefused) {
+    // Limits at samples 50 (P on), 95 (P off), 135 (QRS on), 175 (QRS off), 340 (T off).
+    struct Case {
+        const char *name;
+        WaveLimit limit;
+        int sample;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"AtZero", WaveLimit::TOffset, 0, false},
+        {"Negative", WaveLimit::TOffset, -3, false},
+        {"PastTheEnd", WaveLimit::TOffset, 400, false},
+        {"FarPastTheEnd", WaveLimit::TOffset, 1000, false},
+        {"LastSample", WaveLimit::TOffset, 399, true},
+        {"QrsOffBeforeQrsOn", WaveLimit::QrsOffset, 130, false},
+        {"QrsOffOnQrsOn", WaveLimit::QrsOffset, 135, false},
+        {"QrsOffJustAfterQrsOn", WaveLimit::QrsOffset, 136, true},
+        {"POffAfterQrsOn", WaveLimit::POffset, 140, false},
+        {"POnAfterPOff", WaveLimit::POnset, 96, false},
+        {"TOffBeforeQrsOff", WaveLimit::TOffset, 170, false},
+        {"QrsOnBeforePOff", WaveLimit::QrsOnset, 90, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
         Rig rig;
         RestingReview review = rig.review();
-        EXPECT_FALSE(review.setLimit(WaveLimit::TOffset, sample));
-        EXPECT_FALSE(review.corrected());
+        const double qrs = *review.global().qrsDuration, qt = *review.global().qt;
+        EXPECT_EQ(review.setLimit(c.limit, c.sample), c.taken);
+        EXPECT_EQ(review.corrected(), c.taken);
+        if (c.taken) continue;
+        EXPECT_EQ(*review.global().qrsDuration, qrs);
+        EXPECT_EQ(*review.global().qt, qt);
         EXPECT_EQ(rig.study.results().scalar(Result::GlobalTOffset), *rig.automatic.tOffset);
+        EXPECT_EQ(rig.study.results().scalar(Result::GlobalQrsOffset), *rig.automatic.qrsOffset);
     }
 }
 

@@ -215,3 +215,19 @@ TEST(EcgReviewWindow, EventAddedDescribedAndRemoved) {
     rig.reopen();
     EXPECT_EQ(rig.study->eventCount(), before);
 }
+
+TEST(EcgReviewWindow, ALimitDraggedPastItsNeighbourGoesBack) {
+    RestingReviewRig rig;
+    REQUIRE_STUDY(rig);
+    auto *beat = rig.widget<QBeatDisplay>("beatDisplay");
+    const int qrs = shownMs(rig, EcgReviewWindow::RowQrs);
+    const int off = beat->markerPosition(QBeatDisplay::QrsOffset);
+    const int on = beat->markerPosition(QBeatDisplay::QrsOnset);
+    ASSERT_GT(off - on, 12);
+    // Dropped 5 samples before QRS on: far enough from it to be grabbed alone.
+    drag(beat, QBeatDisplay::QrsOffset, on - off - 5);
+    EXPECT_EQ(beat->markerPosition(QBeatDisplay::QrsOffset), off);
+    EXPECT_EQ(shownMs(rig, EcgReviewWindow::RowQrs), qrs);
+    EXPECT_FALSE(rig.widget<QPushButton>("btnAutoMeasurement")->isEnabled());
+    EXPECT_TRUE(rig.study->property("automaticGlobalMeasurement").isEmpty());
+}
