@@ -288,19 +288,59 @@ GlobalMeasurement measureGlobal(const std::vector<std::vector<double>> &averages
         }
     }
 
+    measureGlobalAxes(g, averages, channelNames, rate);
+    return g;
+}
+
+void measureGlobalAxes(GlobalMeasurement &g, const std::vector<std::vector<double>> &averages,
+                       const std::vector<QString> &channelNames, int rate) {
+    g.pAxis.reset();
+    g.qrsAxis.reset();
+    g.tAxis.reset();
+    if (rate <= 0 || !g.qrsOnset || !g.qrsOffset) return;
     const int leadI = channelNamed(channelNames, "I");
     const int leadIII = channelNamed(channelNames, "III");
-    if (leadI >= 0 && leadIII >= 0 && leadI < static_cast<int>(averages.size()) &&
-        leadIII < static_cast<int>(averages.size())) {
-        const std::vector<double> &a1 = averages[static_cast<std::size_t>(leadI)];
-        const std::vector<double> &a3 = averages[static_cast<std::size_t>(leadIII)];
-        const double q = qrsAxis(a1, a3, *qrsOn, *qrsOff);
-        if (q != kNoAxis) g.qrsAxis = q;
-        const int isoAt = iso;
-        if (g.pOnset)
-            g.pAxis = areaAxis(a1, a3, r + static_cast<int>(std::lround(*g.pOnset * rate)),
-                               r + static_cast<int>(std::lround(*g.pOffset * rate)), isoAt);
-        if (g.tOffset) g.tAxis = areaAxis(a1, a3, *qrsOff, r + static_cast<int>(std::lround(*g.tOffset * rate)), isoAt);
+    if (leadI < 0 || leadIII < 0 || leadI >= static_cast<int>(averages.size()) ||
+        leadIII >= static_cast<int>(averages.size()))
+        return;
+    const std::vector<double> &a1 = averages[static_cast<std::size_t>(leadI)];
+    const std::vector<double> &a3 = averages[static_cast<std::size_t>(leadIII)];
+    const int n = static_cast<int>(std::min(a1.size(), a3.size()));
+    const int r = static_cast<int>(kRAt * rate);
+    const auto sample = [&](double seconds) { return r + static_cast<int>(std::lround(seconds * rate)); };
+    const auto inside = [n](int i) { return i >= 0 && i < n; };
+    const int qrsOn = sample(*g.qrsOnset), qrsOff = sample(*g.qrsOffset);
+    // Limits set by hand may lie anywhere in the average, or outside one
+    // rebuilt shorter than the one they were measured on.
+    if (!inside(qrsOn) || !inside(qrsOff)) return;
+    const double q = qrsAxis(a1, a3, qrsOn, qrsOff);
+    if (q != kNoAxis) g.qrsAxis = q;
+    const int isoHalf = std::max(1, static_cast<int>(kIsoelectricSpan * rate / 2));
+    const int iso = std::max(isoHalf, qrsOn - isoHalf - 1);
+    if (g.pOnset && g.pOffset && inside(sample(*g.pOnset)) && inside(sample(*g.pOffset)))
+        g.pAxis = areaAxis(a1, a3, sample(*g.pOnset), sample(*g.pOffset), iso);
+    if (g.tOffset && inside(sample(*g.tOffset))) g.tAxis = areaAxis(a1, a3, qrsOff, sample(*g.tOffset), iso);
+}
+
+void deriveGlobalValues(GlobalMeasurement &g, const std::vector<std::vector<double>> &averages,
+                        const std::vector<QString> &channelNames, int rate, double meanRrSeconds) {
+    g.pr.reset();
+    g.pDuration.reset();
+    g.qrsDuration.reset();
+    g.qt.reset();
+    g.qtcBazett.reset();
+    g.qtcFridericia.reset();
+    if (g.qrsOnset && g.qrsOffset) g.qrsDuration = *g.qrsOffset - *g.qrsOnset;
+    if (g.pOnset && g.pOffset) {
+        g.pDuration = *g.pOffset - *g.pOnset;
+        if (g.qrsOnset) g.pr = *g.qrsOnset - *g.pOnset;
     }
-    return g;
+    if (g.tOffset && g.qrsOnset) {
+        g.qt = *g.tOffset - *g.qrsOnset;
+        if (meanRrSeconds > 0.0) {
+            g.qtcBazett = *g.qt / std::sqrt(meanRrSeconds);
+            g.qtcFridericia = *g.qt / std::cbrt(meanRrSeconds);
+        }
+    }
+    measureGlobalAxes(g, averages, channelNames, rate);
 }

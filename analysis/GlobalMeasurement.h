@@ -69,3 +69,14 @@ struct GlobalMeasurement {
 // only the standard leads take part; a record without them uses all it has.
 GlobalMeasurement measureGlobal(const std::vector<std::vector<double>> &averages,
                                 const std::vector<QString> &channelNames, int rate, double meanRrSeconds);
+
+// The frontal axes of `g` from its QRS, P and T limits, as measureGlobal
+// takes them: the QRS axis by net deflection, P and T by area, each absent
+// where its limits are or lie outside the averages of leads "I" and "III".
+void measureGlobalAxes(GlobalMeasurement &g, const std::vector<std::vector<double>> &averages,
+                       const std::vector<QString> &channelNames, int rate);
+
+// Intervals, QTc and axes of `g` derived anew from its wave limits, for
+// limits a reviewer moved by hand; the rate and the lead list stay.
+void deriveGlobalValues(GlobalMeasurement &g, const std::vector<std::vector<double>> &averages,
+                        const std::vector<QString> &channelNames, int rate, double meanRrSeconds);

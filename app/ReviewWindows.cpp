@@ -4,6 +4,7 @@
 #include "reports/ReportKind.h"
 #include "store/Study.h"
 #include "store/StudyStore.h"
+#include "ui/EcgReviewWindow.h"
 #include "ui/StressReviewWindow.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,23 @@
 #include <exception>
 
 namespace ReviewWindows {
+
+namespace {
+
+template <class Window>
+QWidget *show(Study &study, StudyStore &store) {
+    auto *window = new Window(study, store);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    const QString root = store.rootFolder();
+    QObject::connect(window, &Window::reportRequested, window, [window, &store, root] {
+        ReportDialog dialog(window->study(), root, window);
+        if (dialog.exec() == QDialog::Accepted) markReported(window->study(), store, window);
+    });
+    window->showMaximized();
+    return window;
+}
+
+}  // namespace
 
 void markReported(Study &study, StudyStore &store, QWidget *parent) {
     // The study browser marks reported studies and opens their report.
@@ -24,22 +42,9 @@ void markReported(Study &study, StudyStore &store, QWidget *parent) {
     }
 }
 
-QWidget *open(Study &study, StudyStore &store, QWidget *launcher) {
-    if (ReportKind::of(study) == ReportKind::Kind::Resting) {
-        QMessageBox::information(
-            launcher, QCoreApplication::translate("ReviewWindows", "Information"),
-            QCoreApplication::translate("ReviewWindows", "Resting ECG studies cannot be reviewed yet."));
-        return nullptr;
-    }
-    auto *window = new StressReviewWindow(study, store);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    const QString root = store.rootFolder();
-    QObject::connect(window, &StressReviewWindow::reportRequested, window, [window, &store, root] {
-        ReportDialog dialog(window->study(), root, window);
-        if (dialog.exec() == QDialog::Accepted) markReported(window->study(), store, window);
-    });
-    window->showMaximized();
-    return window;
+QWidget *open(Study &study, StudyStore &store, QWidget *) {
+    if (ReportKind::of(study) == ReportKind::Kind::Resting) return show<EcgReviewWindow>(study, store);
+    return show<StressReviewWindow>(study, store);
 }
 
 }  // namespace ReviewWindows

@@ -10,7 +10,8 @@ class StudyStore;
 namespace ReviewWindows {
 
 // The window deletes itself when closed; `study` and `store` must outlive
-// it. Returns null when the study's kind has no review window.
+// it. Resting ECGs (study type "ECG") open in the resting review window,
+// every other study in the stress review window.
 QWidget *open(Study &study, StudyStore &store, QWidget *launcher);
 
 // A report of `study` was produced: its status becomes "report" and it is

@@ -38,6 +38,9 @@ const char *const kPatientKeys[] = {"firstName",
 // The reviewer's findings on how the test ended (ExerciseFindings.h):
 // written only once set, so a document without them keeps its old layout.
 const char *const kFindingKeys[] = {"stopReason", "stopReasonText", "angina"};
+// The acquisition's global measurement of a resting ECG, kept when a reviewer
+// first moves a wave limit (stress/RestingReview.h): written only once set.
+const char *const kReviewKeys[] = {"automaticGlobalMeasurement"};
 
 // Veterinary members, written only when one of them holds something.
 const char *const kAnimalKeys[] = {"animalSpecies", "animalBreed"};
@@ -162,6 +165,8 @@ QJsonObject studyObject(const Study &study) {
     for (const char *name : kStudyKeys) object.insert(key(name), text(study.property(name)));
     for (const char *name : kFindingKeys)
         if (!study.property(name).isEmpty()) object.insert(key(name), text(study.property(name)));
+    for (const char *name : kReviewKeys)
+        if (!study.property(name).isEmpty()) object.insert(key(name), text(study.property(name)));
     object.insert(QStringLiteral("studyDateTime"), text(study.studyDateTime()));
     object.insert(QStringLiteral("recordingDateTime"), text(study.recordingDateTime()));
     return object;
@@ -216,6 +221,8 @@ std::unique_ptr<Study> fromJson(const QJsonObject &document) {
     study->setRecordingDateTime(bytesOf(studyMembers.value(QStringLiteral("recordingDateTime"))));
     for (const char *name : kStudyKeys) study->setProperty(name, bytesOf(studyMembers.value(key(name))));
     for (const char *name : kFindingKeys)
+        if (studyMembers.contains(key(name))) study->setProperty(name, bytesOf(studyMembers.value(key(name))));
+    for (const char *name : kReviewKeys)
         if (studyMembers.contains(key(name))) study->setProperty(name, bytesOf(studyMembers.value(key(name))));
     for (const char *name : kPatientKeys) study->setProperty(kPatientPrefix + name, bytesOf(patient.value(key(name))));
     for (const char *name : kAnimalKeys) study->setProperty(kPatientPrefix + name, bytesOf(patient.value(key(name))));

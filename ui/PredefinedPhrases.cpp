@@ -5,7 +5,11 @@
 const char *const PredefinedPhrases::kListKey = "ReviewWindow/PredefinedConclusionList";
 const char *const PredefinedPhrases::kAlphaSortKey = "ReviewWindow/PredefinedConclusionListAlphaSort";
 
-PredefinedPhrases::PredefinedPhrases() {
+const char *const PredefinedPhrases::kRestingListKey = "EcgReviewWindow/PredefinedConclusionList";
+const char *const PredefinedPhrases::kRestingAlphaSortKey = "EcgReviewWindow/PredefinedConclusionListAlphaSort";
+
+PredefinedPhrases::PredefinedPhrases(const char *listKey, const char *alphaSortKey)
+    : listKey_(QLatin1String(listKey)), alphaSortKey_(QLatin1String(alphaSortKey)) {
     proxy_.setSourceModel(&model_);
     proxy_.setSortCaseSensitivity(Qt::CaseInsensitive);
     proxy_.setSortLocaleAware(true);
@@ -47,12 +51,12 @@ QString PredefinedPhrases::phrase(const QModelIndex &viewIndex) const {
 
 void PredefinedPhrases::load() {
     QSettings settings;
-    model_.setStringList(settings.value(QLatin1String(kListKey)).toStringList());
-    setAlphaSort(settings.value(QLatin1String(kAlphaSortKey), false).toBool());
+    model_.setStringList(settings.value(listKey_).toStringList());
+    setAlphaSort(settings.value(alphaSortKey_, false).toBool());
 }
 
 void PredefinedPhrases::save() const {
     QSettings settings;
-    settings.setValue(QLatin1String(kListKey), model_.stringList());
-    settings.setValue(QLatin1String(kAlphaSortKey), alphaSort_);
+    settings.setValue(listKey_, model_.stringList());
+    settings.setValue(alphaSortKey_, alphaSort_);
 }

@@ -2,7 +2,8 @@
 // The reviewer's predefined conclusion phrases: a list model kept in
 // "ReviewWindow/PredefinedConclusionList", shown through a proxy that sorts
 // alphabetically while "ReviewWindow/PredefinedConclusionListAlphaSort" is
-// set. Rows are addressed as the view shows them (proxy rows).
+// set (the resting review keeps its own list under its own keys). Rows are
+// addressed as the view shows them (proxy rows).
 
 #include <QSortFilterProxyModel>
 #include <QStringListModel>
@@ -12,7 +13,10 @@ public:
     static const char *const kListKey;
     static const char *const kAlphaSortKey;
 
-    PredefinedPhrases();
+    static const char *const kRestingListKey;
+    static const char *const kRestingAlphaSortKey;
+
+    explicit PredefinedPhrases(const char *listKey = kListKey, const char *alphaSortKey = kAlphaSortKey);
 
     QAbstractItemModel *viewModel() { return &proxy_; }
     QStringList phrases() const { return model_.stringList(); }
@@ -34,4 +38,6 @@ private:
     QStringListModel model_;
     QSortFilterProxyModel proxy_;
     bool alphaSort_ = false;
+    QString listKey_;
+    QString alphaSortKey_;
 };

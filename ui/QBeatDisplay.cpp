@@ -3,6 +3,7 @@
 #include "ui/DisplayScale.h"
 #include "ui/EcgPainter.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -13,10 +14,12 @@ constexpr int kRows = 3;
 constexpr double kCellMarginMm = 2.0;
 constexpr double kHeaderMm = 8.5;
 constexpr int kNameRows = 3;
+constexpr double kFitRowMm = 30.0;  // height a fitted row keeps for its beat
 }  // namespace
 
 QString QBeatDisplay::markerName(int marker) {
-    static const char *const kNames[MarkerCount] = {"P on", "P off", "P peak", "QRS on", "QRS off", "T on", "T peak"};
+    static const char *const kNames[MarkerCount] = {"P on",    "P off", "P peak", "QRS on",
+                                                    "QRS off", "T on",  "T peak", "T off"};
     return marker >= 0 && marker < MarkerCount ? QString::fromLatin1(kNames[marker]) : QString();
 }
 
@@ -24,6 +27,7 @@ QBeatDisplay::QBeatDisplay(QWidget *parent) : QWidget(parent), scheme_(&DisplayC
     setObjectName(QStringLiteral("QBeatDisplay"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void QBeatDisplay::setAverages(std::vector<std::vector<double>> millivolts, const QStringList &names, double rate) {
@@ -35,6 +39,7 @@ void QBeatDisplay::setAverages(std::vector<std::vector<double>> millivolts, cons
 
 void QBeatDisplay::setMarkers(const RestingMarkers &markers) {
     markers_ = markers;
+    if (selected_ >= 0 && markerPosition(selected_) <= 0) selected_ = -1;
     update();
 }
 
@@ -47,13 +52,14 @@ int QBeatDisplay::markerPosition(int marker) const {
     case QrsOffset: return markers_.qrsEnd;
     case TOnset: return markers_.tOnset;
     case TPeak: return markers_.tPeak;
+    case TOffset: return markers_.tEnd;
     default: return 0;
     }
 }
 
 void QBeatDisplay::setMarkerPosition(int marker, int sample) {
     int *slot[MarkerCount] = {&markers_.pOnset, &markers_.pEnd,   &markers_.pPeak, &markers_.qrsOnset,
-                              &markers_.qrsEnd, &markers_.tOnset, &markers_.tPeak};
+                              &markers_.qrsEnd, &markers_.tOnset, &markers_.tPeak, &markers_.tEnd};
     if (marker >= 0 && marker < MarkerCount) *slot[marker] = sample;
 }
 
@@ -73,8 +79,20 @@ void QBeatDisplay::setPixelsPerMm(double forced) {
     update();
 }
 
+void QBeatDisplay::setFitToSize(bool fit) {
+    fit_ = fit;
+    update();
+}
+
 double QBeatDisplay::pixelsPerMm() const {
-    return forcedPixelsPerMm_ > 0.0 ? forcedPixelsPerMm_ : DisplayScale::pixelsPerMm(this);
+    if (forcedPixelsPerMm_ > 0.0) return forcedPixelsPerMm_;
+    const double screen = DisplayScale::pixelsPerMm(this);
+    if (!fit_ || averages_.empty() || rate_ <= 0.0) return screen;
+    const double beatMm = static_cast<double>(averages_.front().size()) / rate_ * kMmPerSecond + 2.0 * kCellMarginMm;
+    const double byWidth = static_cast<double>(width()) / columns() / beatMm;
+    const double byHeight = static_cast<double>(height()) / (kHeaderMm + rows() * kFitRowMm);
+    // Never smaller than true size.
+    return std::max(screen, std::min(byWidth, byHeight));
 }
 
 EcgPaperScale QBeatDisplay::scale() const {
@@ -85,18 +103,30 @@ EcgPaperScale QBeatDisplay::scale() const {
     return s;
 }
 
+void QBeatDisplay::setSelectedMarker(int marker) {
+    selected_ = marker >= 0 && marker < MarkerCount && markerPosition(marker) > 0 ? marker : -1;
+    update();
+}
+
+int QBeatDisplay::rows() const { return std::clamp(static_cast<int>(averages_.size()), 1, kRows); }
+
+int QBeatDisplay::lastSample() const {
+    return averages_.empty() ? 1 : std::max(1, static_cast<int>(averages_.front().size()) - 1);
+}
+
 int QBeatDisplay::columns() const {
     const int leads = static_cast<int>(averages_.size());
-    return std::max(1, (leads + kRows - 1) / kRows);
+    return std::max(1, (leads + rows() - 1) / rows());
 }
 
 QRectF QBeatDisplay::cellRect(int cell) const {
     const int cols = columns();
     const double top = scale().px(kHeaderMm);
     const double w = static_cast<double>(width()) / cols;
-    const double h = (height() - top) / kRows;
+    const int n = rows();
+    const double h = (height() - top) / n;
     // Column-major, like a cardiograph's 4 x 3 page: I, II, III down the first column.
-    return QRectF((cell / kRows) * w, top + (cell % kRows) * h, w, h);
+    return QRectF((cell / n) * w, top + (cell % n) * h, w, h);
 }
 
 double QBeatDisplay::xOf(int cell, double sample) const {
@@ -129,7 +159,7 @@ void QBeatDisplay::paintEvent(QPaintEvent *) {
             const int position = markerPosition(m);
             if (position <= 0) continue;
             const double x = xOf(cell, position);
-            const bool held = m == dragged_;
+            const bool held = m == dragged_ || (dragged_ < 0 && m == selected_);
             painter.setPen(QPen(scheme_->marker, held ? 2.0 : 1.0, held ? Qt::SolidLine : Qt::DashLine));
             painter.drawLine(QPointF(x, r.top() + s.px(1.0)), QPointF(x, r.bottom() - s.px(1.0)));
         }
@@ -167,6 +197,7 @@ void QBeatDisplay::mousePressEvent(QMouseEvent *event) {
         }
     }
     if (dragged_ >= 0) {
+        selected_ = dragged_;
         dragStart_ = markerPosition(dragged_);
         dragCell_ = cell;
         update();
@@ -177,9 +208,8 @@ void QBeatDisplay::mouseMoveEvent(QMouseEvent *event) {
     if (dragged_ < 0 || rate_ <= 0.0) return;
     const EcgPaperScale s = scale();
     const double seconds = (event->localPos().x() - xOf(dragCell_, 0)) / s.pixelsPerSecond();
-    const int last = averages_.empty() ? 1 : static_cast<int>(averages_.front().size()) - 1;
     // Sample 0 means "not found", so a dragged marker stays at 1 or later.
-    setMarkerPosition(dragged_, std::clamp(static_cast<int>(std::lround(seconds * rate_)), 1, std::max(1, last)));
+    setMarkerPosition(dragged_, std::clamp(static_cast<int>(std::lround(seconds * rate_)), 1, lastSample()));
     update();
 }
 
@@ -190,4 +220,37 @@ void QBeatDisplay::mouseReleaseEvent(QMouseEvent *event) {
     dragged_ = -1;
     update();
     if (markerPosition(marker) != dragStart_) Q_EMIT markerMoved(marker, markerPosition(marker));
+}
+
+void QBeatDisplay::keyPressEvent(QKeyEvent *event) {
+    // Up and Down walk the shown markers in the order they stand in the beat.
+    std::vector<int> shown;
+    for (int m = 0; m < MarkerCount; ++m)
+        if (markerPosition(m) > 0) shown.push_back(m);
+    std::stable_sort(shown.begin(), shown.end(),
+                     [this](int a, int b) { return markerPosition(a) < markerPosition(b); });
+    const auto at = std::find(shown.begin(), shown.end(), selected_);
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        if (shown.empty()) break;
+        const int count = static_cast<int>(shown.size());
+        const int index = at == shown.end() ? 0 : static_cast<int>(at - shown.begin());
+        const int step = event->key() == Qt::Key_Down ? 1 : count - 1;
+        setSelectedMarker(shown[static_cast<std::size_t>(at == shown.end() ? 0 : (index + step) % count)]);
+        return;
+    }
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        if (at == shown.end() || dragged_ >= 0) break;
+        const int step = (event->key() == Qt::Key_Left ? -1 : 1) * (event->modifiers() & Qt::ShiftModifier ? 5 : 1);
+        const int before = markerPosition(selected_);
+        setMarkerPosition(selected_, std::clamp(before + step, 1, lastSample()));
+        update();
+        if (markerPosition(selected_) != before) Q_EMIT markerMoved(selected_, markerPosition(selected_));
+        return;
+    }
+    default: break;
+    }
+    QWidget::keyPressEvent(event);
 }

@@ -117,3 +117,67 @@ TEST(QBeatDisplay, APressAwayFromEveryMarkerMovesNothing) {
 }
 
 }  // namespace
+
+TEST(QBeatDisplay, KeysMoveTheChosenMarkerAndStopAtTheBeatsEnds) {
+    struct Case {
+        const char *name;
+        int marker;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int presses;
+        int expected;  // sample after the presses
+        int reports;   // markerMoved signals
+    };
+    const Case cases[] = {
+        {"RightOneSample", QBeatDisplay::QrsOffset, Qt::Key_Right, Qt::NoModifier, 3, 173, 3},
+        {"ShiftLeftFive", QBeatDisplay::QrsOnset, Qt::Key_Left, Qt::ShiftModifier, 2, 130, 2},
+        // Sample 0 is "not found": a marker walked left stops at 1, and the
+        // presses that no longer move it say nothing.
+        {"StopsAtTheStart", QBeatDisplay::POnset, Qt::Key_Left, Qt::ShiftModifier, 13, 1, 12},
+        {"StopsAtTheEnd", QBeatDisplay::TPeak, Qt::Key_Right, Qt::ShiftModifier, 30, 399, 24},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Beats beats;
+        QSignalSpy moved(&beats.display, &QBeatDisplay::markerMoved);
+        beats.display.setSelectedMarker(c.marker);
+        for (int k = 0; k < c.presses; ++k) QTest::keyClick(&beats.display, c.key, c.modifiers);
+        EXPECT_EQ(beats.display.markerPosition(c.marker), c.expected);
+        EXPECT_EQ(moved.count(), c.reports);
+        ASSERT_FALSE(moved.isEmpty());
+        EXPECT_EQ(moved.last().at(0).toInt(), c.marker);
+        EXPECT_EQ(moved.last().at(1).toInt(), c.expected);
+    }
+}
+
+TEST(QBeatDisplay, UpAndDownWalkTheShownMarkersInOrderAndHiddenOnesCannotBeChosen) {
+    Beats beats;
+    beats.display.setSelectedMarker(QBeatDisplay::TOffset);  // not found: 0
+    EXPECT_EQ(beats.display.selectedMarker(), -1);
+    QTest::keyClick(&beats.display, Qt::Key_Down);
+    EXPECT_EQ(beats.display.selectedMarker(), QBeatDisplay::POnset);
+    QTest::keyClick(&beats.display, Qt::Key_Down);
+    EXPECT_EQ(beats.display.selectedMarker(), QBeatDisplay::PPeak) << "in time, P peak comes before P off";
+    QTest::keyClick(&beats.display, Qt::Key_Up);
+    QTest::keyClick(&beats.display, Qt::Key_Up);
+    EXPECT_EQ(beats.display.selectedMarker(), QBeatDisplay::TPeak) << "Up from the first goes round to the last";
+    // With nothing chosen the arrows move nothing.
+    beats.display.setSelectedMarker(-1);
+    QSignalSpy moved(&beats.display, &QBeatDisplay::markerMoved);
+    QTest::keyClick(&beats.display, Qt::Key_Right);
+    EXPECT_EQ(moved.count(), 0);
+}
+
+TEST(QBeatDisplay, FewLeadsTakeFewerRowsAndAFittedBeatFillsTheWidget) {
+    QBeatDisplay display;
+    display.resize(800, 500);
+    display.setAverages({std::vector<double>(400, 0.0)}, {QStringLiteral("II")}, kRate);
+    EXPECT_EQ(display.columns(), 1);
+    EXPECT_NEAR(display.cellRect(0).bottom(), 500.0, 1e-9) << "one lead, one row";
+    display.setFitToSize(true);
+    // 0.8 s at 50 mm/s and the margins (44 mm) across 800 px, or 38.5 mm down 500 px.
+    EXPECT_NEAR(display.pixelsPerMm(), std::min(800.0 / 44.0, 500.0 / 38.5), 1e-9);
+    EXPECT_LE(display.xOf(0, 400), 800.0);
+    display.setPixelsPerMm(4.0);
+    EXPECT_EQ(display.pixelsPerMm(), 4.0) << "a forced scale wins";
+}

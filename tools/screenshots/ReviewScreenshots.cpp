@@ -1,12 +1,19 @@
 #include "tools/screenshots/ReviewScreenshots.h"
 
 #include "store/ExerciseFindings.h"
+#include "store/StudyStore.h"
+#include "tools/cli/InputLoader.h"
+#include "tools/cli/RestingStudy.h"
 #include "tools/screenshots/DemoSession.h"
+#include "ui/EcgReviewWindow.h"
 #include "ui/QSignalBrowseDisplay.h"
 #include "ui/StressReviewWindow.h"
 
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTreeWidget>
+#include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -49,6 +56,41 @@ QImage stressReview() {
     return window.grab().toImage();
 }
 
+// The first 10 s of the demonstration recording stored as a resting ECG, as
+// `tarvelin-ecg-cli resting` stores it, reviewed with lead II measured.
+QImage restingReview() {
+    const BeatsOptions options =
+        BeatsOptions::parse({"--raw", QStringLiteral(TARVELIN_DEMO_RECORDING), "--rate", "500", "--channels", "14"});
+    LoadedInput input;
+    QString error;
+    if (!options.error.isEmpty() || !InputLoader::load(options, &input, &error))
+        throw std::runtime_error("demonstration recording unreadable: " + error.toStdString());
+    RestingStudy::keepFirstSeconds(input.recording, RestingStudy::kDefaultSeconds);
+    QTemporaryDir dir;
+    StudyStore store(dir.filePath(QStringLiteral("store")));
+    StudyInfo info;
+    info.studyDateTime = "20261208093000";
+    info.patientLastName = "Doe";
+    info.patientFirstName = "Jane";
+    info.patientAge = "61";
+    info.patientSex = "F";
+    info.conclusion = "Sinus rhythm, normal axis, normal intervals.";
+    Study *study = RestingStudy::create(store, input.recording, info);
+    QImage image;
+    {
+        EcgReviewWindow window(*study, store);
+        window.findChild<QSignalBrowseDisplay *>(QStringLiteral("ecgDisplay1"))->setPixelsPerMm(kPixelsPerMm);
+        window.resize(1600, 900);
+        window.show();
+        image = window.grab().toImage();
+    }
+    store.closeStudy(study);
+    return image;
+}
+
 }  // namespace
 
-void addReviewScreenshots(ScreenshotList &list) { list.push_back({QStringLiteral("stress-review"), stressReview}); }
+void addReviewScreenshots(ScreenshotList &list) {
+    list.push_back({QStringLiteral("stress-review"), stressReview});
+    list.push_back({QStringLiteral("ecg-review"), restingReview});
+}

@@ -2,7 +2,9 @@
 // The stress review window for the user guide: a test run through the real
 // engine on the demonstration recording (rest, three exercise stages with
 // their pressures, recovery), stored, then reviewed at the end of the last
-// exercise stage with the trends and the stage table.
+// exercise stage with the trends and the stage table; and the resting review
+// window on the first 10 s of the demonstration recording stored as a
+// resting ECG, with the beat display and the measurements.
 
 #include "tools/screenshots/Screenshot.h"
 

@@ -32,8 +32,11 @@ int main(int argc, char **argv) {
     addDialogScreenshots(list);
     addRestingReportScreenshots(list);
     addLauncherScreenshots(list);
+    // Names after the folder render only those pictures.
+    const QStringList only = arguments.mid(1);
     int failures = 0;
     for (const Screenshot &shot : list) {
+        if (!only.isEmpty() && !only.contains(shot.name)) continue;
         const QString path = QDir(folder).filePath(shot.name + QStringLiteral(".png"));
         try {
             const QImage image = shot.render();
