@@ -876,6 +876,14 @@ Consulte el acceso a la carpeta compartida con el administrador de la red.</tran
         <source>Study archives (*.hxz)</source>
         <translation>Archivos de estudio (*.hxz)</translation>
     </message>
+    <message>
+        <source>Stress test</source>
+        <translation>Prueba de esfuerzo</translation>
+    </message>
+    <message>
+        <source>ECG</source>
+        <translation>ECG</translation>
+    </message>
 </context>
 <context>
     <name>ProtocolDialog</name>
@@ -1188,6 +1196,68 @@ Consulte el acceso a la carpeta compartida con el administrador de la red.</tran
     </message>
 </context>
 <context>
+    <name>RestingEcgMeasurements</name>
+    <message>
+        <source>HR (bpm)</source>
+        <translation>FC (lpm)</translation>
+    </message>
+    <message>
+        <source>PR (ms)</source>
+        <translation>PR (ms)</translation>
+    </message>
+    <message>
+        <source>P (ms)</source>
+        <translation>P (ms)</translation>
+    </message>
+    <message>
+        <source>QRS (ms)</source>
+        <translation>QRS (ms)</translation>
+    </message>
+    <message>
+        <source>QT (ms)</source>
+        <translation>QT (ms)</translation>
+    </message>
+    <message>
+        <source>QTc (ms)</source>
+        <translation>QTc (ms)</translation>
+    </message>
+    <message>
+        <source>P axis</source>
+        <translation>Eje P</translation>
+    </message>
+    <message>
+        <source>QRS axis</source>
+        <translation>Eje QRS</translation>
+    </message>
+    <message>
+        <source>T axis</source>
+        <translation>Eje T</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewTrendPlots</name>
+    <message>
+        <source>HR</source>
+        <translation>FC</translation>
+    </message>
+    <message>
+        <source>BP</source>
+        <translation>TA</translation>
+    </message>
+    <message>
+        <source>DP x1000</source>
+        <translation>DP x1000</translation>
+    </message>
+    <message>
+        <source>METS</source>
+        <translation>METS</translation>
+    </message>
+    <message>
+        <source>ST [%1]</source>
+        <translation>ST [%1]</translation>
+    </message>
+</context>
+<context>
     <name>RulerCheckDialog</name>
     <message>
         <source>Check the ECG scale</source>
@@ -1299,6 +1369,10 @@ Consulte el acceso a la carpeta compartida con el administrador de la red.</tran
     <message>
         <source>ST [%1]</source>
         <translation>ST [%1]</translation>
+    </message>
+    <message>
+        <source>%1% max %2&lt;br/&gt;%3% sub %4</source>
+        <translation>%1% máx. %2&lt;br/&gt;%3% submáx. %4</translation>
     </message>
 </context>
 <context>
@@ -1848,7 +1922,7 @@ Consulte el acceso a la carpeta compartida con el administrador de la red.</tran
     </message>
     <message>
         <source>Patient ID / Medical record</source>
-        <translation>ID del paciente / Historia clínica</translation>
+        <translation>ID / Historia clínica</translation>
     </message>
     <message>
         <source>Phone number</source>

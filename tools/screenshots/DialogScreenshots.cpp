@@ -49,7 +49,7 @@ struct ScratchStore {
 
 StudyInfo samplePatient() {
     StudyInfo info;
-    info.studyType = "Stress test";
+    info.studyType = "stress";
     info.studyDateTime = "20261208093000";
     info.protocolName = "Bruce";
     info.patientFirstName = "Ana María";
@@ -71,12 +71,14 @@ StudyInfo samplePatient() {
     info.technicianName = "Marta Ibáñez";
     info.doctorName = "Dr. Julián Ortega";
     info.referringDoctorName = "Dra. Lucía Ferrari";
-    info.indication = "Chest pain on exertion; evaluation of ischaemia";
-    info.treatment = "Atenolol 50 mg/day, aspirin 100 mg/day";
-    info.comments = "Beta-blocker not suspended.";
-    info.riskFactors = {{"Hipertensión", true, "Since 2015, treated"},
-                        {"Ex-tabaquismo", true, "Stopped 2010, 20 pack-years"},
-                        {"Dislipemia", true, ""}};
+    info.indication =
+        sample("Chest pain on exertion; evaluation of ischaemia", "Dolor torácico de esfuerzo; valoración de isquemia");
+    info.treatment = sample("Atenolol 50 mg/day, aspirin 100 mg/day", "Atenolol 50 mg/día, AAS 100 mg/día");
+    info.comments = sample("Beta-blocker not suspended.", "No se suspendió el betabloqueante.");
+    info.riskFactors = {
+        {"Hipertensión", true, sample("Since 2015, treated", "Desde 2015, en tratamiento")},
+        {"Ex-tabaquismo", true, sample("Stopped 2010, 20 pack-years", "Lo dejó en 2010, 20 paquetes-año")},
+        {"Dislipemia", true, ""}};
     return info;
 }
 
