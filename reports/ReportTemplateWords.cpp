@@ -13,9 +13,9 @@ void walk(const TemplateNode &node, QStringList &words) {
     auto add = [&words](const QString &text) {
         if (hasWords(text) && !words.contains(text)) words.append(text);
     };
-    if (printsOwnText(node.tag)) add(node.text);
     add(node.attribute(QStringLiteral("label")));
     add(node.attribute(QStringLiteral("title")));
+    if (printsOwnText(node.tag)) add(node.text);
     for (const TemplateNode &child : node.children) walk(child, words);
 }
 
