@@ -44,7 +44,7 @@
     </message>
     <message>
         <source>Print this stage</source>
-        <translation>Imprimir esta etapa</translation>
+        <translation>Imprimir etapa</translation>
     </message>
     <message>
         <source>Stage: </source>
@@ -540,7 +540,7 @@ Compruebe que solo hay un equipo encendido y vuelva a intentarlo.</translation>
     </message>
     <message>
         <source>None</source>
-        <translation>Ninguno</translation>
+        <translation>Ninguna</translation>
     </message>
     <message>
         <source>Non-limiting</source>

@@ -166,11 +166,11 @@ Compruebe el espacio en disco, el acceso a la carpeta y el antivirus.</translati
     </message>
     <message>
         <source>Speed</source>
-        <translation>Velocidad</translation>
+        <translation>Veloc.</translation>
     </message>
     <message>
         <source>Incline</source>
-        <translation>Pendiente</translation>
+        <translation>Pend.</translation>
     </message>
     <message>
         <source>Workload</source>
@@ -282,7 +282,7 @@ Compruebe el espacio en disco, el acceso a la carpeta y el antivirus.</translati
     </message>
     <message>
         <source>Lead</source>
-        <translation>Derivación</translation>
+        <translation>Deriv.</translation>
     </message>
     <message>
         <source>ST rest</source>

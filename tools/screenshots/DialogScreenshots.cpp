@@ -26,7 +26,7 @@ const QString kWorkloadUnit = QStringLiteral("watts");
 // A walking ramp to 8 METs over ten minutes.
 RampProtocol walkingRamp() {
     RampProtocol ramp;
-    ramp.name = QStringLiteral("Walking ramp 10 min");
+    ramp.name = QString::fromUtf8(sample("Walking ramp 10 min", "Rampa caminando 10 min"));
     ramp.durationMinutes = 10.0;
     ramp.initialSpeed = 3.0;
     ramp.finalSpeed = 5.5;

@@ -13,6 +13,7 @@
 #include "tools/screenshots/MonitorScreenshots.h"
 #include "tools/screenshots/RestingReportScreenshots.h"
 #include "tools/screenshots/ReviewScreenshots.h"
+#include "tools/screenshots/StressReportScreenshots.h"
 #include "tools/screenshots/WidgetScreenshots.h"
 
 #include "app/Startup.h"
@@ -80,6 +81,7 @@ int main(int argc, char **argv) {
     addReviewScreenshots(list);
     addDialogScreenshots(list);
     addRestingReportScreenshots(list);
+    addStressReportScreenshots(list);
     addLauncherScreenshots(list);
     int failures = 0;
     for (const Screenshot &shot : list) {
