@@ -1027,6 +1027,37 @@ Consulte el acceso a la carpeta compartida con el administrador de la red.</tran
     </message>
 </context>
 <context>
+    <name>QBeatDisplay</name>
+    <message>
+        <source>P on</source>
+        <translation>P inicio</translation>
+    </message>
+    <message>
+        <source>P off</source>
+        <translation>P fin</translation>
+    </message>
+    <message>
+        <source>P peak</source>
+        <translation>P pico</translation>
+    </message>
+    <message>
+        <source>QRS on</source>
+        <translation>QRS inicio</translation>
+    </message>
+    <message>
+        <source>QRS off</source>
+        <translation>QRS fin</translation>
+    </message>
+    <message>
+        <source>T on</source>
+        <translation>T inicio</translation>
+    </message>
+    <message>
+        <source>T peak</source>
+        <translation>T pico</translation>
+    </message>
+</context>
+<context>
     <name>QSignalMonitorDisplay</name>
     <message>
         <source>Baseline filter off</source>

@@ -3,6 +3,7 @@
 #include "ui/DisplayScale.h"
 #include "ui/EcgPainter.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -16,8 +17,13 @@ constexpr int kNameRows = 3;
 }  // namespace
 
 QString QBeatDisplay::markerName(int marker) {
-    static const char *const kNames[MarkerCount] = {"P on", "P off", "P peak", "QRS on", "QRS off", "T on", "T peak"};
-    return marker >= 0 && marker < MarkerCount ? QString::fromLatin1(kNames[marker]) : QString();
+    static const char *const kNames[MarkerCount] = {
+        QT_TRANSLATE_NOOP("QBeatDisplay", "P on"),    QT_TRANSLATE_NOOP("QBeatDisplay", "P off"),
+        QT_TRANSLATE_NOOP("QBeatDisplay", "P peak"),  QT_TRANSLATE_NOOP("QBeatDisplay", "QRS on"),
+        QT_TRANSLATE_NOOP("QBeatDisplay", "QRS off"), QT_TRANSLATE_NOOP("QBeatDisplay", "T on"),
+        QT_TRANSLATE_NOOP("QBeatDisplay", "T peak")};
+    return marker >= 0 && marker < MarkerCount ? QCoreApplication::translate("QBeatDisplay", kNames[marker])
+                                               : QString();
 }
 
 QBeatDisplay::QBeatDisplay(QWidget *parent) : QWidget(parent), scheme_(&DisplayColorScheme::byName(QString())) {

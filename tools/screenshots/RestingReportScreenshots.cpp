@@ -33,8 +33,8 @@ struct DemoRestingStudy {
         store = std::make_unique<StudyStore>(dir.filePath(QStringLiteral("store")));
         StudyInfo info;
         info.studyDateTime = "20261208093000";
-        info.patientLastName = "Doe";
-        info.patientFirstName = "Jane";
+        info.patientLastName = sample("Doe", "García");
+        info.patientFirstName = sample("Jane", "Juana");
         info.patientAge = "61";
         info.patientSex = "F";
         info.indication = sample("Pre-operative assessment", "Valoración preoperatoria");
