@@ -66,7 +66,12 @@ int main(int argc, char **argv) {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     const auto translators = spanish ? speakSpanish() : std::vector<std::unique_ptr<QTranslator>>();
     if (spanish && translators.size() < 3) {
-        std::fprintf(stderr, "tarvelin-ecg-screenshots: the Spanish catalogues are missing from %s\n", TARVELIN_QM_DIR);
+        // Ours come from the build tree, Qt's from qttranslations5-l10n: a
+        // picture with half its texts in English is worse than none.
+        std::fprintf(stderr,
+                     "tarvelin-ecg-screenshots: a Spanish catalogue is missing (TarvelinStressECG_es and report_es "
+                     "from %s, qt_es from %s)\n",
+                     TARVELIN_QM_DIR, qPrintable(QLibraryInfo::location(QLibraryInfo::TranslationsPath)));
         return 1;
     }
     const QString folder = arguments.value(0, QStringLiteral("docs/screenshots"));
