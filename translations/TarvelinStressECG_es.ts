@@ -1973,7 +1973,7 @@ Consulte el acceso a la carpeta compartida con el administrador de la red.</tran
     </message>
     <message>
         <source>Repeat patient</source>
-        <translation>Paciente ya registrado</translation>
+        <translation>Repetir paciente</translation>
     </message>
     <message>
         <source>Factor</source>
