@@ -41,7 +41,8 @@ package: build
 screenshots: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVELIN_TESTS=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target tarvelin-ecg-screenshots
-	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/tarvelin-ecg-screenshots docs/screenshots
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/tarvelin-ecg-screenshots --lang en docs/screenshots
+	LANG=es_ES.UTF-8 QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/tarvelin-ecg-screenshots --lang es docs/screenshots/es
 
 clean:
 	rm -rf $(BUILD_DIR) $(TEST_DIR)

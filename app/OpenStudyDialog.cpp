@@ -1,6 +1,7 @@
 #include "app/OpenStudyDialog.h"
 
 #include "app/PatientNameFilter.h"
+#include "app/StressTestStart.h"
 #include "reports/ReportPdf.h"
 #include "store/StudyArchives.h"
 #include "store/StudyStore.h"
@@ -51,6 +52,16 @@ public:
 QString dateText(const QByteArray &stamp) {
     const QDateTime when = QDateTime::fromString(QString::fromLatin1(stamp), QStringLiteral("yyyyMMddHHmmss"));
     return when.isValid() ? when.toString(QStringLiteral("dd/MM/yyyy HH:mm")) : QString::fromLatin1(stamp);
+}
+
+// Studies store their type as a code ("stress", "ECG"); the list names it in
+// the technician's language. A type stored in words ("Stress test") is named
+// the same way, and one this program does not know is shown as stored.
+QString studyTypeText(const QByteArray &type) {
+    if (type == StressTestStart::kStressType || type == "Stress test")
+        return QCoreApplication::translate("OpenStudyDialog", "Stress test");
+    if (type == StressTestStart::kRestingEcgType) return QCoreApplication::translate("OpenStudyDialog", "ECG");
+    return QString::fromUtf8(type);
 }
 
 }  // namespace
@@ -116,7 +127,7 @@ QTreeWidgetItem *OpenStudyDialog::addRow(const StudyInfo &info, bool reported) {
     const QString first = QString::fromUtf8(info.patientFirstName);
     item->setText(DateColumn, dateText(info.studyDateTime));
     item->setText(PatientColumn, QStringLiteral("%1, %2").arg(last, first));
-    item->setText(TypeColumn, QString::fromUtf8(info.studyType));
+    item->setText(TypeColumn, studyTypeText(info.studyType));
     item->setText(ReportColumn, reported ? tr("Yes") : QString());
     item->setData(DateColumn, LastNameRole, last);
     item->setData(DateColumn, FirstNameRole, first);

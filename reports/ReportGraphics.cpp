@@ -22,6 +22,12 @@
 
 namespace {
 
+// ECG and trend titles are template words, looked up as the layout looks up
+// the template's texts.
+QString templateWord(const QString &text) {
+    return QCoreApplication::translate("ReportTemplate", text.toUtf8().constData());
+}
+
 // Trends are drawn by the screen's plot painter, whose pens and labels are
 // sized in pixels; at this resolution they come out as on a good screen.
 constexpr double kTrendPixelsPerMm = 5.0;
@@ -185,8 +191,10 @@ void ReportGraphics::paintEcg(QPainter &painter, double pixelsPerMm, const QRect
         }
         int index = -1;
         eventIndex(event, &index);
-        title =
-            index >= 0 ? QString::fromUtf8(study_->event(index).description) : node.attribute(QStringLiteral("title"));
+        // An event's description is the study's own text; a template's
+        // title is a word of the template, printed in the report's language.
+        title = index >= 0 ? QString::fromUtf8(study_->event(index).description)
+                           : templateWord(node.attribute(QStringLiteral("title")));
     }
     const DisplayColorScheme &scheme = DisplayColorScheme::byName(QStringLiteral("Light"));
     EcgPage page(shape.layout, shape.rate, shape.seconds, shape.scale, scheme);
@@ -231,7 +239,7 @@ void ReportGraphics::paintTrend(QPainter &painter, double pixelsPerMm, const QRe
     look.x = {0.0, std::max(60.0, end)};
     look.y = {node.number(QStringLiteral("yMin"), low - pad), node.number(QStringLiteral("yMax"), high + pad)};
     look.timeFormat = QStringLiteral("mm:ss");
-    look.title = node.attribute(QStringLiteral("title"));
+    look.title = templateWord(node.attribute(QStringLiteral("title")));
     look.color = QColor(node.attribute(QStringLiteral("color"), QStringLiteral("#c00000")));
     look.style = static_cast<int>(node.number(QStringLiteral("style"), 1));
     const QSize size(static_cast<int>(areaMm.width() * kTrendPixelsPerMm),

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qtbase5-dev libqt5sql5-sqlite libqt5serialport5-dev qttools5-dev qttools5-dev-tools
+  qtbase5-dev libqt5sql5-sqlite libqt5serialport5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
   zlib1g-dev libminizip-dev libdeflate-dev unzip
   libsoxr-dev
   libgtest-dev libgmock-dev

@@ -101,7 +101,9 @@ void computeChronotropic(const Study &study, const Protocol &recorded, std::opti
         s.chronotropicIndex = (*s.peakHr - *s.restHr) / (*s.predictedMaxHr - *s.restHr);
 }
 
-QString tr(const char *text) { return QCoreApplication::translate("ExerciseScores", text); }
+// The texts are the ExerciseScoreTexts functions', and the catalogues file
+// them under that name.
+QString tr(const char *text) { return QCoreApplication::translate("ExerciseScoreTexts", text); }
 
 }  // namespace
 

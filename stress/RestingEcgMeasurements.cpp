@@ -28,9 +28,19 @@ std::vector<std::pair<ResultName, double>> RestingEcgMeasurements::entries() con
 }
 
 QStringList RestingEcgMeasurements::tableHeaders() {
-    const auto t = [](const char *text) { return QCoreApplication::translate("RestingEcgMeasurements", text); };
-    return {t("HR (bpm)"), t("PR (ms)"), t("P (ms)"),   t("QRS (ms)"), t("QT (ms)"),
-            t("QTc (ms)"), t("P axis"),  t("QRS axis"), t("T axis")};
+    // Marked so that the catalogue tools find them; translated here.
+    static const char *const kHeaders[] = {QT_TRANSLATE_NOOP("RestingEcgMeasurements", "HR (bpm)"),
+                                           QT_TRANSLATE_NOOP("RestingEcgMeasurements", "PR (ms)"),
+                                           QT_TRANSLATE_NOOP("RestingEcgMeasurements", "P (ms)"),
+                                           QT_TRANSLATE_NOOP("RestingEcgMeasurements", "QRS (ms)"),
+                                           QT_TRANSLATE_NOOP("RestingEcgMeasurements", "QT (ms)"),
+                                           QT_TRANSLATE_NOOP("RestingEcgMeasurements", "QTc (ms)"),
+                                           QT_TRANSLATE_NOOP("RestingEcgMeasurements", "P axis"),
+                                           QT_TRANSLATE_NOOP("RestingEcgMeasurements", "QRS axis"),
+                                           QT_TRANSLATE_NOOP("RestingEcgMeasurements", "T axis")};
+    QStringList headers;
+    for (const char *header : kHeaders) headers << QCoreApplication::translate("RestingEcgMeasurements", header);
+    return headers;
 }
 
 QStringList RestingEcgMeasurements::tableValues() const {

@@ -43,7 +43,7 @@ int heartRate(double rrSeconds) { return rrSeconds > 0.0 ? static_cast<int>(60.0
 QString heartRateInfoText(int heartRate, int maxTarget, int subMaxTarget) {
     const int ofMax = maxTarget != 0 ? heartRate * 100 / maxTarget : 0;
     const int ofSub = subMaxTarget != 0 ? heartRate * 100 / subMaxTarget : 0;
-    return QStringLiteral("%1% max %2<br/>%3% sub %4").arg(ofMax).arg(maxTarget).arg(ofSub).arg(subMaxTarget);
+    return tr("%1% max %2<br/>%3% sub %4").arg(ofMax).arg(maxTarget).arg(ofSub).arg(subMaxTarget);
 }
 
 int trainingZoneMax(const Study &study) { return patientNumber(study, "patient/trainingZoneMax"); }

@@ -111,6 +111,9 @@ void ProtocolDialog::rebuildTable(int selectRow) {
         item->setFlags(item->flags() | Qt::ItemIsEditable);
         for (int column = 0; column < headings.size(); ++column) item->setText(column, table_.cellText(row, column));
     }
+    // Stage names ("Recovery 3") are longer in some languages than the
+    // default column: every column takes the width of its widest text.
+    for (int column = 0; column < headings.size(); ++column) tree->resizeColumnToContents(column);
     if (selectRow >= 0 && selectRow < table_.rowCount()) tree->setCurrentItem(tree->topLevelItem(selectRow));
     rebuilding_ = false;
 }

@@ -3,6 +3,7 @@
 #include "ui/DisplayScale.h"
 #include "ui/EcgPainter.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -18,9 +19,13 @@ constexpr double kFitRowMm = 30.0;  // height a fitted row keeps for its beat
 }  // namespace
 
 QString QBeatDisplay::markerName(int marker) {
-    static const char *const kNames[MarkerCount] = {"P on",    "P off", "P peak", "QRS on",
-                                                    "QRS off", "T on",  "T peak", "T off"};
-    return marker >= 0 && marker < MarkerCount ? QString::fromLatin1(kNames[marker]) : QString();
+    static const char *const kNames[MarkerCount] = {
+        QT_TRANSLATE_NOOP("QBeatDisplay", "P on"),    QT_TRANSLATE_NOOP("QBeatDisplay", "P off"),
+        QT_TRANSLATE_NOOP("QBeatDisplay", "P peak"),  QT_TRANSLATE_NOOP("QBeatDisplay", "QRS on"),
+        QT_TRANSLATE_NOOP("QBeatDisplay", "QRS off"), QT_TRANSLATE_NOOP("QBeatDisplay", "T on"),
+        QT_TRANSLATE_NOOP("QBeatDisplay", "T peak"),  QT_TRANSLATE_NOOP("QBeatDisplay", "T off")};
+    return marker >= 0 && marker < MarkerCount ? QCoreApplication::translate("QBeatDisplay", kNames[marker])
+                                               : QString();
 }
 
 QBeatDisplay::QBeatDisplay(QWidget *parent) : QWidget(parent), scheme_(&DisplayColorScheme::byName(QString())) {

@@ -5,7 +5,11 @@
 #include "ui/QPlotGraphic.h"
 #include "ui/TrendSeries.h"
 
+#include <QCoreApplication>
+
 namespace {
+
+QString tr(const char *text) { return QCoreApplication::translate("ReviewTrendPlots", text); }
 
 // The double product in thousands: five-digit values do not fit the label
 // strip beside the plot.
@@ -42,17 +46,16 @@ ReviewTrendPlots::ReviewTrendPlots(const Plots &plots, const StudyResults &resul
     bp_ = std::make_unique<PressurePairSeries>(results);
     dp_ = std::make_unique<TrendSeries>(results, Result::DpTrend);
     mets_ = std::make_unique<TrendSeries>(results, Result::MetsTrend);
-    prepare(plots_.hr, hr_.get(), durationSeconds, 50.0, tiltTest ? 150.0 : 200.0, QStringLiteral("HR"));
-    prepare(plots_.bp, bp_.get(), durationSeconds, tiltTest ? 0.0 : 50.0, tiltTest ? 200.0 : 250.0,
-            QStringLiteral("BP"));
+    prepare(plots_.hr, hr_.get(), durationSeconds, 50.0, tiltTest ? 150.0 : 200.0, tr("HR"));
+    prepare(plots_.bp, bp_.get(), durationSeconds, tiltTest ? 0.0 : 50.0, tiltTest ? 200.0 : 250.0, tr("BP"));
     plots_.bp->setStyle(4);
     dpThousands_ = std::make_unique<ThousandsSeries>(*dp_);
-    prepare(plots_.dp, dpThousands_.get(), durationSeconds, 0.0, 40.0, QStringLiteral("DP x1000"));
+    prepare(plots_.dp, dpThousands_.get(), durationSeconds, 0.0, 40.0, tr("DP x1000"));
     plots_.dp->fitToData(false, true);
     prepare(plots_.st, nullptr, durationSeconds, -0.5, 0.5, QString());
     plots_.st->setValueFormats(QStringLiteral("%g"), QStringLiteral("%+.1f"));
     plots_.st->setColor(Qt::darkRed);
-    prepare(plots_.mets, mets_.get(), durationSeconds, 0.0, 10.0, QStringLiteral("METS"));
+    prepare(plots_.mets, mets_.get(), durationSeconds, 0.0, 10.0, tr("METS"));
     plots_.mets->fitToData(false, true);
     plots_.mets->setShowXLabels(true);
     if (tiltTest) {
@@ -71,7 +74,7 @@ void ReviewTrendPlots::setStLead(int lead, const QString &name) {
     plots_.st->setSeries(nullptr);
     st_ = std::make_unique<TrendSeries>(results_, StudyResults::stLevelTrend(lead));
     plots_.st->setSeries(st_.get());
-    plots_.st->setTitle(QStringLiteral("ST [%1]").arg(name));
+    plots_.st->setTitle(tr("ST [%1]").arg(name));
     plots_.st->refresh();
 }
 

@@ -104,9 +104,9 @@ protected:
 
     // A closed study of three frames and one beat in `store`.
     static StudyInfo addStudy(StudyStore &store, const char *last, const char *first, const char *when,
-                              const char *status = "") {
+                              const char *status = "", const char *type = "Stress test") {
         StudyInfo info;
-        info.studyType = "Stress test";
+        info.studyType = type;
         info.studyDateTime = when;
         info.recordingDateTime = when;
         info.protocolName = "Bruce";
@@ -181,6 +181,27 @@ protected:
 };
 
 }  // namespace
+
+// The type column names the kind of study, not the code the store keeps.
+TEST_F(BrowserTest, TypeColumnNamesTheKindOfStudy) {
+    const struct {
+        const char *patient;
+        const char *stored;
+        const char *shown;
+    } cases[] = {
+        {"Stress", "stress", "Stress test"},
+        {"Words", "Stress test", "Stress test"},
+        {"Resting", "ECG", "ECG"},
+        {"Unknown", "tilt", "tilt"},
+    };
+    for (const auto &c : cases) addStudy(*store_, c.patient, "A", "20261201093000", "", c.stored);
+    auto dialog = makeDialog();
+    for (const auto &c : cases) {
+        QTreeWidgetItem *row = rowOf(*dialog, QStringLiteral("%1, A").arg(QLatin1String(c.patient)));
+        ASSERT_NE(row, nullptr) << c.patient;
+        EXPECT_EQ(row->text(2), QLatin1String(c.shown)) << c.stored;
+    }
+}
 
 TEST_F(BrowserTest, LocalListShowsEveryStudyNewestFirstAndOpensTheChosenOne) {
     addStudy(*store_, "Pérez", "Ana", "20261201093000", "report");

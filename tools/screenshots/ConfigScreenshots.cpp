@@ -161,10 +161,10 @@ QImage studyBrowser() {
     QTemporaryDir folder;
     if (!folder.isValid()) throw std::runtime_error("Cannot create temporary folder");
     StudyStore store(folder.path());
-    addStudy(store, "Pérez Gómez", "Ana María", "Stress test", "20261208093000", "report");
-    addStudy(store, "Núñez", "Pedro", "Stress test", "20261207161500", "");
+    addStudy(store, "Pérez Gómez", "Ana María", "stress", "20261208093000", "report");
+    addStudy(store, "Núñez", "Pedro", "stress", "20261207161500", "");
     addStudy(store, "Ibáñez", "Marta", "ECG", "20261207103000", "report");
-    addStudy(store, "Ferrari", "Lucía", "Stress test", "20261203084500", "report");
+    addStudy(store, "Ferrari", "Lucía", "stress", "20261203084500", "report");
     addStudy(store, "Ortega", "José Luis", "ECG", "20261130120000", "");
     QSettings().setValue(QStringLiteral("OpenStudyDialog/DefaultSharedFolder"),
                          QStringLiteral("/srv/compartido/estudios"));

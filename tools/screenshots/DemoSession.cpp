@@ -5,6 +5,7 @@
 #include "analysis/MonitorFeeds.h"
 #include "stress/MonitorListener.h"
 #include "stress/StudyRecorder.h"
+#include "tools/screenshots/Screenshot.h"
 
 #include <QFile>
 #include <stdexcept>
@@ -32,7 +33,7 @@ DemoSession::DemoSession(const QString &recordingPath) {
     store_ = std::make_unique<StudyStore>(folder_.path());
     StudyInfo info = frontEndRecordingInfo(kRate);
     info.patientLastName = "Demo";
-    info.patientFirstName = "Patient";
+    info.patientFirstName = sample("Patient", "Paciente");
     info.patientWeight = "80";
     study_ = store_->createStudy(info);
     Protocol bruce;

@@ -26,7 +26,7 @@ const QString kWorkloadUnit = QStringLiteral("watts");
 // A walking ramp to 8 METs over ten minutes.
 RampProtocol walkingRamp() {
     RampProtocol ramp;
-    ramp.name = QStringLiteral("Walking ramp 10 min");
+    ramp.name = QString::fromUtf8(sample("Walking ramp 10 min", "Rampa caminando 10 min"));
     ramp.durationMinutes = 10.0;
     ramp.initialSpeed = 3.0;
     ramp.finalSpeed = 5.5;
@@ -49,7 +49,7 @@ struct ScratchStore {
 
 StudyInfo samplePatient() {
     StudyInfo info;
-    info.studyType = "Stress test";
+    info.studyType = "stress";
     info.studyDateTime = "20261208093000";
     info.protocolName = "Bruce";
     info.patientFirstName = "Ana María";
@@ -71,12 +71,14 @@ StudyInfo samplePatient() {
     info.technicianName = "Marta Ibáñez";
     info.doctorName = "Dr. Julián Ortega";
     info.referringDoctorName = "Dra. Lucía Ferrari";
-    info.indication = "Chest pain on exertion; evaluation of ischaemia";
-    info.treatment = "Atenolol 50 mg/day, aspirin 100 mg/day";
-    info.comments = "Beta-blocker not suspended.";
-    info.riskFactors = {{"Hipertensión", true, "Since 2015, treated"},
-                        {"Ex-tabaquismo", true, "Stopped 2010, 20 pack-years"},
-                        {"Dislipemia", true, ""}};
+    info.indication =
+        sample("Chest pain on exertion; evaluation of ischaemia", "Dolor torácico de esfuerzo; valoración de isquemia");
+    info.treatment = sample("Atenolol 50 mg/day, aspirin 100 mg/day", "Atenolol 50 mg/día, AAS 100 mg/día");
+    info.comments = sample("Beta-blocker not suspended.", "No se suspendió el betabloqueante.");
+    info.riskFactors = {
+        {"Hipertensión", true, sample("Since 2015, treated", "Desde 2015, en tratamiento")},
+        {"Ex-tabaquismo", true, sample("Stopped 2010, 20 pack-years", "Lo dejó en 2010, 20 paquetes-año")},
+        {"Dislipemia", true, ""}};
     return info;
 }
 

@@ -75,7 +75,7 @@ public:
         store_ = std::make_unique<StudyStore>(folder_.path());
         StudyInfo info = frontEndRecordingInfo(kRate);
         info.patientLastName = "Demo";
-        info.patientFirstName = "Patient";
+        info.patientFirstName = sample("Patient", "Paciente");
         info.patientWeight = "80";
         study_ = store_->createStudy(info);
     }

@@ -33,12 +33,13 @@ struct DemoRestingStudy {
         store = std::make_unique<StudyStore>(dir.filePath(QStringLiteral("store")));
         StudyInfo info;
         info.studyDateTime = "20261208093000";
-        info.patientLastName = "Doe";
-        info.patientFirstName = "Jane";
+        info.patientLastName = sample("Doe", "García");
+        info.patientFirstName = sample("Jane", "Juana");
         info.patientAge = "61";
         info.patientSex = "F";
-        info.indication = "Pre-operative assessment";
-        info.conclusion = "Sinus rhythm, normal axis, normal intervals.";
+        info.indication = sample("Pre-operative assessment", "Valoración preoperatoria");
+        info.conclusion =
+            sample("Sinus rhythm, normal axis, normal intervals.", "Ritmo sinusal, eje normal, intervalos normales.");
         study = RestingStudy::create(*store, input.recording, info);
     }
     ~DemoRestingStudy() { store->closeStudy(study); }
@@ -52,8 +53,8 @@ DemoRestingStudy &demoStudy() {
 QImage page(const char *templateName, const char *layout, int number) {
     DemoRestingStudy &demo = demoStudy();
     ReportSettings settings;
-    settings.headerTitle = QStringLiteral("Cardiology Unit North");
-    settings.headerInfo = QStringLiteral("1 Harbour Road, Northtown");
+    settings.headerTitle = QString::fromUtf8(sample("Cardiology Unit North", "Unidad de Cardiología Norte"));
+    settings.headerInfo = QString::fromUtf8(sample("1 Harbour Road, Northtown", "Av. del Puerto 1, Villanorte"));
     settings.signatureName = QStringLiteral("Dr. A. Signer");
     settings.traceLayout = QLatin1String(layout);
     QTemporaryDir dir;

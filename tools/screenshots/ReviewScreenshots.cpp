@@ -19,8 +19,9 @@ namespace {
 
 constexpr double kPixelsPerMm = 96.0 / 25.4;
 
-QImage stressReview() {
-    DemoSession session(QStringLiteral(TARVELIN_DEMO_RECORDING));
+}  // namespace
+
+void recordDemoStressTest(DemoSession &session) {
     MonitorEngine &engine = session.engine();
     session.feed(4.0);
     session.start();
@@ -41,9 +42,18 @@ QImage stressReview() {
     Study &study = session.study();
     study.setProperty("patient/age", "55");
     study.setProperty("patient/sex", "M");
-    study.setProperty("conclusion", "Clinically and electrically negative test.");
+    study.setProperty("conclusion", sample("Clinically and electrically negative test.",
+                                           "Prueba clínica y eléctricamente negativa."));
     ExerciseFindings::setStopReason(study, StopReason::Fatigue);
     ExerciseFindings::setAngina(study, Angina::None);
+}
+
+namespace {
+
+QImage stressReview() {
+    DemoSession session(QStringLiteral(TARVELIN_DEMO_RECORDING));
+    recordDemoStressTest(session);
+    Study &study = session.study();
 
     StressReviewWindow window(study, session.store());
     window.findChild<QSignalBrowseDisplay *>(QStringLiteral("ecgDisplay1"))->setPixelsPerMm(kPixelsPerMm);

@@ -8,4 +8,10 @@
 
 #include "tools/screenshots/Screenshot.h"
 
+class DemoSession;
+
 void addReviewScreenshots(ScreenshotList &list);
+
+// The test the review window shows, recorded into `session`'s study and
+// stopped; the stress report pages are made from the same test.
+void recordDemoStressTest(DemoSession &session);

@@ -80,33 +80,33 @@ QImage plotPicture(const PlotSeries &series, const QString &title, int style, do
 QImage heartRateLines() {
     const auto results = simulatedStressTest();
     const TrendSeries series(*results, Result::BpmTrend);
-    return plotPicture(series, QStringLiteral("HR (bpm)"), 1, 50, 190, QColor(0xb0, 0x10, 0x10), QStringLiteral("%g"),
-                       10.0);
+    return plotPicture(series, QString::fromUtf8(sample("HR (bpm)", "FC (lpm)")), 1, 50, 190, QColor(0xb0, 0x10, 0x10),
+                       QStringLiteral("%g"), 10.0);
 }
 
 QImage stLevelPoints() {
     const auto results = simulatedStressTest();
     const TrendSeries series(*results, StudyResults::stLevelTrend(kLeadV5));
-    return plotPicture(series, QStringLiteral("ST level V5 (mm)"), 0, -2.5, 1.0, QColor(0x10, 0x50, 0xa0),
-                       QStringLiteral("%.1f"), 10.0);
+    return plotPicture(series, QString::fromUtf8(sample("ST level V5 (mm)", "Nivel ST V5 (mm)")), 0, -2.5, 1.0,
+                       QColor(0x10, 0x50, 0xa0), QStringLiteral("%.1f"), 10.0);
 }
 
 QImage systolicWithMarkers() {
     const auto results = simulatedStressTest();
     const TrendSeries series(*results, Result::SysBpTrend);
-    return plotPicture(series, QStringLiteral("SBP (mmHg)"), 2, 60, 200, QColor(0x20, 0x80, 0x30), QStringLiteral("%g"),
-                       0.0);
+    return plotPicture(series, QString::fromUtf8(sample("SBP (mmHg)", "TAS (mmHg)")), 2, 60, 200,
+                       QColor(0x20, 0x80, 0x30), QStringLiteral("%g"), 0.0);
 }
 
 QImage pressurePairs() {
     const auto results = simulatedStressTest();
     const PressurePairSeries series(*results);
-    return plotPicture(series, QStringLiteral("BP (mmHg)"), 4, 60, 200, QColor(0x60, 0x20, 0x90), QStringLiteral("%g"),
-                       0.0);
+    return plotPicture(series, QString::fromUtf8(sample("BP (mmHg)", "TA (mmHg)")), 4, 60, 200,
+                       QColor(0x60, 0x20, 0x90), QStringLiteral("%g"), 0.0);
 }
 
 QImage bloodPressureDialog() {
-    BPDialog dialog(QStringLiteral("Exercise 2\n5.5 km/h 14.0 %"));
+    BPDialog dialog(QString::fromUtf8(sample("Exercise 2\n5.5 km/h 14.0 %", "Ejercicio 2\n5.5 km/h 14.0 %")));
     dialog.findChild<QLineEdit *>(QStringLiteral("txtSBP"))->setText(QStringLiteral("168"));
     dialog.findChild<QLineEdit *>(QStringLiteral("txtDBP"))->setText(QStringLiteral("78"));
     return dialog.grab().toImage();
