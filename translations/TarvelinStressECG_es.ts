@@ -483,6 +483,265 @@ Compruebe que solo hay un equipo encendido y vuelva a intentarlo.</translation>
     </message>
 </context>
 <context>
+    <name>EcgReviewWindow</name>
+    <message>
+        <source>Resting ECG review</source>
+        <translation>Revisión de ECG de reposo</translation>
+    </message>
+    <message>
+        <source>Line notch filter</source>
+        <translation>Filtro de red</translation>
+    </message>
+    <message>
+        <source>NF</source>
+        <translation>FR</translation>
+    </message>
+    <message>
+        <source>Muscle noise filter</source>
+        <translation>Filtro muscular</translation>
+    </message>
+    <message>
+        <source>MF</source>
+        <translation>FM</translation>
+    </message>
+    <message>
+        <source>Baseline filter</source>
+        <translation>Filtro de línea de base</translation>
+    </message>
+    <message>
+        <source>BF</source>
+        <translation>FB</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Speed: &lt;span style=&quot; font-weight:600;&quot;&gt;12.5&lt;/span&gt; mm/sec&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Velocidad: &lt;span style=&quot; font-weight:600;&quot;&gt;12.5&lt;/span&gt; mm/s&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>12.5</source>
+        <translation>12.5</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Speed: &lt;span style=&quot; font-weight:600;&quot;&gt;25&lt;/span&gt; mm/sec&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Velocidad: &lt;span style=&quot; font-weight:600;&quot;&gt;25&lt;/span&gt; mm/s&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>25</source>
+        <translation>25</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Speed: &lt;span style=&quot; font-weight:600;&quot;&gt;50&lt;/span&gt; mm/sec&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Velocidad: &lt;span style=&quot; font-weight:600;&quot;&gt;50&lt;/span&gt; mm/s&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>50</source>
+        <translation>50</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Amplitude: &lt;span style=&quot; font-weight:600;&quot;&gt;5&lt;/span&gt; mm/mV&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Amplitud: &lt;span style=&quot; font-weight:600;&quot;&gt;5&lt;/span&gt; mm/mV&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Amplitude: &lt;span style=&quot; font-weight:600;&quot;&gt;10&lt;/span&gt; mm/mV&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Amplitud: &lt;span style=&quot; font-weight:600;&quot;&gt;10&lt;/span&gt; mm/mV&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>10</source>
+        <translation>10</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Amplitude: &lt;span style=&quot; font-weight:600;&quot;&gt;20&lt;/span&gt; mm/mV&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Amplitud: &lt;span style=&quot; font-weight:600;&quot;&gt;20&lt;/span&gt; mm/mV&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>20</source>
+        <translation>20</translation>
+    </message>
+    <message>
+        <source>Previous page</source>
+        <translation>Página anterior</translation>
+    </message>
+    <message>
+        <source>&lt;&lt;</source>
+        <translation>&lt;&lt;</translation>
+    </message>
+    <message>
+        <source>Next page</source>
+        <translation>Página siguiente</translation>
+    </message>
+    <message>
+        <source>&gt;&gt;</source>
+        <translation>&gt;&gt;</translation>
+    </message>
+    <message>
+        <source>Edit the study data</source>
+        <translation>Editar los datos del estudio</translation>
+    </message>
+    <message>
+        <source>Study data</source>
+        <translation>Datos del estudio</translation>
+    </message>
+    <message>
+        <source>Print or save the report</source>
+        <translation>Imprimir o guardar el informe</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Informe</translation>
+    </message>
+    <message>
+        <source>Measurements</source>
+        <translation>Medidas</translation>
+    </message>
+    <message>
+        <source>Measurement lead</source>
+        <translation>Derivación de medida</translation>
+    </message>
+    <message>
+        <source>All leads</source>
+        <translation>Todas las derivaciones</translation>
+    </message>
+    <message>
+        <source>Show the average beat of every lead</source>
+        <translation>Mostrar el latido promedio de cada derivación</translation>
+    </message>
+    <message>
+        <source>Auto measurement</source>
+        <translation>Medida automática</translation>
+    </message>
+    <message>
+        <source>Return the markers to the computed measurement</source>
+        <translation>Devolver las marcas a la medida calculada</translation>
+    </message>
+    <message>
+        <source>Events</source>
+        <translation>Eventos</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Tiempo</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Duración</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Descripción</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Añadir</translation>
+    </message>
+    <message>
+        <source>Add an event at the position shown (Insert)</source>
+        <translation>Añadir un evento en la posición mostrada (Insert)</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Quitar</translation>
+    </message>
+    <message>
+        <source>Remove the selected event (Delete)</source>
+        <translation>Quitar el evento seleccionado (Supr)</translation>
+    </message>
+    <message>
+        <source>Conclusion</source>
+        <translation>Conclusión</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>Add a phrase</source>
+        <translation>Añadir una frase</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>Remove the phrase</source>
+        <translation>Quitar la frase</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Subir</translation>
+    </message>
+    <message>
+        <source>Move the phrase up</source>
+        <translation>Subir la frase</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Bajar</translation>
+    </message>
+    <message>
+        <source>Move the phrase down</source>
+        <translation>Bajar la frase</translation>
+    </message>
+    <message>
+        <source>Sort alphabetically</source>
+        <translation>Ordenar alfabéticamente</translation>
+    </message>
+    <message>
+        <source>Drag a marker, or choose one with Up and Down and move it with Left and Right (Shift: 5 samples)</source>
+        <translation>Arrastre una marca, o elija una con Arriba y Abajo y muévala con Izquierda y Derecha (Mayús: 5 muestras)</translation>
+    </message>
+    <message>
+        <source>P amplitude (mV)</source>
+        <translation>Amplitud P (mV)</translation>
+    </message>
+    <message>
+        <source>QRS amplitude (mV)</source>
+        <translation>Amplitud QRS (mV)</translation>
+    </message>
+    <message>
+        <source>T amplitude (mV)</source>
+        <translation>Amplitud T (mV)</translation>
+    </message>
+    <message>
+        <source>Global</source>
+        <translation>Global</translation>
+    </message>
+    <message>
+        <source>Lead %1</source>
+        <translation>Derivación %1</translation>
+    </message>
+    <message>
+        <source>Show leads</source>
+        <translation>Mostrar derivaciones</translation>
+    </message>
+    <message>
+        <source>Hexaxial order</source>
+        <translation>Orden hexaxial</translation>
+    </message>
+    <message>
+        <source>Average beat</source>
+        <translation>Latido promedio</translation>
+    </message>
+    <message>
+        <source>Color scheme</source>
+        <translation>Esquema de colores</translation>
+    </message>
+    <message>
+        <source>Enter description</source>
+        <translation>Introduzca la descripción</translation>
+    </message>
+    <message>
+        <source>Enter conclusion</source>
+        <translation>Introduzca la conclusión</translation>
+    </message>
+    <message>
+        <source>Close without saving the changes?</source>
+        <translation>¿Cerrar sin guardar los cambios?</translation>
+    </message>
+</context>
+<context>
     <name>ElectrodeStatusWidget</name>
     <message>
         <source>Do not show again</source>
@@ -1056,6 +1315,10 @@ Consulte el acceso a la carpeta compartida con el administrador de la red.</tran
         <source>T peak</source>
         <translation>T pico</translation>
     </message>
+    <message>
+        <source>T off</source>
+        <translation>T fin</translation>
+    </message>
 </context>
 <context>
     <name>QSignalMonitorDisplay</name>
@@ -1286,6 +1549,13 @@ Consulte el acceso a la carpeta compartida con el administrador de la red.</tran
     <message>
         <source>ST [%1]</source>
         <translation>ST [%1]</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewWindows</name>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
     </message>
 </context>
 <context>
