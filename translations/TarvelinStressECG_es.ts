@@ -598,11 +598,11 @@ Compruebe que solo hay un equipo encendido y vuelva a intentarlo.</translation>
     </message>
     <message>
         <source>Measurement lead</source>
-        <translation>Derivación de medida</translation>
+        <translation>Deriv. de medida</translation>
     </message>
     <message>
         <source>All leads</source>
-        <translation>Todas las derivaciones</translation>
+        <translation>Todas</translation>
     </message>
     <message>
         <source>Show the average beat of every lead</source>
