@@ -82,12 +82,16 @@ in_root apt-get install -y -qq --no-install-recommends xdotool > /dev/null
 in_root su tech -c "cd ~ && LANG=C.UTF-8 xvfb-run -a -s '-screen 0 1280x800x24' sh -c '
     tarvelin-ecg > /tmp/monitor-demo.log 2>&1 & pid=\$!
     sleep 10
-    xdotool mousemove 500 165 click 1 type Demo
-    xdotool mousemove 500 200 click 1 type Paciente
-    xdotool mousemove 500 273 click 1
+    xdotool mousemove 620 71 click 1 type Demo
+    xdotool mousemove 620 106 click 1 type Paciente
+    xdotool mousemove 830 239 click 1
     sleep 15
     import -window root /tmp/monitor-demo.png
-    kill -0 \$pid && echo \"tarvelin-ecg monitoring the replay after 15 s\"
+    if xdotool search --name \"^MonitorWindow\$\" > /dev/null; then
+        echo \"tarvelin-ecg monitoring the replay after 15 s\"
+    else
+        echo \"no stress monitor window after 15 s\"; kill \$pid; exit 1
+    fi
     kill \$pid; wait \$pid || true'"
 cp "$root/tmp/monitor-demo.png" "$root/tmp/monitor-demo.log" "$out/"
 
