@@ -1,9 +1,15 @@
 #pragma once
-// A stress review window over a copy of the study `tarvelin-ecg-cli run`
-// made from the simulator's stress profile (Bruce, rest 60 s, two exercise
-// stages of 60 s, recovery from 180 s), in a temporary store of its own.
+// A review window over a copy of a study made at build time, in a temporary
+// store of its own:
+// - ReviewWindowRig: the stress review window over the study
+//   `tarvelin-ecg-cli run` made from the simulator's stress profile (Bruce,
+//   rest 60 s, two exercise stages of 60 s, recovery from 180 s);
+// - RestingReviewRig: the resting review window over the study
+//   `tarvelin-ecg-cli resting` made from the first 10 s of the
+//   demonstration recording.
 
 #include "store/StudyStore.h"
+#include "ui/EcgReviewWindow.h"
 #include "ui/StressReviewWindow.h"
 
 #include <QDir>
@@ -14,19 +20,21 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-struct ReviewWindowRig {
+template <class Window>
+struct StoredStudyReviewRig {
     QTemporaryDir folder;
     std::unique_ptr<StudyStore> store;
     Study *study = nullptr;
-    std::unique_ptr<StressReviewWindow> window;
+    std::unique_ptr<Window> window;
     qint32 id = 0;
 
-    ReviewWindowRig() {
+    // `idPath` holds the study's id in the store at `storePath`.
+    StoredStudyReviewRig(const QString &idPath, const QString &storePath) {
         QSettings().clear();
-        QFile idFile(QStringLiteral(TARVELIN_REVIEW_STUDY_ID));
+        QFile idFile(idPath);
         if (!idFile.open(QIODevice::ReadOnly)) return;
         id = idFile.readAll().trimmed().toInt();
-        const QDir source(QStringLiteral(TARVELIN_REVIEW_STORE));
+        const QDir source(storePath);
         QDirIterator it(source.path(), QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString from = it.next();
@@ -39,7 +47,7 @@ struct ReviewWindowRig {
     }
 
     void open() {
-        window = std::make_unique<StressReviewWindow>(*study, *store);
+        window = std::make_unique<Window>(*study, *store);
         window->resize(1280, 860);
         window->show();
     }
@@ -55,8 +63,19 @@ struct ReviewWindowRig {
 
     template <class T>
     T *widget(const char *name) const {
-        T *found = window->findChild<T *>(QLatin1String(name));
+        T *found = window->template findChild<T *>(QLatin1String(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
+};
+
+struct ReviewWindowRig : StoredStudyReviewRig<StressReviewWindow> {
+    ReviewWindowRig()
+        : StoredStudyReviewRig(QStringLiteral(TARVELIN_REVIEW_STUDY_ID), QStringLiteral(TARVELIN_REVIEW_STORE)) {}
+};
+
+struct RestingReviewRig : StoredStudyReviewRig<EcgReviewWindow> {
+    RestingReviewRig()
+        : StoredStudyReviewRig(QStringLiteral(TARVELIN_RESTING_REVIEW_STUDY_ID),
+                               QStringLiteral(TARVELIN_RESTING_REVIEW_STORE)) {}
 };

@@ -3,7 +3,7 @@
 // the mouse and the keys and the intervals following, what survives
 // closing, the measurement lead, events and the conclusion.
 
-#include "RestingReviewRig.h"
+#include "ReviewWindowRig.h"
 #include "analysis/GlobalMeasurement.h"
 #include "stress/RestingReview.h"
 #include "ui/QBeatDisplay.h"
