@@ -733,10 +733,6 @@ Compruebe que solo hay un equipo encendido y vuelva a intentarlo.</translation>
         <translation>Introduzca la descripción</translation>
     </message>
     <message>
-        <source>Enter conclusion</source>
-        <translation>Introduzca la conclusión</translation>
-    </message>
-    <message>
         <source>Close without saving the changes?</source>
         <translation>¿Cerrar sin guardar los cambios?</translation>
     </message>
@@ -1142,6 +1138,13 @@ Consulte el acceso a la carpeta compartida con el administrador de la red.</tran
     <message>
         <source>ECG</source>
         <translation>ECG</translation>
+    </message>
+</context>
+<context>
+    <name>PhraseListControls</name>
+    <message>
+        <source>Enter conclusion</source>
+        <translation>Introduzca la conclusión</translation>
     </message>
 </context>
 <context>
@@ -2122,10 +2125,6 @@ Consulte el acceso a la carpeta compartida con el administrador de la red.</tran
     <message>
         <source>Enter description</source>
         <translation>Introduzca la descripción</translation>
-    </message>
-    <message>
-        <source>Enter conclusion</source>
-        <translation>Introduzca la conclusión</translation>
     </message>
     <message>
         <source>Close without saving the changes?</source>

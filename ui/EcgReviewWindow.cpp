@@ -12,6 +12,7 @@
 #include "stress/RestingEcgMeasurements.h"
 #include "stress/RestingReview.h"
 #include "ui/DisplayColorScheme.h"
+#include "ui/PhraseListControls.h"
 #include "ui/PredefinedPhrases.h"
 #include "ui/RecordAverageBeats.h"
 #include "ui/StudyDialog.h"
@@ -94,7 +95,11 @@ EcgReviewWindow::EcgReviewWindow(Study &study, StudyStore &store, QWidget *paren
     ui_->treeEvents->setColumnWidth(0, 50);
     ui_->treeEvents->setColumnWidth(1, 60);
     ui_->treeEvents->installEventFilter(this);
-    ui_->listPredefinedText->setModel(phrases_->viewModel());
+    phraseControls_ = new PhraseListControls(
+        *phrases_,
+        {ui_->listPredefinedText, ui_->btnPredefinedAdd, ui_->btnPredefinedRemove, ui_->btnPredefinedUp,
+         ui_->btnPredefinedDown, ui_->chkPredefinedAlphaSort, ui_->textConclusion},
+        [this] { flushConclusion(); }, this);
     ui_->tabs->setCurrentIndex(0);
     ui_->beatDisplay->setToolTip(
         tr("Drag a marker, or choose one with Up and Down and move it with Left and Right (Shift: 5 samples)"));
@@ -438,32 +443,6 @@ void EcgReviewWindow::flushConclusion() {
     modified_ = true;
 }
 
-void EcgReviewWindow::on_btnPredefinedAdd_clicked() {
-    const QModelIndex index = phrases_->add(tr("Enter conclusion"));
-    ui_->listPredefinedText->setCurrentIndex(index);
-    ui_->listPredefinedText->edit(index);
-}
-
-void EcgReviewWindow::on_btnPredefinedRemove_clicked() { phrases_->remove(ui_->listPredefinedText->currentIndex()); }
-
-void EcgReviewWindow::on_btnPredefinedUp_clicked() {
-    ui_->listPredefinedText->setCurrentIndex(phrases_->move(ui_->listPredefinedText->currentIndex(), -1));
-}
-
-void EcgReviewWindow::on_btnPredefinedDown_clicked() {
-    ui_->listPredefinedText->setCurrentIndex(phrases_->move(ui_->listPredefinedText->currentIndex(), 1));
-}
-
-void EcgReviewWindow::on_chkPredefinedAlphaSort_toggled(bool checked) { phrases_->setAlphaSort(checked); }
-
-void EcgReviewWindow::on_listPredefinedText_doubleClicked(const QModelIndex &index) {
-    const QString phrase = phrases_->phrase(index);
-    if (phrase.isEmpty()) return;
-    // A new paragraph at the end, whatever the caret's place.
-    ui_->textConclusion->appendPlainText(phrase);
-    flushConclusion();
-}
-
 // ---- study data, report, closing ------------------------------------------------------
 
 void EcgReviewWindow::refreshTitle() {
@@ -530,10 +509,7 @@ void EcgReviewWindow::loadSettings() {
     ui_->ecgDisplay1->setHexaxialOrder(settings.value(QLatin1String(kHexaxialKey), false).toBool());
     ui_->ecgDisplay1->setShowAverageBeat(settings.value(QLatin1String(kAverageBeatKey), true).toBool());
     phrases_->load();
-    {
-        const QSignalBlocker blocker(ui_->chkPredefinedAlphaSort);
-        ui_->chkPredefinedAlphaSort->setChecked(phrases_->alphaSort());
-    }
+    phraseControls_->showLoaded();
     // The reviewer's lead when the study has it, else the one it was measured
     // on; showing it does not change the study until the reviewer picks one.
     const int kept = leadNames_.indexOf(settings.value(QLatin1String(kMeasurementLeadKey)).toString());

@@ -23,6 +23,7 @@
 namespace Ui {
 class EcgReviewWindow;
 }
+class PhraseListControls;
 class PredefinedPhrases;
 class QMenu;
 class QTreeWidgetItem;
@@ -96,12 +97,6 @@ private Q_SLOTS:
     void on_treeEvents_itemDoubleClicked(QTreeWidgetItem *item, int column);
     void on_treeEvents_currentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
     void on_treeEvents_itemChanged(QTreeWidgetItem *item, int column);
-    void on_btnPredefinedAdd_clicked();
-    void on_btnPredefinedRemove_clicked();
-    void on_btnPredefinedUp_clicked();
-    void on_btnPredefinedDown_clicked();
-    void on_chkPredefinedAlphaSort_toggled(bool checked);
-    void on_listPredefinedText_doubleClicked(const QModelIndex &index);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -134,6 +129,7 @@ private:
     int rate_ = 0;
     int measurementLead_ = 0;
     std::unique_ptr<PredefinedPhrases> phrases_;
+    PhraseListControls *phraseControls_ = nullptr;  // a child of the window
     QMenu *contextMenu_ = nullptr;
     bool filling_ = false;
     bool conclusionModified_ = false;

@@ -17,6 +17,7 @@
 #include "stress/StressEvents.h"
 #include "stress/StressMonitorTexts.h"
 #include "ui/DisplayColorScheme.h"
+#include "ui/PhraseListControls.h"
 #include "ui/PredefinedPhrases.h"
 #include "ui/RecordAverageBeats.h"
 #include "ui/ReviewTrendPlots.h"
@@ -93,7 +94,11 @@ StressReviewWindow::StressReviewWindow(Study &study, StudyStore &store, QWidget 
     for (QPlotGraphic *plot : trends_->shown())
         connect(plot, &QPlotGraphic::selectedValueChanged, this, [this, plot] { showPosition(plot->cursorTime()); });
 
-    ui_->listPredefinedText->setModel(phrases_->viewModel());
+    phraseControls_ = new PhraseListControls(
+        *phrases_,
+        {ui_->listPredefinedText, ui_->btnPredefinedAdd, ui_->btnPredefinedRemove, ui_->btnPredefinedUp,
+         ui_->btnPredefinedDown, ui_->chkPredefinedAlphaSort, ui_->textConclusion},
+        [this] { flushConclusion(); }, this);
     loadSettings();
     fillEvents();
     fillFindings();
@@ -441,32 +446,6 @@ void StressReviewWindow::flushConclusion() {
     modified_ = true;
 }
 
-void StressReviewWindow::on_btnPredefinedAdd_clicked() {
-    const QModelIndex index = phrases_->add(tr("Enter conclusion"));
-    ui_->listPredefinedText->setCurrentIndex(index);
-    ui_->listPredefinedText->edit(index);
-}
-
-void StressReviewWindow::on_btnPredefinedRemove_clicked() { phrases_->remove(ui_->listPredefinedText->currentIndex()); }
-
-void StressReviewWindow::on_btnPredefinedUp_clicked() {
-    ui_->listPredefinedText->setCurrentIndex(phrases_->move(ui_->listPredefinedText->currentIndex(), -1));
-}
-
-void StressReviewWindow::on_btnPredefinedDown_clicked() {
-    ui_->listPredefinedText->setCurrentIndex(phrases_->move(ui_->listPredefinedText->currentIndex(), 1));
-}
-
-void StressReviewWindow::on_chkPredefinedAlphaSort_toggled(bool checked) { phrases_->setAlphaSort(checked); }
-
-void StressReviewWindow::on_listPredefinedText_doubleClicked(const QModelIndex &index) {
-    const QString phrase = phrases_->phrase(index);
-    if (phrase.isEmpty()) return;
-    // A new paragraph at the end, whatever the caret's place.
-    ui_->textConclusion->appendPlainText(phrase);
-    flushConclusion();
-}
-
 // ---- findings and scores ------------------------------------------------------------
 
 void StressReviewWindow::fillFindings() {
@@ -580,10 +559,7 @@ void StressReviewWindow::loadSettings() {
     ui_->ecgDisplay1->setHexaxialOrder(settings.value(QLatin1String(kHexaxialKey), false).toBool());
     ui_->ecgDisplay1->setShowAverageBeat(settings.value(QLatin1String(kAverageBeatKey), true).toBool());
     phrases_->load();
-    {
-        const QSignalBlocker blocker(ui_->chkPredefinedAlphaSort);
-        ui_->chkPredefinedAlphaSort->setChecked(phrases_->alphaSort());
-    }
+    phraseControls_->showLoaded();
     const QString lead = settings.value(QLatin1String(kStLeadKey)).toString();
     setStLead(lead.isEmpty() ? QLatin1String(kDefaultStLead) : lead);
 }

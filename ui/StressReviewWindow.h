@@ -26,6 +26,7 @@
 namespace Ui {
 class StressReviewWindow;
 }
+class PhraseListControls;
 class PredefinedPhrases;
 class QMenu;
 class QTreeWidgetItem;
@@ -99,12 +100,6 @@ private Q_SLOTS:
     void on_treeEvents_currentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
     void on_treeEvents_itemChanged(QTreeWidgetItem *item, int column);
     void on_treeProtocol_itemChanged(QTreeWidgetItem *item, int column);
-    void on_btnPredefinedAdd_clicked();
-    void on_btnPredefinedRemove_clicked();
-    void on_btnPredefinedUp_clicked();
-    void on_btnPredefinedDown_clicked();
-    void on_chkPredefinedAlphaSort_toggled(bool checked);
-    void on_listPredefinedText_doubleClicked(const QModelIndex &index);
     void on_cmbStopReason_activated(int index);
     void on_txtStopReason_editingFinished();
     void on_cmbAngina_activated(int index);
@@ -141,6 +136,7 @@ private:
     std::unique_ptr<ReviewStLevels> stLevels_;
     std::unique_ptr<ReviewTrendPlots> trends_;
     std::unique_ptr<PredefinedPhrases> phrases_;
+    PhraseListControls *phraseControls_ = nullptr;  // a child of the window
     QMenu *contextMenu_ = nullptr;
     QTimer *fastTimer_ = nullptr;
     QTimer *slowTimer_ = nullptr;
