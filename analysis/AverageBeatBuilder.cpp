@@ -39,6 +39,8 @@ void AverageBeatBuilder::resize() {
     averages_.assign(leads, std::vector<double>(templateLength_, 0.0));
     references_.assign(leads, std::vector<double>());
     segment_.assign(templateLength_, 0.0);
+    built_.assign(leads, 1);
+    chosenR_.clear();
     beats_.clear();
     alignmentLead_ = 0;
     beatCount_ = 0;
@@ -49,6 +51,8 @@ void AverageBeatBuilder::resize() {
 
 void AverageBeatBuilder::zeroAverages() {
     for (std::vector<double> &a : averages_) std::fill(a.begin(), a.end(), 0.0);
+    std::fill(built_.begin(), built_.end(), 1);
+    chosenR_.clear();
     beatCount_ = 0;
     meanRr_ = 0.0;
 }
@@ -68,7 +72,7 @@ void AverageBeatBuilder::setSingleBeat(const BeatRecord &beat) {
     const BeatRecord::Lead &lead = beat.leads[alignmentLead_];
     // A beat with no R in any lead is placed by its fiducial instead.
     const double r = lead.hasValue(BeatRecord::RPeakTime) ? lead.get(BeatRecord::RPeakTime) : beat.fiducialTime();
-    addSegment(r, 1.0);
+    for (int k = 0; k < leadCount(); ++k) addSegment(k, r, 1.0);
     beatCount_ = 1;
     meanRr_ = beat.rr();
 }
@@ -85,13 +89,16 @@ void AverageBeatBuilder::reset(bool clearReference) {
 
 void AverageBeatBuilder::takeReference() {
     update();
+    for (int k = 0; k < leadCount(); ++k) buildLead(k);
     references_ = averages_;
     referenceTaken_ = true;
 }
 
 const std::vector<double> &AverageBeatBuilder::average(int lead) {
     update();
-    return lead >= 0 && lead < leadCount() ? averages_[lead] : kNoAverage;
+    if (lead < 0 || lead >= leadCount()) return kNoAverage;
+    buildLead(lead);
+    return averages_[lead];
 }
 
 int AverageBeatBuilder::beatCount() {
@@ -148,11 +155,21 @@ void AverageBeatBuilder::update() {
     }
     if (selected == 0) return;
 
-    const double scale = 1.0 / selected;
+    chosenR_.reserve(static_cast<std::size_t>(selected));
     for (const BeatRecord &beat : beats_)
-        if (selectable(beat)) addSegment(beat.leads[alignmentLead_].get(BeatRecord::RPeakTime), scale);
+        if (selectable(beat)) chosenR_.push_back(beat.leads[alignmentLead_].get(BeatRecord::RPeakTime));
     beatCount_ = selected;
     meanRr_ = rrSum / selected;
+    std::fill(built_.begin(), built_.end(), 0);
+    if (!onDemand_)
+        for (int k = 0; k < leadCount(); ++k) buildLead(k);
+}
+
+void AverageBeatBuilder::buildLead(int lead) {
+    if (built_[static_cast<std::size_t>(lead)]) return;
+    built_[static_cast<std::size_t>(lead)] = 1;
+    const double scale = 1.0 / static_cast<double>(chosenR_.size());
+    for (double r : chosenR_) addSegment(lead, r, scale);
 }
 
 bool AverageBeatBuilder::held(double rTime) const {
@@ -162,14 +179,12 @@ bool AverageBeatBuilder::held(double rTime) const {
     return first + templateLength_ <= source_->length();
 }
 
-void AverageBeatBuilder::addSegment(double rTime, double scale) {
+void AverageBeatBuilder::addSegment(int lead, double rTime, double scale) {
     const std::int64_t first = std::llround(rTime * rate_) - rPosition_;
-    for (int k = 0; k < leadCount(); ++k) {
-        source_->readRange(k, first, templateLength_, segment_.data());
-        double mean = 0.0;
-        for (double v : segment_) mean += v;
-        mean /= templateLength_;
-        std::vector<double> &average = averages_[k];
-        for (int i = 0; i < templateLength_; ++i) average[i] += (segment_[i] - mean) * scale;
-    }
+    source_->readRange(lead, first, templateLength_, segment_.data());
+    double mean = 0.0;
+    for (double v : segment_) mean += v;
+    mean /= templateLength_;
+    std::vector<double> &average = averages_[static_cast<std::size_t>(lead)];
+    for (int i = 0; i < templateLength_; ++i) average[i] += (segment_[i] - mean) * scale;
 }

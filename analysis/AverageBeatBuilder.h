@@ -18,6 +18,12 @@ public:
 
     // Replaces the source and resets, reference included.
     void setSource(const SignalSource *source);
+    // Off (the default), every lead's average is rebuilt as soon as the beats
+    // change, because a live feed's ring moves on and a later read would find
+    // other samples there. On, a lead's average is built only when it is
+    // asked for: for a stored record, where a reader that wants one lead (the
+    // review's ST replay) or the leads on screen need not filter the others.
+    void setBuildLeadsOnDemand(bool onDemand) { onDemand_ = onDemand; }
     const SignalSource *source() const { return source_; }
 
     // Adds an emitted beat and drops the beats whose window starts 20 s or
@@ -52,11 +58,15 @@ public:
 private:
     void resize();
     void zeroAverages();
+    // Chooses the beats of the average; builds every lead's average unless
+    // leads are built on demand.
     void update();
+    // Builds one lead's average from the chosen beats if it is not yet built.
+    void buildLead(int lead);
     // The lead most beats have an upright R in (the lowest on a tie).
     int chooseAlignmentLead() const;
-    // Adds `scale` times the mean-free segment around `rTime` to every lead.
-    void addSegment(double rTime, double scale);
+    // Adds `scale` times the mean-free segment of a lead around `rTime`.
+    void addSegment(int lead, double rTime, double scale);
     // Whether the source holds the whole template of a beat with R at `rTime`.
     bool held(double rTime) const;
 
@@ -68,9 +78,14 @@ private:
     std::vector<std::vector<double>> averages_;
     std::vector<std::vector<double>> references_;
     std::vector<double> segment_;
+    // R times of the beats chosen by the last update, in order.
+    std::vector<double> chosenR_;
+    // Per lead: whether its average holds the chosen beats.
+    std::vector<char> built_;
     int alignmentLead_ = 0;
     int beatCount_ = 0;
     double meanRr_ = 0.0;
     bool dirty_ = false;
     bool referenceTaken_ = false;
+    bool onDemand_ = false;
 };

@@ -42,6 +42,7 @@ const ReviewStLevels::StageLevels &ReviewStLevels::replay(int lead, int stage) {
     auto from = first;
     while (from != beats_.begin() && (from - 1)->fiducialTime() > start - AverageBeatBuilder::kWindowSeconds) --from;
     AverageBeatBuilder builder(&signal_);
+    builder.setBuildLeadsOnDemand(true);  // one lead is measured here
     StSmoother smoother;
     double mean = 0.0;
     int measured = 0;

@@ -4,7 +4,10 @@
 #include "analysis/StMeasurement.h"
 
 RecordAverageBeats::RecordAverageBeats(const SignalSource &signal, std::vector<BeatRecord> beats, double unitMv)
-    : signal_(signal), beats_(std::move(beats)), unitMv_(unitMv), builder_(&signal) {}
+    : signal_(signal), beats_(std::move(beats)), unitMv_(unitMv), builder_(&signal) {
+    // Only the leads on screen are asked for; the others need not be filtered.
+    builder_.setBuildLeadsOnDemand(true);
+}
 
 void RecordAverageBeats::setTimeWindow(double start, double end) {
     if (start == start_ && end == end_) return;

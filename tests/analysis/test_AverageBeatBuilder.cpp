@@ -226,6 +226,70 @@ TEST(AverageBeatBuilder, ReferenceIsACopyTakenOnRequest) {
     EXPECT_TRUE(builder.reference(0).empty());
 }
 
+// Forwards to a recording and counts the reads of each lead.
+class CountingSource : public SignalSource {
+public:
+    explicit CountingSource(const SignalSource &inner)
+        : SignalSource(inner.channelCount(), inner.samplingRate(), inner.blockSize()),
+          reads(static_cast<std::size_t>(inner.channelCount()), 0), inner_(inner) {
+        setLength(inner.length());
+    }
+    int readSample(int channel, std::int64_t index) const override { return inner_.readSample(channel, index); }
+    void readRange(int channel, std::int64_t first, int count, double *destination) const override {
+        ++reads[static_cast<std::size_t>(channel)];
+        inner_.readRange(channel, first, count, destination);
+    }
+    bool readBlock(int channel, std::int64_t block, std::int16_t *destination) const override {
+        return inner_.readBlock(channel, block, destination);
+    }
+    void append(int, const std::int16_t *const *) override {}
+    void appendInterleaved16(const char *, int) override {}
+    void append(int, const double *const *) override {}
+
+    mutable std::vector<int> reads;
+
+private:
+    const SignalSource &inner_;
+};
+
+TEST(AverageBeatBuilder, BuildsOnDemandOnlyTheLeadsAskedForWithTheSameValues) {
+    const auto raw = recording(250, rhythm());
+    CountingSource counted(*raw);
+    AverageBeatBuilder eager(raw.get());
+    AverageBeatBuilder lazy(&counted);
+    lazy.setBuildLeadsOnDemand(true);
+    const std::vector<Bump> beats = rhythm();
+    for (std::size_t i = 0; i < beats.size(); ++i) {
+        eager.addBeat(beatAt(beats[i].time));
+        lazy.addBeat(beatAt(beats[i].time));
+        EXPECT_EQ(lazy.beatCount(), eager.beatCount());
+        // Lead 1 only, after every beat: the average follows each new beat.
+        EXPECT_EQ(lazy.average(1), eager.average(1)) << "after beat " << i;
+    }
+    EXPECT_EQ(counted.reads, (std::vector<int>{0, 10 * 11 / 2, 0}));
+    // Asking twice reads nothing more; the other leads come out equal too.
+    EXPECT_EQ(lazy.average(1), eager.average(1));
+    EXPECT_EQ(counted.reads[1], 55);
+    for (int k : {0, 2}) EXPECT_EQ(lazy.average(k), eager.average(k)) << k;
+    EXPECT_EQ(counted.reads, (std::vector<int>{10, 55, 10}));
+    lazy.takeReference();
+    eager.takeReference();
+    for (int k = 0; k < kLeads; ++k) EXPECT_EQ(lazy.reference(k), eager.reference(k)) << k;
+}
+
+TEST(AverageBeatBuilder, BuildsEveryLeadBeforeALiveRingMovesOn) {
+    // A ring of 12 s: once 20 s more have come in, the beats' samples are
+    // gone, and a lead built only then would average other samples.
+    SignalBuffer ring(1000, 12 * 250, kLeads, 250);
+    appendBumps(ring, rhythm(), 10.0);
+    AverageBeatBuilder builder(&ring);
+    for (const Bump &b : rhythm()) builder.addBeat(beatAt(b.time));
+    ASSERT_EQ(builder.beatCount(), 10);
+    appendBumps(ring, {}, 20.0);
+    EXPECT_GT(builder.average(2)[75], 500.0);
+    EXPECT_LT(builder.average(1)[75], -900.0);
+}
+
 TEST(AveragingFeed, IsTheRawSignalThroughTheMuscleLowPass) {
     struct Case {
         int rate;
