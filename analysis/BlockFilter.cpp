@@ -26,3 +26,7 @@ void BlockWindow::copyTo(double *destination, std::int64_t lo, std::int64_t hi) 
         i = stop;
     }
 }
+
+void BlockFilter::applyGroup(const BlockWindow *windows, int count, std::int16_t *const *outs) const {
+    for (int k = 0; k < count; ++k) apply(windows[k], outs[k]);
+}

@@ -27,4 +27,8 @@ public:
     virtual ~BlockFilter() = default;
     // Writes the n filtered samples of the current block to `out`.
     virtual void apply(const BlockWindow &window, std::int16_t *out) const = 0;
+    // The same for `count` windows of equal size (the same block of several
+    // channels), each result exactly as apply() gives it. A filter whose
+    // work is a chain of dependent steps runs the channels side by side.
+    virtual void applyGroup(const BlockWindow *windows, int count, std::int16_t *const *outs) const;
 };

@@ -16,8 +16,13 @@ class BlockIirFilter : public BlockFilter {
 public:
     BlockIirFilter(IirCoefficients coefficients, int context, bool twoPasses, int passCount);
     void apply(const BlockWindow &window, std::int16_t *out) const override;
+    void applyGroup(const BlockWindow *windows, int count, std::int16_t *const *outs) const override;
 
 private:
+    // Filters L channels' windows side by side.
+    template <int L>
+    void run(const BlockWindow *windows, std::int16_t *const *outs) const;
+
     IirCoefficients c_;
     int context_;
     bool twoPasses_;

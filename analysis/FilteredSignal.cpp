@@ -52,6 +52,30 @@ bool FilteredSignal::upstreamBlock(int channel, std::int64_t block, std::int16_t
     return true;
 }
 
+BlockWindow FilteredSignal::windowAround(int channel, std::int64_t block, std::int16_t *around) const {
+    const int n = blockSize();
+    std::int16_t *parts[3] = {around, around + n, around + 2 * n};
+    BlockWindow window;
+    window.n = n;
+    window.block = block;
+    window.signalLength = length();
+    window.previous = upstreamBlock(channel, block - 1, parts[0]) ? parts[0] : nullptr;
+    window.current = upstreamBlock(channel, block, parts[1]) ? parts[1] : nullptr;
+    window.next = upstreamBlock(channel, block + 1, parts[2]) ? parts[2] : nullptr;
+    return window;
+}
+
+const std::int16_t *FilteredSignal::insert(const Key &key, std::vector<std::int16_t> samples) const {
+    const std::size_t capacity = static_cast<std::size_t>(kCachedBlocksPerChannel) * channelCount();
+    if (cache_.size() >= capacity) {
+        cacheIndex_.erase(cache_.back().key);
+        cache_.pop_back();
+    }
+    cache_.push_front({key, std::move(samples)});
+    cacheIndex_[key] = cache_.begin();
+    return cache_.front().samples.data();
+}
+
 const std::int16_t *FilteredSignal::cachedBlock(int channel, std::int64_t block) const {
     if (channel < 0 || channel >= channelCount() || block < 0 || block * blockSize() >= length()) return nullptr;
     const Key key{channel, block};
@@ -65,27 +89,49 @@ const std::int16_t *FilteredSignal::cachedBlock(int channel, std::int64_t block)
     std::vector<std::int16_t> computed(static_cast<std::size_t>(n), 0);
     if (const BlockFilter *filter = filterFor(channel)) {
         std::vector<std::int16_t> around(static_cast<std::size_t>(3) * n);
-        std::int16_t *parts[3] = {around.data(), around.data() + n, around.data() + 2 * n};
-        BlockWindow window;
-        window.n = n;
-        window.block = block;
-        window.signalLength = length();
-        window.previous = upstreamBlock(channel, block - 1, parts[0]) ? parts[0] : nullptr;
-        window.current = upstreamBlock(channel, block, parts[1]) ? parts[1] : nullptr;
-        window.next = upstreamBlock(channel, block + 1, parts[2]) ? parts[2] : nullptr;
-        filter->apply(window, computed.data());
+        filter->apply(windowAround(channel, block, around.data()), computed.data());
     } else if (!upstreamBlock(channel, block, computed.data())) {
         return nullptr;
     }
+    return insert(key, std::move(computed));
+}
 
-    const std::size_t capacity = static_cast<std::size_t>(kCachedBlocksPerChannel) * channelCount();
-    if (cache_.size() >= capacity) {
-        cacheIndex_.erase(cache_.back().key);
-        cache_.pop_back();
+void FilteredSignal::prepareRange(const std::vector<int> &channels, std::int64_t first, std::int64_t count) const {
+    const int n = blockSize();
+    if (count <= 0 || length() <= 0 || channels.empty()) return;
+    const std::int64_t lastBlock = (length() - 1) / n;
+    const std::int64_t from = std::max<std::int64_t>(0, first < 0 ? 0 : first / n);
+    const std::int64_t to = std::min(lastBlock, (first + count - 1) / n);
+    if (to < from || to - from + 1 > kCachedBlocksPerChannel - 2) return;
+    // Each block is computed from its upstream neighbours.
+    upstream_.prepareRange(channels, (from - 1) * n, (to - from + 3) * n);
+    // Channel-specific filters (a detrend) are cheap: they run as read.
+    const BlockFilter *shared = allChannels_.get();
+    if (!shared) return;
+    std::vector<int> missing;
+    std::vector<std::int16_t> around;
+    std::vector<BlockWindow> windows;
+    std::vector<std::vector<std::int16_t>> computed;
+    std::vector<std::int16_t *> outs;
+    for (std::int64_t block = from; block <= to; ++block) {
+        missing.clear();
+        for (int channel : channels)
+            if (channel >= 0 && channel < channelCount() && !cacheIndex_.count(Key{channel, block}) &&
+                std::find(missing.begin(), missing.end(), channel) == missing.end())
+                missing.push_back(channel);
+        if (missing.empty()) continue;
+        const std::size_t m = missing.size();
+        around.assign(m * 3 * static_cast<std::size_t>(n), 0);
+        windows.clear();
+        computed.assign(m, std::vector<std::int16_t>(static_cast<std::size_t>(n), 0));
+        outs.clear();
+        for (std::size_t k = 0; k < m; ++k) {
+            windows.push_back(windowAround(missing[k], block, around.data() + k * 3 * static_cast<std::size_t>(n)));
+            outs.push_back(computed[k].data());
+        }
+        shared->applyGroup(windows.data(), static_cast<int>(m), outs.data());
+        for (std::size_t k = 0; k < m; ++k) insert(Key{missing[k], block}, std::move(computed[k]));
     }
-    cache_.push_front({key, std::move(computed)});
-    cacheIndex_[key] = cache_.begin();
-    return cache_.front().samples.data();
 }
 
 bool FilteredSignal::readBlock(int channel, std::int64_t block, std::int16_t *destination) const {

@@ -30,6 +30,11 @@ public:
     // Also serves the last, partial block of the signal (zero-filled past the
     // end), so the end of a record is filtered and shown like the rest.
     bool readBlock(int channel, std::int64_t block, std::int16_t *destination) const override;
+    // Computes the blocks of the range not yet cached, the channels side by
+    // side, after asking the upstream view for their neighbours. A range
+    // nearly as long as the cache holds (which grows by a block on each side
+    // at every view below) is left to be computed as it is read.
+    void prepareRange(const std::vector<int> &channels, std::int64_t first, std::int64_t count) const override;
 
     // A filtered view is read-only: appends go to the upstream signal.
     void append(int, const std::int16_t *const *) override {}
@@ -48,6 +53,10 @@ private:
     // The upstream block, including a partial last block; false when absent.
     bool upstreamBlock(int channel, std::int64_t block, std::int16_t *destination) const;
     const std::int16_t *cachedBlock(int channel, std::int64_t block) const;
+    // The upstream blocks around `block` into `around` (3 blocks), as the
+    // filter's input.
+    BlockWindow windowAround(int channel, std::int64_t block, std::int16_t *around) const;
+    const std::int16_t *insert(const std::pair<int, std::int64_t> &key, std::vector<std::int16_t> samples) const;
 
     SignalSource &upstream_;
     std::unique_ptr<BlockFilter> allChannels_;

@@ -85,6 +85,15 @@ public:
     virtual bool readBlock(int channel, std::int64_t block, std::int16_t *destination) const = 0;
     // A newly allocated copy of one block, or null past the last full block.
     SampleBlock getBlock(int channel, std::int64_t block) const;
+    // Tells the source that these channels of samples first .. first+count-1
+    // are about to be read. A view that computes its samples may compute them
+    // together now, which costs less than one channel at a time; what is
+    // read afterwards is the same either way.
+    virtual void prepareRange(const std::vector<int> &channels, std::int64_t first, std::int64_t count) const {
+        (void)channels;
+        (void)first;
+        (void)count;
+    }
 
     // Append operations: store the samples, raise the length, then notify.
     // `perChannel[c]` points at n samples of channel c.

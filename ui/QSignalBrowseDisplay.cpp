@@ -11,6 +11,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 constexpr double kWheelStepSeconds = 1.0;  // per notch
@@ -124,7 +125,12 @@ void QSignalBrowseDisplay::renderBackground() {
 void QSignalBrowseDisplay::renderPage() {
     if (backgroundStale_) renderBackground();
     stale_ = false;
-    page_ = background_.copy();
+    // The page image is reused from step to step: a fresh one of several
+    // megabytes per page costs more in first-touch page faults than the copy.
+    if (page_.size() == background_.size() && page_.format() == background_.format())
+        std::memcpy(page_.bits(), background_.constBits(), static_cast<std::size_t>(background_.sizeInBytes()));
+    else
+        page_ = background_.copy();
     QPainter painter(&page_);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(0.5, 0.5);
@@ -136,6 +142,13 @@ void QSignalBrowseDisplay::renderPage() {
     const int rate = signal ? signal->samplingRate() : 0;
     const std::int64_t first = std::llround(startTime_ * rate);
     const int count = rate > 0 ? static_cast<int>(std::ceil(pageSeconds() * rate)) + 1 : 0;
+    if (signal && count > 0) {
+        // The page's leads are read one after the other; a filtered view
+        // computes them faster side by side.
+        std::vector<int> channels;
+        for (const DisplayLead &lead : leads) channels.push_back(lead.channel);
+        signal->prepareRange(channels, first, count);
+    }
     if (provider_ && showAverageBeat()) provider_->setTimeWindow(startTime_, startTime_ + pageSeconds());
     AverageBeatView view;
     for (int row = 0; row < static_cast<int>(leads.size()); ++row) {
