@@ -84,7 +84,8 @@ void QPlotGraphic::setCursorTime(double seconds) {
         look_.cursorTime = seconds;
     else
         snapToColumn(geometryNow().xAt(seconds));
-    redraw();
+    // Only the overlay moves.
+    update();
 }
 
 void QPlotGraphic::setHighlight(int index, double start, double end, const QColor &color) {
@@ -102,15 +103,35 @@ PlotGeometry QPlotGraphic::geometryNow() const {
 void QPlotGraphic::refresh() { redraw(); }
 
 void QPlotGraphic::redraw() {
-    // A widget that was resized while hidden gets its resize event only when
-    // shown, so the image follows the size here too.
-    if (image_.size() != size()) image_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-    if (image_.isNull()) return;
+    stale_ = true;
+    update();
+}
+
+TrendPlotLook QPlotGraphic::lookNow() const {
     TrendPlotLook look = look_;
     look.showCursorLine = freeCursor_.has_value();
+    return look;
+}
+
+const QImage &QPlotGraphic::image() const {
+    drawImage();
+    composed_ = image_.copy();
+    if (!composed_.isNull()) {
+        QPainter painter(&composed_);
+        TrendPlotPainter(lookNow(), font()).paintOverlay(painter, composed_.size());
+    }
+    return composed_;
+}
+
+void QPlotGraphic::drawImage() const {
+    // A widget that was resized while hidden gets its resize event only when
+    // shown, so the image follows the size here too.
+    if (!stale_ && image_.size() == size()) return;
+    if (image_.size() != size()) image_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    if (image_.isNull()) return;
+    stale_ = false;
     QPainter painter(&image_);
-    TrendPlotPainter(look, font()).paint(painter, image_.size(), series_);
-    update();
+    TrendPlotPainter(lookNow(), font()).paintBase(painter, image_.size(), series_);
 }
 
 void QPlotGraphic::snapToColumn(double column) {
@@ -151,8 +172,10 @@ void QPlotGraphic::panOrZoom(QPoint position, bool zoom) {
 }
 
 void QPlotGraphic::paintEvent(QPaintEvent *) {
+    drawImage();
     QPainter painter(this);
     painter.drawImage(0, 0, image_);
+    TrendPlotPainter(lookNow(), font()).paintOverlay(painter, size());
 }
 
 void QPlotGraphic::resizeEvent(QResizeEvent *) { redraw(); }
@@ -197,7 +220,7 @@ void QPlotGraphic::mouseMoveEvent(QMouseEvent *event) {
     }
     case Drag::Cursor:
         moveCursorTo(position);
-        redraw();
+        update();
         Q_EMIT selectedValueChanged();
         return;
     case Drag::Panning:

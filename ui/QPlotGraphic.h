@@ -1,8 +1,11 @@
 #pragma once
 // A trend of the study (heart rate, pressures, ST level, ...) plotted against
 // time, with an optional cursor, a highlighted time range and mouse panning
-// and zooming. The plot is drawn into an off-screen image whenever its data,
-// scale, options or size change; painting only copies that image.
+// and zooming. The plot without its cursor line and title is drawn into an
+// off-screen image when it is next painted after its data, scale, options or
+// size change (so a burst of changes costs one drawing); a paint copies that
+// image and draws the cursor line and title over it, so a cursor that
+// follows the ECG page by page costs no new drawing of the series.
 //
 // Mouse, left button: a press in the plot moves the cursor (Shift: starts a
 // highlighted range); a press in the label strips pans, or with Ctrl zooms,
@@ -70,7 +73,8 @@ public:
     QColor highlightColor() const { return look_.highlightColor; }
 
     PlotGeometry geometryNow() const;
-    const QImage &image() const { return image_; }
+    // The plot as drawn now (drawing it first if anything changed).
+    const QImage &image() const;
     void refresh();
 
     QSize sizeHint() const override { return QSize(400, 200); }
@@ -90,7 +94,10 @@ protected:
 private:
     enum class Drag { None, Selecting, Cursor, Panning };
 
+    // Marks the image stale and asks for a paint.
     void redraw();
+    void drawImage() const;
+    TrendPlotLook lookNow() const;
     void snapToColumn(double column);
     void moveCursorTo(QPoint position);
     void panOrZoom(QPoint position, bool zoom);
@@ -106,5 +113,7 @@ private:
     bool highlightEnabled_ = false;
     Drag drag_ = Drag::None;
     QPoint lastPosition_;
-    QImage image_;
+    mutable QImage image_;  // without the cursor line and title
+    mutable bool stale_ = true;
+    mutable QImage composed_;  // what image() hands out
 };

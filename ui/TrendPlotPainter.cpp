@@ -39,6 +39,11 @@ QFont TrendPlotPainter::titleFont() {
 }
 
 void TrendPlotPainter::paint(QPainter &painter, QSize size, const PlotSeries *series) const {
+    paintBase(painter, size, series);
+    paintOverlay(painter, size);
+}
+
+void TrendPlotPainter::paintBase(QPainter &painter, QSize size, const PlotSeries *series) const {
     painter.save();
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     const PlotGeometry geometry(size.width(), size.height(), look_.showXLabels, look_.showYLabels, look_.x, look_.y);
@@ -47,8 +52,14 @@ void TrendPlotPainter::paint(QPainter &painter, QSize size, const PlotSeries *se
         paintValueGrid(painter, geometry, size.height());
         paintTimeGrid(painter, geometry, size.height());
         if (series) paintSeries(painter, geometry, *series);
-        paintCursor(painter, geometry);
     }
+    painter.restore();
+}
+
+void TrendPlotPainter::paintOverlay(QPainter &painter, QSize size) const {
+    painter.save();
+    const PlotGeometry geometry(size.width(), size.height(), look_.showXLabels, look_.showYLabels, look_.x, look_.y);
+    if (geometry.canMap()) paintCursor(painter, geometry);
     paintTitle(painter, geometry);
     painter.restore();
 }
@@ -68,8 +79,24 @@ void TrendPlotPainter::paintValueGrid(QPainter &painter, const PlotGeometry &geo
     const QFontMetrics metrics(labelFont_, painter.device());
     const int lineHeight = metrics.height();
     const double step = PlotAxisSteps::valueStep(lineHeight, geometry.pixelsPerUnit());
-    painter.setFont(labelFont_);
-    for (double value : PlotAxisSteps::multiples(look_.y.min, look_.y.max, step)) {
+    const std::vector<double> values = PlotAxisSteps::multiples(look_.y.min, look_.y.max, step);
+    // Labels wider than their strip ("+0.4" in a large font) would lose their
+    // sign at the widget's edge: the whole axis then takes a smaller font.
+    const int room = PlotGeometry::kYLabelWidth - kYLabelGap;
+    QFont font = labelFont_;
+    int widest = 0;
+    for (double value : values)
+        widest = std::max(widest, metrics.horizontalAdvance(PlotLabelText::number(look_.yFormat, value)));
+    if (look_.showYLabels && widest > room) {
+        const qreal size = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize();
+        const qreal smaller = std::max<qreal>(1.0, std::floor(size * room / widest));
+        if (font.pointSizeF() > 0)
+            font.setPointSizeF(smaller);
+        else
+            font.setPixelSize(static_cast<int>(smaller));
+    }
+    painter.setFont(font);
+    for (double value : values) {
         const double y = geometry.yAt(value);
         if (y < geometry.top()) break;
         painter.setPen(QPen(kGridColor, 1, Qt::DotLine));

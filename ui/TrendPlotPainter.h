@@ -39,6 +39,11 @@ public:
 
     // Draws at (0, 0) over `size`. `series` may be null (an empty plot).
     void paint(QPainter &painter, QSize size, const PlotSeries *series) const;
+    // The same in two layers: everything but the cursor line and the title,
+    // then those two over it. A widget keeps the first as an image and
+    // draws only the second when the cursor moves.
+    void paintBase(QPainter &painter, QSize size, const PlotSeries *series) const;
+    void paintOverlay(QPainter &painter, QSize size) const;
 
     static QColor defaultHighlightColor() { return QColor(0xcc, 0xdd, 0xff); }
     static QFont titleFont();

@@ -123,6 +123,14 @@ TEST_F(PlotWidget, AFreeCursorFollowsTheMouseWithinTheRange) {
     // The line is drawn in free mode only (column 250 is 52.5 s).
     plot.setCursorTime(52.5);
     EXPECT_NE(plot.image().pixelColor(250, 100), QColor(Qt::white));
+    // The line is drawn over the kept plot: moving it leaves nothing behind,
+    // and the widget shows what image() gives.
+    const QColor before = plot.image().pixelColor(140, 100);
+    plot.setCursorTime(25.0);
+    EXPECT_EQ(plot.image().pixelColor(250, 100), QColor(Qt::white));
+    EXPECT_NE(plot.image().pixelColor(140, 100), before);
+    EXPECT_EQ(plot.grab().toImage().convertToFormat(QImage::Format_RGB32),
+              plot.image().convertToFormat(QImage::Format_RGB32));
     plot.setFreeCursor(std::nullopt);
     EXPECT_EQ(plot.image().pixelColor(250, 100), QColor(Qt::white));
 }
@@ -223,6 +231,19 @@ TEST_F(PlotWidget, TheTopValueLabelIsNotCutByTheWidgetEdge) {
     const int middleHeight = runs[runs.size() / 2].second - runs[runs.size() / 2].first;
     EXPECT_GT(runs.front().first, 0);
     EXPECT_EQ(runs.front().second - runs.front().first, middleHeight);
+}
+
+TEST_F(PlotWidget, SignedValueLabelsTooWideForTheStripKeepTheirSigns) {
+    // "+0.4" in a 20-pixel font is wider than the strip: drawn as it is, its
+    // sign would fall off the widget's left edge.
+    QFont large = plot.font();
+    large.setPixelSize(20);
+    plot.setFont(large);
+    plot.setYRange(-0.4, 0.4);
+    plot.setValueFormats(QStringLiteral("%g"), QStringLiteral("%+.1f"));
+    const QImage image = plot.image();
+    EXPECT_GE(labelRuns(image).size(), 3u);
+    for (int y = 0; y < image.height(); ++y) ASSERT_EQ(image.pixel(0, y), qRgb(255, 255, 255)) << "row " << y;
 }
 
 }  // namespace
