@@ -5,6 +5,8 @@
 #include "Benchmarks.h"
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
 
@@ -12,6 +14,15 @@ int main(int argc, char **argv) {
     // The display benchmarks paint widgets, offscreen unless told otherwise.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The windows read their options from the settings; the benchmarks run on
+    // the defaults, never on whatever the user of this machine has chosen.
+    QTemporaryDir settings;
+    if (!settings.isValid()) {
+        std::fprintf(stderr, "tarvelin-ecg-bench: no temporary folder for the settings\n");
+        return 1;
+    }
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     const QStringList only = app.arguments().mid(1);
     for (const Benchmark &b : allBenchmarks()) {
         if (!only.isEmpty() && !only.contains(QString::fromLatin1(b.name))) continue;
