@@ -262,7 +262,11 @@ void MainWindow::startStressTest(StudyInfo info) {
         throw;
     }
     equipment_ = std::move(equipment);
-    connect(window, &QObject::destroyed, this, [this, study] { recordingEnded(study, true); });
+    // A window closed before Start recorded nothing: its study is not kept,
+    // listed, exported or opened for review.
+    auto keep = std::make_shared<bool>(true);
+    connect(window, &StressMonitorWindow::testClosed, this, [keep](bool started) { *keep = started; });
+    connect(window, &QObject::destroyed, this, [this, study, keep] { recordingEnded(study, *keep); });
     QSettings().setValue(QLatin1String(StudyDialog::kLastProtocolKey), protocolName);
     showMonitor(window);
 }

@@ -4,6 +4,7 @@
 #include "analysis/ResultNames.h"
 #include "store/Study.h"
 #include "stress/MonitorEngine.h"
+#include "stress/StressRun.h"
 #include "stress/MonitorSession.h"
 #include "stress/StressEvents.h"
 #include "stress/StressMonitorTexts.h"
@@ -384,4 +385,6 @@ void StressMonitorWindow::closeEvent(QCloseEvent *event) {
         engine().stop();
     }
     QMainWindow::closeEvent(event);
+    // Stage results exist from Start on.
+    Q_EMIT testClosed(engine().run() && engine().run()->stageResults());
 }

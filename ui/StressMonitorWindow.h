@@ -63,6 +63,9 @@ public:
 Q_SIGNALS:
     // The event of the stage just closed is to be printed.
     void stagePrintRequested(int eventIndex);
+    // The window is closing; `started`: the test was started (a window closed
+    // before Start recorded nothing, and its study is not worth keeping).
+    void testClosed(bool started);
 
 private Q_SLOTS:
     void on_btnSpeed12_clicked();

@@ -9,6 +9,8 @@
 #include "store/ProtocolTable.h"
 #include "store/Study.h"
 #include "store/StudyFiles.h"
+#include "stress/MonitorEngine.h"
+#include "stress/MonitorSession.h"
 #include "tests/app/LauncherTestSupport.h"
 #include "ui/ProtocolDialog.h"
 #include "ui/ProtocolListDialog.h"
@@ -43,8 +45,14 @@ QPushButton *button(QWidget &parent, const char *name) { return child<QPushButto
 
 // Closes the monitor window before anything is recorded and waits until the
 // launcher has taken the study back.
+// Starts a stress test (a monitor closed before Start keeps no study) and
+// closes its window, or closes a resting monitor as it is.
 void closeMonitor(MainWindow &launcher) {
     ASSERT_NE(launcher.anyMonitorWindow(), nullptr);
+    if (StressMonitorWindow *stress = launcher.monitorWindow()) {
+        stress->findChild<QPushButton *>(QStringLiteral("btnStart"))->click();
+        ASSERT_TRUE(stress->session().engine().running());
+    }
     launcher.anyMonitorWindow()->close();
     ASSERT_TRUE(waitUntil([&] { return launcher.anyMonitorWindow() == nullptr; }));
 }

@@ -4,6 +4,7 @@
 
 #include "app/GlobalConfig.h"
 #include "app/MainWindow.h"
+#include "app/RecentStudies.h"
 #include "app/StressTestStart.h"
 #include "store/Study.h"
 #include "store/StudyStore.h"
@@ -127,6 +128,38 @@ TEST(MainWindow, RunsAStressTestFromTheQuickFieldsAndSavesItsStudy) {
     // The next start preselects the protocol just used.
     MainWindow next([](bool) { return std::make_unique<ScriptedDevice>(kChannels, kRate); });
     EXPECT_EQ(next.findChild<QComboBox *>(QStringLiteral("cmbProtocol"))->currentText(), QStringLiteral("Bruce"));
+}
+
+TEST(MainWindow, AMonitorClosedBeforeStartKeepsNoStudy) {
+    // The wrong patient, noticed before Start: nothing was recorded, so
+    // nothing is kept, listed or opened for review.
+    TemporaryStore storeFolder;
+    QSettings().clear();
+    ScriptedDevice *device = nullptr;
+    MainWindow launcher([&](bool) {
+        auto created = std::make_unique<ScriptedDevice>(kChannels, kRate);
+        device = created.get();
+        return created;
+    });
+    int reviews = 0;
+    launcher.setReviewOpener([&reviews](Study &, StudyStore &, QWidget *) -> QWidget * {
+        ++reviews;
+        return nullptr;
+    });
+    launcher.show();
+    QTest::keyClicks(launcher.findChild<QLineEdit *>(QStringLiteral("txtLastName")), "Wrong");
+    QTest::mouseClick(launcher.findChild<QPushButton *>(QStringLiteral("btnStartStress")), Qt::LeftButton);
+    StressMonitorWindow *window = launcher.monitorWindow();
+    ASSERT_NE(window, nullptr);
+    feed(*device, window->session().engine(), 2.0);
+    ASSERT_EQ(launcher.store().listStudies().size(), 1);
+    window->close();
+
+    ASSERT_TRUE(waitUntil([&] { return launcher.monitorWindow() == nullptr; }));
+    EXPECT_TRUE(launcher.isEnabled());
+    EXPECT_TRUE(launcher.store().listStudies().isEmpty());
+    EXPECT_TRUE(RecentStudies::load().isEmpty());
+    EXPECT_EQ(reviews, 0);
 }
 
 TEST(StressTestStart, TheTiltTestRunsWithoutStagesAndAMissingProtocolIsRefused) {
