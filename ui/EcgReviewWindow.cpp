@@ -182,8 +182,8 @@ void EcgReviewWindow::applyFilters() {
 
 void EcgReviewWindow::rebuildInset() {
     if (!displayChain_) return;
-    ui_->ecgDisplay1->setAverageBeatProvider(
-        std::make_unique<RecordAverageBeats>(displayChain_->output(), beats_, unitMv()));
+    ui_->ecgDisplay1->setAverageBeatProvider(std::make_unique<RecordAverageBeats>(
+        displayChain_->output(), beats_, unitMv(), RecordAverageBeats::Leads::OnDemand));
 }
 
 // ---- beat display and measurements -------------------------------------------

@@ -3,10 +3,10 @@
 #include "analysis/SignalSource.h"
 #include "analysis/StMeasurement.h"
 
-RecordAverageBeats::RecordAverageBeats(const SignalSource &signal, std::vector<BeatRecord> beats, double unitMv)
+RecordAverageBeats::RecordAverageBeats(const SignalSource &signal, std::vector<BeatRecord> beats, double unitMv,
+                                       Leads leads)
     : signal_(signal), beats_(std::move(beats)), unitMv_(unitMv), builder_(&signal) {
-    // Only the leads on screen are asked for; the others need not be filtered.
-    builder_.setBuildLeadsOnDemand(true);
+    builder_.setBuildLeadsOnDemand(leads == Leads::OnDemand);
 }
 
 void RecordAverageBeats::setTimeWindow(double start, double end) {

@@ -13,10 +13,18 @@ class SignalSource;
 
 class RecordAverageBeats : public AverageBeatProvider {
 public:
+    // How the leads' averages are built: all at once, beat by beat, for a
+    // reader of every lead over windows anywhere in the record (a report:
+    // each stretch of the record is read once for all leads); or each lead
+    // when asked for, for a display whose page was just filtered for the
+    // leads it shows.
+    enum class Leads { AllAtOnce, OnDemand };
+
     // `signal`: the review chain's output, which must outlive this object;
     // `beats`: the record's beats, times in seconds of it; `unitMv`: the
     // value of one sample unit.
-    RecordAverageBeats(const SignalSource &signal, std::vector<BeatRecord> beats, double unitMv);
+    RecordAverageBeats(const SignalSource &signal, std::vector<BeatRecord> beats, double unitMv,
+                       Leads leads = Leads::AllAtOnce);
 
     long long revision() override { return revision_; }
     bool view(int channel, AverageBeatView *out) override;

@@ -158,8 +158,8 @@ void StressReviewWindow::rebuildInset() {
     if (!displayChain_ || !study_.recording()) return;
     const double unit = study_.recording()->amplitudeMax() /
                         std::max(1, EcgDisplayBase::fullScaleForBits(study_.recording()->resolutionBits()));
-    ui_->ecgDisplay1->setAverageBeatProvider(
-        std::make_unique<RecordAverageBeats>(displayChain_->output(), beats_, unit));
+    ui_->ecgDisplay1->setAverageBeatProvider(std::make_unique<RecordAverageBeats>(displayChain_->output(), beats_, unit,
+                                                                                  RecordAverageBeats::Leads::OnDemand));
 }
 
 double StressReviewWindow::position() const {

@@ -94,8 +94,8 @@ QImage browsePicture(MonitorScene &scene) {
     std::vector<QSignalBrowseDisplay::Beat> marks;
     for (const BeatRecord &beat : session.recordedBeats()) marks.push_back({beat.fiducialTime(), beat.normal});
     display.setBeats(marks);
-    display.setAverageBeatProvider(
-        std::make_unique<RecordAverageBeats>(chain.output(), session.recordedBeats(), display.millivoltsPerUnit()));
+    display.setAverageBeatProvider(std::make_unique<RecordAverageBeats>(
+        chain.output(), session.recordedBeats(), display.millivoltsPerUnit(), RecordAverageBeats::Leads::OnDemand));
     display.setStartTime(60.0);
     for (int i = 0; i < static_cast<int>(marks.size()); ++i)
         if (marks[static_cast<std::size_t>(i)].time > 63.0) {
