@@ -93,18 +93,20 @@ void EcgPainter::drawTrace(const double *millivolts, int count, double rate, con
         // last samples and its extremes, in the order they occur, so a
         // narrow spike still reaches its height and a step stays upright.
         line.reserve(4 * static_cast<int>(count * pxPerSample) + 8);
+        // Sample positions are never negative: truncation is the floor.
+        const auto columnOf = [pxPerSample](int sample) { return static_cast<long>(sample * pxPerSample); };
         int i = 0;
         while (i < count) {
-            const long column = static_cast<long>(std::floor(i * pxPerSample));
+            const long column = columnOf(i);
             int lo = i, hi = i;
             int j = i + 1;
-            while (j < count && static_cast<long>(std::floor(j * pxPerSample)) == column) {
+            while (j < count && columnOf(j) == column) {
                 if (millivolts[j] < millivolts[lo]) lo = j;
                 if (millivolts[j] > millivolts[hi]) hi = j;
                 ++j;
             }
-            int kept[4] = {i, lo, hi, j - 1};
-            std::sort(kept, kept + 4);
+            // The extremes lie between the first and last: already in order.
+            const int kept[4] = {i, std::min(lo, hi), std::max(lo, hi), j - 1};
             for (int k = 0; k < 4; ++k)
                 if (k == 0 || kept[k] != kept[k - 1])
                     line << QPointF(origin.x() + kept[k] * pxPerSample, yOf(millivolts[kept[k]]));
