@@ -729,10 +729,6 @@ Compruebe que solo hay un equipo encendido y vuelva a intentarlo.</translation>
         <translation>Esquema de colores</translation>
     </message>
     <message>
-        <source>Enter description</source>
-        <translation>Introduzca la descripción</translation>
-    </message>
-    <message>
         <source>Close without saving the changes?</source>
         <translation>¿Cerrar sin guardar los cambios?</translation>
     </message>
@@ -753,6 +749,13 @@ Compruebe que solo hay un equipo encendido y vuelva a intentarlo.</translation>
     <message>
         <source>Unspecified application error</source>
         <translation>Error de aplicación no especificado</translation>
+    </message>
+</context>
+<context>
+    <name>EventListControls</name>
+    <message>
+        <source>Enter description</source>
+        <translation>Introduzca la descripción</translation>
     </message>
 </context>
 <context>
@@ -2121,10 +2124,6 @@ Consulte el acceso a la carpeta compartida con el administrador de la red.</tran
     <message>
         <source>Show graphics</source>
         <translation>Mostrar gráficas</translation>
-    </message>
-    <message>
-        <source>Enter description</source>
-        <translation>Introduzca la descripción</translation>
     </message>
     <message>
         <source>Close without saving the changes?</source>

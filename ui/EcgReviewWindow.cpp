@@ -12,6 +12,7 @@
 #include "stress/RestingEcgMeasurements.h"
 #include "stress/RestingReview.h"
 #include "ui/DisplayColorScheme.h"
+#include "ui/EventListControls.h"
 #include "ui/PhraseListControls.h"
 #include "ui/PredefinedPhrases.h"
 #include "ui/RecordAverageBeats.h"
@@ -37,11 +38,6 @@ const char *const kHexaxialKey = "EcgReviewWindow/HexaxialOrder";
 const char *const kAverageBeatKey = "EcgReviewWindow/ShowAverageBeat";
 const char *const kMeasurementLeadKey = "EcgReviewWindow/MeasurementLead";
 constexpr int kStandardLeads = 12;
-
-QString minutesSeconds(double seconds) {
-    const int s = std::max(0, static_cast<int>(seconds));
-    return QString::asprintf("%02d:%02d", s / 60, s % 60);
-}
 
 QString milliseconds(const std::optional<double> &seconds) {
     return seconds && *seconds > 0.0 ? QString::number(std::lround(*seconds * 1000.0)) : QStringLiteral("-");
@@ -94,7 +90,9 @@ EcgReviewWindow::EcgReviewWindow(Study &study, StudyStore &store, QWidget *paren
     connect(ui_->textConclusion, &QPlainTextEdit::textChanged, this, [this] { conclusionModified_ = true; });
     ui_->treeEvents->setColumnWidth(0, 50);
     ui_->treeEvents->setColumnWidth(1, 60);
-    ui_->treeEvents->installEventFilter(this);
+    eventControls_ = new EventListControls(
+        study_, {ui_->treeEvents, ui_->btnAddEvent, ui_->btnRemoveEvent, ui_->ecgDisplay1, ui_->tabs, ui_->tabEvents},
+        kEventSeconds, [this] { modified_ = true; }, [] {}, this);
     phraseControls_ = new PhraseListControls(
         *phrases_,
         {ui_->listPredefinedText, ui_->btnPredefinedAdd, ui_->btnPredefinedRemove, ui_->btnPredefinedUp,
@@ -121,7 +119,7 @@ EcgReviewWindow::EcgReviewWindow(Study &study, StudyStore &store, QWidget *paren
     for (const QString &name : leadNames_) ui_->cmbMeasurementLead->addItem(name);
     filling_ = false;
     loadSettings();
-    fillEvents();
+    eventControls_->fill();
 
     auto *timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &EcgReviewWindow::flushConclusion);
@@ -357,81 +355,6 @@ void EcgReviewWindow::on_ecgDisplay1_customContextMenuRequested(const QPoint &po
         });
     }
     contextMenu_->popup(display->mapToGlobal(pos));
-}
-
-// ---- events ------------------------------------------------------------------
-
-void EcgReviewWindow::fillEvents() {
-    filling_ = true;
-    ui_->treeEvents->clear();
-    for (int i = 0; i < study_.eventCount(); ++i) {
-        const StudyEvent &event = study_.event(i);
-        new QTreeWidgetItem(ui_->treeEvents, {minutesSeconds(event.position), QString::number(event.duration, 'f', 0),
-                                              QString::fromUtf8(event.description)});
-    }
-    filling_ = false;
-}
-
-void EcgReviewWindow::on_btnAddEvent_clicked() {
-    const QSignalBrowseDisplay *display = ui_->ecgDisplay1;
-    StudyEvent &event = study_.addEvent();
-    event.position = display->cursorTime() >= 0.0 ? display->cursorTime() : display->startTime();
-    event.duration = kEventSeconds;
-    event.description = tr("Enter description").toUtf8();
-    modified_ = true;
-    fillEvents();
-    QTreeWidgetItem *item = ui_->treeEvents->topLevelItem(study_.eventCount() - 1);
-    ui_->tabs->setCurrentWidget(ui_->tabEvents);
-    ui_->treeEvents->setCurrentItem(item);
-    on_treeEvents_itemDoubleClicked(item, 2);
-}
-
-void EcgReviewWindow::on_btnRemoveEvent_clicked() {
-    const int row = ui_->treeEvents->indexOfTopLevelItem(ui_->treeEvents->currentItem());
-    if (row < 0 || row >= study_.eventCount()) return;
-    study_.removeEvent(row);
-    modified_ = true;
-    ui_->ecgDisplay1->setHighlight(0.0, 0.0);
-    fillEvents();
-}
-
-void EcgReviewWindow::on_treeEvents_itemDoubleClicked(QTreeWidgetItem *item, int) {
-    if (!item) return;
-    filling_ = true;
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
-    filling_ = false;
-    ui_->treeEvents->editItem(item, 2);
-}
-
-void EcgReviewWindow::on_treeEvents_currentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *) {
-    const int row = ui_->treeEvents->indexOfTopLevelItem(current);
-    if (filling_ || row < 0 || row >= study_.eventCount()) return;
-    const StudyEvent &event = study_.event(row);
-    ui_->ecgDisplay1->setStartTime(std::max(0.0, event.position - 1.0));
-    ui_->ecgDisplay1->setHighlight(event.position, event.duration);
-}
-
-void EcgReviewWindow::on_treeEvents_itemChanged(QTreeWidgetItem *item, int column) {
-    const int row = ui_->treeEvents->indexOfTopLevelItem(item);
-    if (filling_ || column != 2 || row < 0 || row >= study_.eventCount()) return;
-    study_.event(row).description = item->text(2).trimmed().toUtf8();
-    modified_ = true;
-}
-
-bool EcgReviewWindow::eventFilter(QObject *watched, QEvent *event) {
-    // An open description editor gets its keys itself, not through the list.
-    if (watched == ui_->treeEvents && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Insert) {
-            on_btnAddEvent_clicked();
-            return true;
-        }
-        if (key == Qt::Key_Delete) {
-            on_btnRemoveEvent_clicked();
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- conclusion ----------------------------------------------------------------

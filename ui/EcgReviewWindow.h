@@ -23,10 +23,10 @@
 namespace Ui {
 class EcgReviewWindow;
 }
+class EventListControls;
 class PhraseListControls;
 class PredefinedPhrases;
 class QMenu;
-class QTreeWidgetItem;
 class RestingReview;
 class ReviewFilterChain;
 class Study;
@@ -92,15 +92,9 @@ private Q_SLOTS:
     void on_btnAutoMeasurement_clicked();
     void on_cmbMeasurementLead_activated(int index);
     void on_chkAllLeads_toggled(bool checked);
-    void on_btnAddEvent_clicked();
-    void on_btnRemoveEvent_clicked();
-    void on_treeEvents_itemDoubleClicked(QTreeWidgetItem *item, int column);
-    void on_treeEvents_currentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
-    void on_treeEvents_itemChanged(QTreeWidgetItem *item, int column);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void loadBeats();
@@ -110,7 +104,6 @@ private:
     void showBeats();
     void showMarkers();
     void fillMeasurements();
-    void fillEvents();
     void onMarkerMoved(int marker, int sample);
     void refreshTitle();
     void loadSettings();
@@ -129,6 +122,7 @@ private:
     int rate_ = 0;
     int measurementLead_ = 0;
     std::unique_ptr<PredefinedPhrases> phrases_;
+    EventListControls *eventControls_ = nullptr;    // a child of the window
     PhraseListControls *phraseControls_ = nullptr;  // a child of the window
     QMenu *contextMenu_ = nullptr;
     bool filling_ = false;

@@ -17,6 +17,7 @@
 #include "stress/StressEvents.h"
 #include "stress/StressMonitorTexts.h"
 #include "ui/DisplayColorScheme.h"
+#include "ui/EventListControls.h"
 #include "ui/PhraseListControls.h"
 #include "ui/PredefinedPhrases.h"
 #include "ui/RecordAverageBeats.h"
@@ -44,11 +45,6 @@ const char *const kAverageBeatKey = "ReviewWindow/ShowAverageBeat";
 const char *const kStLeadKey = "ReviewWindow/STLeadName";
 const char *const kDefaultStLead = "V5";
 constexpr int kStandardLeads = 12;
-
-QString minutesSeconds(double seconds) {
-    const int s = std::max(0, static_cast<int>(seconds));
-    return QString::asprintf("%02d:%02d", s / 60, s % 60);
-}
 
 }  // namespace
 
@@ -85,7 +81,9 @@ StressReviewWindow::StressReviewWindow(Study &study, StudyStore &store, QWidget 
     connect(ui_->textConclusion, &QPlainTextEdit::textChanged, this, [this] { conclusionModified_ = true; });
     ui_->treeEvents->setColumnWidth(0, 50);
     ui_->treeEvents->setColumnWidth(1, 150);
-    ui_->treeEvents->installEventFilter(this);
+    eventControls_ = new EventListControls(
+        study_, {ui_->treeEvents, ui_->btnAddEvent, ui_->btnRemoveEvent, ui_->ecgDisplay1, ui_->tabs, ui_->tabEvents},
+        kEventSeconds, [this] { modified_ = true; }, [this] { refreshPosition(); }, this);
     ui_->tabs->setCurrentIndex(0);
 
     trends_ = std::make_unique<ReviewTrendPlots>(
@@ -100,7 +98,7 @@ StressReviewWindow::StressReviewWindow(Study &study, StudyStore &store, QWidget 
          ui_->btnPredefinedDown, ui_->chkPredefinedAlphaSort, ui_->textConclusion},
         [this] { flushConclusion(); }, this);
     loadSettings();
-    fillEvents();
+    eventControls_->fill();
     fillFindings();
     refreshScores();
     ui_->btnEcho->hide();
@@ -359,82 +357,6 @@ void StressReviewWindow::on_treeProtocol_itemChanged(QTreeWidgetItem *item, int 
     modified_ = true;
     refreshScores();
     for (QPlotGraphic *plot : trends_->shown()) plot->refresh();
-}
-
-// ---- events ------------------------------------------------------------------
-
-void StressReviewWindow::fillEvents() {
-    filling_ = true;
-    ui_->treeEvents->clear();
-    for (int i = 0; i < study_.eventCount(); ++i) {
-        const StudyEvent &event = study_.event(i);
-        new QTreeWidgetItem(ui_->treeEvents, {minutesSeconds(event.position), QString::number(event.duration, 'f', 0),
-                                              QString::fromUtf8(event.description)});
-    }
-    filling_ = false;
-}
-
-void StressReviewWindow::on_btnAddEvent_clicked() {
-    const QSignalBrowseDisplay *display = ui_->ecgDisplay1;
-    StudyEvent &event = study_.addEvent();
-    event.position = display->cursorTime() >= 0.0 ? display->cursorTime() : display->startTime();
-    event.duration = kEventSeconds;
-    event.description = tr("Enter description").toUtf8();
-    modified_ = true;
-    fillEvents();
-    QTreeWidgetItem *item = ui_->treeEvents->topLevelItem(study_.eventCount() - 1);
-    ui_->tabs->setCurrentWidget(ui_->tabEvents);
-    ui_->treeEvents->setCurrentItem(item);
-    on_treeEvents_itemDoubleClicked(item, 2);
-}
-
-void StressReviewWindow::on_btnRemoveEvent_clicked() {
-    const int row = ui_->treeEvents->indexOfTopLevelItem(ui_->treeEvents->currentItem());
-    if (row < 0 || row >= study_.eventCount()) return;
-    study_.removeEvent(row);
-    modified_ = true;
-    ui_->ecgDisplay1->setHighlight(0.0, 0.0);
-    fillEvents();
-}
-
-void StressReviewWindow::on_treeEvents_itemDoubleClicked(QTreeWidgetItem *item, int) {
-    if (!item) return;
-    filling_ = true;
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
-    filling_ = false;
-    ui_->treeEvents->editItem(item, 2);
-}
-
-void StressReviewWindow::on_treeEvents_currentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *) {
-    const int row = ui_->treeEvents->indexOfTopLevelItem(current);
-    if (filling_ || row < 0 || row >= study_.eventCount()) return;
-    const StudyEvent &event = study_.event(row);
-    ui_->ecgDisplay1->setStartTime(std::max(0.0, event.position - 1.0));
-    ui_->ecgDisplay1->setHighlight(event.position, event.duration);
-    refreshPosition();
-}
-
-void StressReviewWindow::on_treeEvents_itemChanged(QTreeWidgetItem *item, int column) {
-    const int row = ui_->treeEvents->indexOfTopLevelItem(item);
-    if (filling_ || column != 2 || row < 0 || row >= study_.eventCount()) return;
-    study_.event(row).description = item->text(2).trimmed().toUtf8();
-    modified_ = true;
-}
-
-bool StressReviewWindow::eventFilter(QObject *watched, QEvent *event) {
-    // An open description editor gets its keys itself, not through the list.
-    if (watched == ui_->treeEvents && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Insert) {
-            on_btnAddEvent_clicked();
-            return true;
-        }
-        if (key == Qt::Key_Delete) {
-            on_btnRemoveEvent_clicked();
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- conclusion ----------------------------------------------------------------

@@ -26,6 +26,7 @@
 namespace Ui {
 class StressReviewWindow;
 }
+class EventListControls;
 class PhraseListControls;
 class PredefinedPhrases;
 class QMenu;
@@ -94,11 +95,6 @@ private Q_SLOTS:
     void on_graphicST_customContextMenuRequested(const QPoint &pos);
     void on_btnStudyData_clicked();
     void on_btnReport_clicked();
-    void on_btnAddEvent_clicked();
-    void on_btnRemoveEvent_clicked();
-    void on_treeEvents_itemDoubleClicked(QTreeWidgetItem *item, int column);
-    void on_treeEvents_currentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
-    void on_treeEvents_itemChanged(QTreeWidgetItem *item, int column);
     void on_treeProtocol_itemChanged(QTreeWidgetItem *item, int column);
     void on_cmbStopReason_activated(int index);
     void on_txtStopReason_editingFinished();
@@ -106,14 +102,12 @@ private Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void loadBeats();
     void applyFilters();
     void rebuildInset();
     void fillStageTable();
-    void fillEvents();
     void fillFindings();
     void refreshScores();
     void refreshTitle();
@@ -136,6 +130,7 @@ private:
     std::unique_ptr<ReviewStLevels> stLevels_;
     std::unique_ptr<ReviewTrendPlots> trends_;
     std::unique_ptr<PredefinedPhrases> phrases_;
+    EventListControls *eventControls_ = nullptr;    // a child of the window
     PhraseListControls *phraseControls_ = nullptr;  // a child of the window
     QMenu *contextMenu_ = nullptr;
     QTimer *fastTimer_ = nullptr;
