@@ -713,22 +713,6 @@ Compruebe que solo hay un equipo encendido y vuelva a intentarlo.</translation>
         <translation>Derivación %1</translation>
     </message>
     <message>
-        <source>Show leads</source>
-        <translation>Mostrar derivaciones</translation>
-    </message>
-    <message>
-        <source>Hexaxial order</source>
-        <translation>Orden hexaxial</translation>
-    </message>
-    <message>
-        <source>Average beat</source>
-        <translation>Latido promedio</translation>
-    </message>
-    <message>
-        <source>Color scheme</source>
-        <translation>Esquema de colores</translation>
-    </message>
-    <message>
         <source>Close without saving the changes?</source>
         <translation>¿Cerrar sin guardar los cambios?</translation>
     </message>
@@ -1535,6 +1519,25 @@ Consulte el acceso a la carpeta compartida con el administrador de la red.</tran
     </message>
 </context>
 <context>
+    <name>ReviewDisplayMenu</name>
+    <message>
+        <source>Show leads</source>
+        <translation>Mostrar derivaciones</translation>
+    </message>
+    <message>
+        <source>Hexaxial order</source>
+        <translation>Orden hexaxial</translation>
+    </message>
+    <message>
+        <source>Average beat</source>
+        <translation>Latido promedio</translation>
+    </message>
+    <message>
+        <source>Color scheme</source>
+        <translation>Esquema de colores</translation>
+    </message>
+</context>
+<context>
     <name>ReviewTrendPlots</name>
     <message>
         <source>HR</source>
@@ -2104,22 +2107,6 @@ Consulte el acceso a la carpeta compartida con el administrador de la red.</tran
     <message>
         <source>ST lead</source>
         <translation>Derivación del ST</translation>
-    </message>
-    <message>
-        <source>Show leads</source>
-        <translation>Mostrar derivaciones</translation>
-    </message>
-    <message>
-        <source>Hexaxial order</source>
-        <translation>Orden hexaxial</translation>
-    </message>
-    <message>
-        <source>Average beat</source>
-        <translation>Latido promedio</translation>
-    </message>
-    <message>
-        <source>Color scheme</source>
-        <translation>Esquema de colores</translation>
     </message>
     <message>
         <source>Show graphics</source>

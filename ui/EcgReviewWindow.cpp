@@ -11,11 +11,11 @@
 #include "store/StudyStore.h"
 #include "stress/RestingEcgMeasurements.h"
 #include "stress/RestingReview.h"
-#include "ui/DisplayColorScheme.h"
 #include "ui/EventListControls.h"
 #include "ui/PhraseListControls.h"
 #include "ui/PredefinedPhrases.h"
 #include "ui/RecordAverageBeats.h"
+#include "ui/ReviewDisplayMenu.h"
 #include "ui/StudyDialog.h"
 #include "ui_EcgReviewWindow.h"
 
@@ -320,40 +320,13 @@ void EcgReviewWindow::on_btnNextPage_clicked() {
 
 void EcgReviewWindow::on_ecgDisplay1_customContextMenuRequested(const QPoint &pos) {
     if (!contextMenu_) contextMenu_ = new QMenu(this);
-    contextMenu_->clear();
     QSignalBrowseDisplay *display = ui_->ecgDisplay1;
-    const FileSignal *signal = study_.recording();
-    const int leads = signal ? signal->channelCount() : 0;
-    contextMenu_->addSection(tr("Show leads"));
-    for (int lead = 0; lead < leads; ++lead) {
-        QAction *action = contextMenu_->addAction(signal->channelName(lead));
-        action->setCheckable(true);
-        action->setChecked(display->isLeadShown(lead));
-        connect(action, &QAction::triggered, this, [this, display, pos, lead](bool checked) {
-            display->setLeadShown(lead, checked);
-            // Several leads are usually changed in a row.
-            QTimer::singleShot(0, this, [this, pos] { on_ecgDisplay1_customContextMenuRequested(pos); });
-        });
-    }
-    contextMenu_->addSeparator();
-    if (leads > 5) {
-        QAction *hexaxial = contextMenu_->addAction(tr("Hexaxial order"));
-        hexaxial->setCheckable(true);
-        hexaxial->setChecked(display->hexaxialOrder());
-        connect(hexaxial, &QAction::triggered, display, &EcgDisplayBase::setHexaxialOrder);
-    }
-    QAction *average = contextMenu_->addAction(tr("Average beat"));
-    average->setCheckable(true);
-    average->setChecked(display->showAverageBeat());
-    connect(average, &QAction::triggered, display, &EcgDisplayBase::setShowAverageBeat);
-    QMenu *schemes = contextMenu_->addMenu(tr("Color scheme"));
-    for (const QString &name : DisplayColorScheme::names()) {
-        QAction *action = schemes->addAction(DisplayColorScheme::translatedName(name));
-        connect(action, &QAction::triggered, this, [this, name] {
+    ReviewDisplayMenu::fill(
+        *contextMenu_, *display, study_.recording(), [this, pos] { on_ecgDisplay1_customContextMenuRequested(pos); },
+        [this](const QString &name) {
             ui_->ecgDisplay1->setColorScheme(name);
             ui_->beatDisplay->setColorScheme(name);
         });
-    }
     contextMenu_->popup(display->mapToGlobal(pos));
 }
 

@@ -16,11 +16,11 @@
 #include "stress/StagePressureEdit.h"
 #include "stress/StressEvents.h"
 #include "stress/StressMonitorTexts.h"
-#include "ui/DisplayColorScheme.h"
 #include "ui/EventListControls.h"
 #include "ui/PhraseListControls.h"
 #include "ui/PredefinedPhrases.h"
 #include "ui/RecordAverageBeats.h"
+#include "ui/ReviewDisplayMenu.h"
 #include "ui/ReviewTrendPlots.h"
 #include "ui/StudyDialog.h"
 #include "ui_StressReviewWindow.h"
@@ -256,37 +256,10 @@ void StressReviewWindow::on_btnFilterBaseline_clicked() { applyFilters(); }
 
 void StressReviewWindow::on_ecgDisplay1_customContextMenuRequested(const QPoint &pos) {
     if (!contextMenu_) contextMenu_ = new QMenu(this);
-    contextMenu_->clear();
     QSignalBrowseDisplay *display = ui_->ecgDisplay1;
-    const FileSignal *signal = study_.recording();
-    const int leads = signal ? signal->channelCount() : 0;
-    contextMenu_->addSection(tr("Show leads"));
-    for (int lead = 0; lead < leads; ++lead) {
-        QAction *action = contextMenu_->addAction(signal->channelName(lead));
-        action->setCheckable(true);
-        action->setChecked(display->isLeadShown(lead));
-        connect(action, &QAction::triggered, this, [this, display, pos, lead](bool checked) {
-            display->setLeadShown(lead, checked);
-            // Several leads are usually changed in a row.
-            QTimer::singleShot(0, this, [this, pos] { on_ecgDisplay1_customContextMenuRequested(pos); });
-        });
-    }
-    contextMenu_->addSeparator();
-    if (leads > 5) {
-        QAction *hexaxial = contextMenu_->addAction(tr("Hexaxial order"));
-        hexaxial->setCheckable(true);
-        hexaxial->setChecked(display->hexaxialOrder());
-        connect(hexaxial, &QAction::triggered, display, &EcgDisplayBase::setHexaxialOrder);
-    }
-    QAction *average = contextMenu_->addAction(tr("Average beat"));
-    average->setCheckable(true);
-    average->setChecked(display->showAverageBeat());
-    connect(average, &QAction::triggered, display, &EcgDisplayBase::setShowAverageBeat);
-    QMenu *schemes = contextMenu_->addMenu(tr("Color scheme"));
-    for (const QString &name : DisplayColorScheme::names()) {
-        QAction *action = schemes->addAction(DisplayColorScheme::translatedName(name));
-        connect(action, &QAction::triggered, display, [display, name] { display->setColorScheme(name); });
-    }
+    ReviewDisplayMenu::fill(
+        *contextMenu_, *display, study_.recording(), [this, pos] { on_ecgDisplay1_customContextMenuRequested(pos); },
+        [display](const QString &name) { display->setColorScheme(name); });
     QAction *graphics = contextMenu_->addAction(tr("Show graphics"));
     graphics->setCheckable(true);
     graphics->setChecked(!ui_->frameTools->isHidden());
